@@ -158,13 +158,21 @@ std::array<double, 3> CodeSensitivity(double r, double g, double b) {
         fSlope[j] = t > kEpsilon ? 1.0 / (3.0 * f[j] * f[j]) : kKappa / 116.0;
     }
     const double l = 116.0 * f[1] - 16.0;
-    const double a = 500.0 * (f[0] - f[1]);
+    const double rawA = 500.0 * (f[0] - f[1]);
     const double bb = 200.0 * (f[1] - f[2]);
+    // CIEDE2000's stretch of a* near the neutral axis, and its hue weighting T.
+    const double chroma7 = Pow7(std::sqrt(rawA * rawA + bb * bb));
+    const double stretch = 1.0 + 0.5 * (1.0 - std::sqrt(chroma7 / (chroma7 + kPow25To7)));
+    const double a = stretch * rawA;
     const double chroma = std::sqrt(a * a + bb * bb);
+    const double h = Radians(HueAngle(bb, a));
+    const double t = 1.0 - 0.17 * std::cos(h - Radians(30.0)) + 0.24 * std::cos(2.0 * h) +
+                     0.32 * std::cos(3.0 * h + Radians(6.0)) -
+                     0.20 * std::cos(4.0 * h - Radians(63.0));
     const double l50 = (l - 50.0) * (l - 50.0);
     const double sl = 1.0 + 0.015 * l50 / std::sqrt(20.0 + l50);
     const double sc = 1.0 + 0.045 * chroma;
-    const double sh = 1.0 + 0.015 * chroma;
+    const double sh = 1.0 + 0.015 * chroma * t;
 
     std::array<double, 3> out{};
     for (int i = 0; i < 3; ++i) {
@@ -173,7 +181,7 @@ std::array<double, 3> CodeSensitivity(double r, double g, double b) {
             df[j] = fSlope[j] * kRgbToXyz[j][i] * slope[i] / kWhite[j];
         }
         const double dl = 116.0 * df[1];
-        const double da = 500.0 * (df[0] - df[1]);
+        const double da = stretch * 500.0 * (df[0] - df[1]);
         const double db = 200.0 * (df[1] - df[2]);
         double dc = std::sqrt(da * da + db * db);
         double dh = 0;

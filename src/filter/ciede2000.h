@@ -21,5 +21,5 @@ double Ciede2000(const Lab& x, const Lab& y);
 
 // How visible a change of one code in each channel is at the colour of the given (unrounded)
 // sRGB codes, in CIEDE2000 units: the Lab derivative, weighted for lightness, chroma and hue as
-// CIEDE2000 weights them (its rotation term left out, negligible at this scale).
+// CIEDE2000 weights them (its blue rotation term left out).
 std::array<double, 3> CodeSensitivity(double r, double g, double b);

@@ -27,6 +27,10 @@ struct AccuracyCase {
 // The same colours every time: a fixed-seed pseudo-random sample of 24-bit colours.
 std::vector<ColorValue> SampleColors(std::size_t count, std::uint64_t seed);
 
+// The sample of the quick accuracy report; the tests record their figures over it.
+constexpr std::size_t kQuickSampleSize = std::size_t{1} << 20;
+constexpr std::uint64_t kQuickSampleSeed = 20261206;
+
 // Figures[case][lattice] at the current image quality (SetImageQuality), over the given
 // colours, or over all 2^24 colours when colours is null. The 95th percentile is resolved to
 // 0.001.

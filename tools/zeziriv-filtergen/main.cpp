@@ -21,9 +21,6 @@
 namespace {
 
 constexpr int kReportQualities[] = {3, 7, 12, 18};
-// The quick report's sample; the tests record their figures over the same one.
-constexpr std::size_t kReportSampleSize = std::size_t{1} << 20;
-constexpr std::uint64_t kReportSampleSeed = 20261206;
 
 int Usage() {
     std::fprintf(stderr, "usage: zeziriv-filtergen write DIR\n"
@@ -73,7 +70,7 @@ int Report(bool full) {
     }
     cases.push_back({IdentityModel(), {BaselineLattice(IdentityModel())}});
 
-    const std::vector<ColorValue> sample = SampleColors(kReportSampleSize, kReportSampleSeed);
+    const std::vector<ColorValue> sample = SampleColors(kQuickSampleSize, kQuickSampleSeed);
     std::vector<std::vector<std::vector<AccuracyFigures>>> byQuality;
     for (const int q : kReportQualities) {
         std::fprintf(stderr, "measuring at quality %d...\n", q);
