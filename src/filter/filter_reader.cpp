@@ -1,5 +1,10 @@
 #include "filter/filter_reader.h"
 
+// Before app_exception.h, which takes back the GetMessage name windows.h defines.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "filter/app_exception.h"
 #include "filter/filter.h"
 #include "filter/xml_document.h"
@@ -10,9 +15,7 @@
 #include <memory>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <filesystem>
 #endif
 
