@@ -8,6 +8,14 @@
 
 namespace {
 
+// The interface identifiers, spelled out: not every toolchain's uuid library carries them all.
+const GUID kIIDDocument = {
+    0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+const GUID kIIDDocument2 = {
+    0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+const GUID kIIDElement = {
+    0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
 // Owns one COM interface pointer.
 template <class T> class ComPtr {
 public:
@@ -161,8 +169,7 @@ public:
                 continue;
             }
             IXMLDOMElement* element = nullptr;
-            Check(
-                node->QueryInterface(__uuidof(IXMLDOMElement), reinterpret_cast<void**>(&element)));
+            Check(node->QueryInterface(kIIDElement, reinterpret_cast<void**>(&element)));
             children.push_back(std::make_unique<CMsXmlElement>(element));
         }
         return true;
@@ -181,7 +188,7 @@ public:
             hr = CLSIDFromProgID(L"Microsoft.XMLDOM", &clsid);
         }
         Check(hr);
-        Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IXMLDOMDocument),
+        Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, kIIDDocument,
                                reinterpret_cast<void**>(m_document.Out())));
         Check(m_document->put_async(VARIANT_FALSE));
         Check(m_document->put_validateOnParse(VARIANT_FALSE));
@@ -189,7 +196,7 @@ public:
         // Only some versions know the property; where it is unknown the doctype check in Load
         // still refuses the file.
         ComPtr<IXMLDOMDocument2> document2;
-        if (SUCCEEDED(m_document->QueryInterface(__uuidof(IXMLDOMDocument2),
+        if (SUCCEEDED(m_document->QueryInterface(kIIDDocument2,
                                                  reinterpret_cast<void**>(document2.Out())))) {
             Bstr name("ProhibitDTD");
             VARIANT on;
