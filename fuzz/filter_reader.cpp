@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the filter file reader through a real file, the way the manager
 // hands it every *.xml it finds.
 
-#include "filter/filter.h"
 #include "filter/filter_reader.h"
+#include "filter/filter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,23 +13,30 @@
 
 namespace {
 
-const std::string& ScratchPath() {
-    static const std::string path = [] {
-        char name[] = "/tmp/zeziriv_fuzz_filter_XXXXXX";
-        const int fd = mkstemp(name);
+char g_scratchPath[] = "/tmp/zeziriv_fuzz_filter_XXXXXX";
+
+void RemoveScratch() {
+    unlink(g_scratchPath);
+}
+
+const char* ScratchPath() {
+    static const bool made = [] {
+        const int fd = mkstemp(g_scratchPath);
         if (fd < 0) {
             std::abort();
         }
         close(fd);
-        return std::string(name);
+        std::atexit(RemoveScratch);
+        return true;
     }();
-    return path;
+    (void)made;
+    return g_scratchPath;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string& path = ScratchPath();
+    const std::string path = ScratchPath();
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         std::abort();

@@ -108,8 +108,8 @@ inline std::string ReferenceFile(const std::string& id, const std::string& name,
     for (const char* member : members) {
         const std::string text = member;
         const auto colon = text.find(':');
-        list += "<Filter ID=\"" + text.substr(0, colon) + "\" Timeout=\"" +
-                text.substr(colon + 1) + "\"/>\n";
+        list += "<Filter ID=\"" + text.substr(0, colon) + "\" Timeout=\"" + text.substr(colon + 1) +
+                "\"/>\n";
     }
     return Root(Profile(id, name, "Type=\"reference\"" + (extra.empty() ? "" : " " + extra)) +
                 "<FilterList>\n" + list + "</FilterList>\n");

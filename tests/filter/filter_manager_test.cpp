@@ -211,7 +211,8 @@ TEST_F(EnabledListTest, SetEnabledFiltersTakesLoadedVisibleIDsOnce) {
         {"normal goes last unless placed",
          {"cycle", "Protanopia", "PROTANOPIA", "protanopia", "nothing", ""},
          {"cycle", "protanopia", "_normal"}},
-        {"normal where stored", {"tritanoptia", "_NORMAL", "deutanopia"},
+        {"normal where stored",
+         {"tritanoptia", "_NORMAL", "deutanopia"},
          {"tritanoptia", "_normal", "deutanopia"}},
     };
     for (const Case& c : cases) {

@@ -41,7 +41,8 @@ std::vector<FileCase> DefectCases() {
         {"bad root", "<zezirivFilter Version=\"1.0\"/>", "bad filter format. (bad root tag.)"},
         {"no version", "<ZezirivFilter>" + good + kColorMap + "</ZezirivFilter>",
          "bad filter format. (Version attribute not found.)"},
-        {"version 1.00", Root(good + kColorMap, "1.00"), "bad filter format. (bad filter version.)"},
+        {"version 1.00", Root(good + kColorMap, "1.00"),
+         "bad filter format. (bad filter version.)"},
         {"version blank", Root(good + kColorMap, " 1.0"),
          "bad filter format. (bad filter version.)"},
         {"no profile", Root(kColorMap), "bad filter format. (Profile rag not found.)"},
@@ -132,8 +133,8 @@ TEST(FilterReaderTest, EntityExpansionBombIsRefusedQuickly) {
                        "\"0123456789\">\n";
     for (int i = 1; i < 12; ++i) {
         const std::string prev = "&a" + std::to_string(i - 1) + ";";
-        bomb += "<!ENTITY a" + std::to_string(i) + " \"" + prev + prev + prev + prev + prev +
-                prev + prev + prev + prev + prev + "\">\n";
+        bomb += "<!ENTITY a" + std::to_string(i) + " \"" + prev + prev + prev + prev + prev + prev +
+                prev + prev + prev + prev + "\">\n";
     }
     bomb += "]>\n<ZezirivFilter Version=\"1.0\"><Profile ID=\"f\" DisplayName=\"&a11;\"/>" +
             kColorMap + "</ZezirivFilter>";
@@ -264,12 +265,18 @@ TEST(FilterReaderTest, ParseColorValue) {
         bool ok;
         ColorValue colour;
     } cases[] = {
-        {"#ff8000", true, MakeColor(255, 128, 0)}, {"#FF8000", true, MakeColor(255, 128, 0)},
-        {"#0a0B0c", true, MakeColor(10, 11, 12)},  {"#000000", true, 0},
-        {nullptr, false, 0},                       {"", false, 0},
-        {"ff8000", false, 0},                      {"#ff800", false, 0},
-        {"#ff80000", false, 0},                    {"#ff80 0", false, 0},
-        {"#+f8000", false, 0},                     {"$ff8000", false, 0},
+        {"#ff8000", true, MakeColor(255, 128, 0)},
+        {"#FF8000", true, MakeColor(255, 128, 0)},
+        {"#0a0B0c", true, MakeColor(10, 11, 12)},
+        {"#000000", true, 0},
+        {nullptr, false, 0},
+        {"", false, 0},
+        {"ff8000", false, 0},
+        {"#ff800", false, 0},
+        {"#ff80000", false, 0},
+        {"#ff80 0", false, 0},
+        {"#+f8000", false, 0},
+        {"$ff8000", false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text ? c.text : "(null)");
