@@ -264,8 +264,4 @@ TEST(AppProfileSettersTest, BoundedSettersIgnoreOutOfRange) {
     }
 }
 
-TEST(AppProfileSettersTest, GlobalProfileIsOne) {
-    EXPECT_EQ(&GetAppProfile(), &GetAppProfile());
-}
-
 } // namespace
