@@ -5,7 +5,6 @@
 #include "window/window_setting.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -118,12 +117,4 @@ CAppProfile& GetAppProfile();
 // IDs go to the manager (which drops unknown ones and makes sure "_normal" is there), on save
 // the manager's current list replaces the profile's.
 void HandEnabledFiltersToManager(const std::vector<std::string>& ids);
-// False while no manager is connected; the profile then keeps its own list.
-bool TakeEnabledIDsFromManager(std::vector<std::string>& ids);
-
-struct EnabledFiltersBridge {
-    std::function<void(const std::vector<std::string>&)> hand;
-    std::function<std::vector<std::string>()> take;
-};
-// Connects the two functions above; an empty bridge disconnects them.
-void SetEnabledFiltersBridge(EnabledFiltersBridge bridge);
+void TakeEnabledIDsFromManager(std::vector<std::string>& ids);

@@ -1,3 +1,5 @@
+#include "filter/filter.h"
+#include "filter/filter_manager.h"
 #include "shell/app_profile.h"
 #include "shell/memory_settings_store.h"
 
@@ -31,12 +33,36 @@ std::vector<StoreKind> StoreKinds() {
     return kinds;
 }
 
+// The enabled list goes through the process's filter manager, as in the program: the default
+// list's filters exist, and every load starts from an empty enabled list as start-up does.
+void SetEnabledList(const std::vector<std::string>& ids) {
+    CFilterManager& manager = GetFilterManager();
+    manager.GetEnabledList().clear();
+    for (const std::string& id : ids) {
+        manager.AppendEnabled(manager.FindFilter(id));
+    }
+}
+
+std::vector<std::string> EnabledIDs() {
+    std::vector<std::string> ids;
+    GetFilterManager().GetEnabledIDs(ids);
+    return ids;
+}
+
 class AppProfileTest : public testing::TestWithParam<StoreKind> {
 protected:
+    static void SetUpTestSuite() {
+        CFilterManager& manager = GetFilterManager();
+        for (const char* id : {"protanopia", "deutanopia", "tritanoptia", "hue_gbr", "hue_brg"}) {
+            if (!manager.FindFilter(id)) {
+                manager.AddFilter(std::make_unique<CFilter>(id, id, ColorMap{}));
+            }
+        }
+    }
     void SetUp() override { store = GetParam().make(); }
-    void TearDown() override { SetEnabledFiltersBridge({}); }
 
     CAppProfile Loaded() {
+        SetEnabledList({});
         CAppProfile profile;
         profile.Load(*store);
         return profile;
@@ -46,8 +72,6 @@ protected:
 };
 
 TEST_P(AppProfileTest, FirstRunGivesTheDefaults) {
-    std::vector<std::string> handed;
-    SetEnabledFiltersBridge({[&](const std::vector<std::string>& ids) { handed = ids; }, {}});
     const CAppProfile p = Loaded();
     EXPECT_EQ(p.GetDesktopPanelRect(), (IntRect{0, 0, 200, 200}));
     EXPECT_FALSE(p.IsNoSplash());
@@ -58,7 +82,7 @@ TEST_P(AppProfileTest, FirstRunGivesTheDefaults) {
     const std::vector<std::string> six = {"_normal",     "protanopia", "deutanopia",
                                           "tritanoptia", "hue_gbr",    "hue_brg"};
     EXPECT_EQ(p.GetEnabledFilters(), six);
-    EXPECT_EQ(handed, six);
+    EXPECT_EQ(EnabledIDs(), six);
     EXPECT_EQ(p.GetWindowUpdateInterval(), 100u);
     EXPECT_EQ(p.GetWindowColorDisplayFormat(), 0u);
     EXPECT_FALSE(p.IsWindowUnvisibleTaskBar());
@@ -80,7 +104,7 @@ TEST_P(AppProfileTest, SaveThenLoadKeepsEverySavedValue) {
     p.SetDesktopHotKey(0);
     p.SetAdjustInitialPanelHeight(false);
     p.SetQuickWaitingTime(2500);
-    p.SetEnabledFilters({"hue_gbr", "_normal"});
+    SetEnabledList({"hue_gbr", "_normal"});
     p.SetWindowUpdateInterval(50);
     p.SetWindowColorDisplayFormat(4);
     p.SetWindowUnvisibleTaskBar(true);
@@ -189,17 +213,19 @@ TEST_P(AppProfileTest, TextCapacityCountsTheTerminator) {
 }
 
 TEST_P(AppProfileTest, EnabledListIsTrimmedAndHandedOver) {
-    std::vector<std::string> handed;
-    SetEnabledFiltersBridge({[&](const std::vector<std::string>& ids) { handed = ids; },
-                             [] {
-                                 return std::vector<std::string>{"_normal", "hue_brg"};
-                             }});
     store->WriteString("EnableFilters", "  protanopia  ,,hue_gbr");
     CAppProfile p = Loaded();
-    EXPECT_EQ(handed, (std::vector<std::string>{"protanopia", "hue_gbr"}));
+    EXPECT_EQ(p.GetEnabledFilters(), (std::vector<std::string>{"protanopia", "hue_gbr"}));
+    EXPECT_EQ(EnabledIDs(), (std::vector<std::string>{"protanopia", "hue_gbr", "_normal"}));
+    // What is saved is the manager's list as it stands, not the text that was read.
+    SetEnabledList({"_normal", "hue_brg"});
     p.Save(*store);
     EXPECT_EQ(p.GetEnabledFilters(), (std::vector<std::string>{"_normal", "hue_brg"}));
     EXPECT_EQ(store->ReadString("EnableFilters", 4096).value_or("?"), "_normal,hue_brg");
+
+    store->WriteString("EnableFilters", "nothing,known");
+    Loaded();
+    EXPECT_EQ(EnabledIDs(), (std::vector<std::string>{"_normal"}));
 }
 
 TEST_P(AppProfileTest, MultiWindowRecordsStopAtCountAndAtTheFirstBadOne) {
