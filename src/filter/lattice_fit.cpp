@@ -67,7 +67,10 @@ struct NormalEquations {
     std::vector<double> g = std::vector<double>(kColorMapSize, 0.0);
 };
 
-void AddQuality(const CvdModel& model, int k, bool compensate, std::array<NormalEquations, 3>& eq) {
+using Solution = std::array<std::vector<double>, 3>;
+
+void AddQuality(const CvdModel& model, int k, bool compensate, const Solution* previous,
+                double robustScale, std::array<NormalEquations, 3>& eq) {
     const std::vector<AxisCell> axis = MakeAxis(k);
     const double total = 256.0 * 256.0 * 256.0;
     for (const AxisCell& r : axis) {
@@ -102,8 +105,17 @@ void AddQuality(const CvdModel& model, int k, bool compensate, std::array<Normal
                     }
                 }
                 for (std::size_t ch = 0; ch < 3; ++ch) {
-                    const double w = share * sensitivity[ch] * sensitivity[ch];
+                    double w = share * sensitivity[ch] * sensitivity[ch];
                     const double y = target[ch] + truncation;
+                    if (previous) {
+                        double fitted = 0;
+                        for (std::size_t p = 0; p < 8; ++p) {
+                            fitted +=
+                                weight[p] * (*previous)[ch][static_cast<std::size_t>(corner[p])];
+                        }
+                        const double e = (fitted - y) * sensitivity[ch] / robustScale;
+                        w *= 1.0 + e * e;
+                    }
                     NormalEquations& e = eq[ch];
                     for (std::size_t p = 0; p < 8; ++p) {
                         if (weight[p] == 0) {
@@ -212,28 +224,31 @@ ColorMap FitLattice(const CvdModel& model, const LatticeFitOptions& options) {
             }
         }
     }
-    std::array<NormalEquations, 3> eq;
-    for (const int q : options.qualities) {
-        AddQuality(model, q == 0 ? 7 : q, options.compensateTruncation, eq);
-    }
-    std::array<std::vector<double>, 3> solved;
-    for (int ch = 0; ch < 3; ++ch) {
-        std::vector<double> lo(kColorMapSize);
-        std::vector<double> hi(kColorMapSize);
-        std::vector<double> start(kColorMapSize);
-        for (std::size_t i = 0; i < kColorMapSize; ++i) {
-            const double value = exact[i][static_cast<std::size_t>(ch)];
-            lo[i] = std::max(0.0, std::ceil(value - options.tolerance));
-            hi[i] = std::min(255.0, std::floor(value + options.tolerance));
-            start[i] = (baseline[i] >> (8 * ch)) & 0xFFu;
+    Solution solved;
+    for (int pass = 0; pass <= options.robustPasses; ++pass) {
+        std::array<NormalEquations, 3> eq;
+        for (const int q : options.qualities) {
+            AddQuality(model, q == 0 ? 7 : q, options.compensateTruncation,
+                       pass > 0 ? &solved : nullptr, options.robustScale, eq);
         }
-        // Black and white keep the model's own value: the two colours every user checks.
-        for (const std::size_t i : {std::size_t{0}, std::size_t{kColorMapSize - 1}}) {
-            lo[i] = start[i];
-            hi[i] = start[i];
+        for (int ch = 0; ch < 3; ++ch) {
+            std::vector<double> lo(kColorMapSize);
+            std::vector<double> hi(kColorMapSize);
+            std::vector<double> start(kColorMapSize);
+            for (std::size_t i = 0; i < kColorMapSize; ++i) {
+                const double value = exact[i][static_cast<std::size_t>(ch)];
+                lo[i] = std::max(0.0, std::ceil(value - options.tolerance));
+                hi[i] = std::min(255.0, std::floor(value + options.tolerance));
+                start[i] = (baseline[i] >> (8 * ch)) & 0xFFu;
+            }
+            // Black and white keep the model's own value: the two colours every user checks.
+            for (const std::size_t i : {std::size_t{0}, std::size_t{kColorMapSize - 1}}) {
+                lo[i] = start[i];
+                hi[i] = start[i];
+            }
+            solved[static_cast<std::size_t>(ch)] =
+                SolveInBox(eq[static_cast<std::size_t>(ch)], lo, hi, start);
         }
-        solved[static_cast<std::size_t>(ch)] =
-            SolveInBox(eq[static_cast<std::size_t>(ch)], lo, hi, start);
     }
     return RoundedLattice(solved);
 }

@@ -19,6 +19,11 @@ struct LatticeFitOptions {
     int tolerance = 2;
     // Aim above the model by the blends' expected truncation loss.
     bool compensateTruncation = true;
+    // Reweighted solves after the first: each cell's weight grows with the square of its
+    // residual in the previous solution (in CIEDE2000 units, over robustScale). Trades a
+    // little of the mean for a lower maximum where the model bends sharply (Brettel's crease).
+    int robustPasses = 0;
+    double robustScale = 0.5;
 };
 
 // Weighted least squares per channel over every table cell, each cell weighted by the number

@@ -3,6 +3,7 @@
 #include "filter/cvd_models.h"
 #include "filter/filter.h"
 #include "filter/filter_writer.h"
+#include "filter/lattice_fit.h"
 
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ struct ShippedFilterSpec {
     // baseline on both the mean and the maximum at qualities 7 and 12 (zeziriv-filtergen
     // report --full checks these choices).
     bool shipFitted = false;
+    LatticeFitOptions fit{};
 };
 
 struct ShippedReferenceSpec {
