@@ -21,7 +21,8 @@ std::size_t StrideOf(int width) {
     return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
 }
 
-// A desktop-like screen: flat panels, smooth gradients and a band of noisy "photo" content.
+// A desktop-like screen: flat panels, smooth gradients and photo-like areas (smooth colour
+// with per-pixel grain).
 std::vector<ColorValue> DesktopFrame(int width, int height) {
     std::mt19937 rng(3);
     std::vector<ColorValue> colors(static_cast<std::size_t>(width) * height);
@@ -32,7 +33,9 @@ std::vector<ColorValue> DesktopFrame(int width, int height) {
             if (band == 0) {
                 c = MakeColor(x * 255 / width, y * 255 / height, 128);
             } else if (band == 1) {
-                c = rng() & 0xFFFFFFu;
+                const unsigned grain = rng();
+                c = MakeColor((x / 3 + (grain & 15)) & 0xFF, (y / 2 + ((grain >> 4) & 15)) & 0xFF,
+                              ((x + y) / 5 + ((grain >> 8) & 15)) & 0xFF);
             } else {
                 const unsigned tile = static_cast<unsigned>((x / 64) * 31 + (y / 32) * 17);
                 c = MakeColor(tile * 53, tile * 97, tile * 29);

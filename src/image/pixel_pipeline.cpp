@@ -42,19 +42,42 @@ void BuildIndexRows(const unsigned char* pixels, int width, int height, std::siz
         const unsigned char* __restrict p = pixels + static_cast<std::size_t>(y) * stride;
         T* __restrict out = index + static_cast<std::size_t>(y) * w;
         std::size_t x = 0;
-        // Four pixels are twelve bytes: B0 G0 R0 B1 | G1 R1 B2 G2 | R2 B3 G3 R3.
+        // Four pixels are twelve bytes: B0 G0 R0 B1 | G1 R1 B2 G2 | R2 B3 G3 R3. Screens are
+        // mostly flat areas, so four repeats of the last pixel skip the table reads.
+        // The run starts as the first pixel itself, so that it is always a real one.
+        std::uint32_t run0 = 0;
+        std::uint32_t run1 = 0;
+        std::uint32_t run2 = 0;
+        T runIndex = 0;
+        if (w >= 4) {
+            const std::uint32_t first =
+                p[0] | (p[1] << 8) | (static_cast<std::uint32_t>(p[2]) << 16);
+            runIndex = static_cast<T>(blue[p[0]] + green[p[1]] + red[p[2]]);
+            run0 = first | (first << 24);
+            run1 = (first >> 8) | (first << 16);
+            run2 = (first >> 16) | (first << 8);
+        }
         for (; x + 4 <= w; x += 4, p += 12) {
             const std::uint32_t w0 = LoadWord(p);
             const std::uint32_t w1 = LoadWord(p + 4);
             const std::uint32_t w2 = LoadWord(p + 8);
+            if (w0 == run0 && w1 == run1 && w2 == run2) {
+                out[x] = out[x + 1] = out[x + 2] = out[x + 3] = runIndex;
+                continue;
+            }
             out[x] = static_cast<T>(blue[w0 & 0xFFu] + green[(w0 >> 8) & 0xFFu] +
                                     red[(w0 >> 16) & 0xFFu]);
             out[x + 1] =
                 static_cast<T>(blue[w0 >> 24] + green[w1 & 0xFFu] + red[(w1 >> 8) & 0xFFu]);
             out[x + 2] =
                 static_cast<T>(blue[(w1 >> 16) & 0xFFu] + green[w1 >> 24] + red[w2 & 0xFFu]);
-            out[x + 3] =
+            runIndex =
                 static_cast<T>(blue[(w2 >> 8) & 0xFFu] + green[(w2 >> 16) & 0xFFu] + red[w2 >> 24]);
+            out[x + 3] = runIndex;
+            const std::uint32_t last = w2 >> 8;
+            run0 = last | (last << 24);
+            run1 = (last >> 8) | (last << 16);
+            run2 = (last >> 16) | (last << 8);
         }
         for (; x < w; ++x, p += 3) {
             out[x] = static_cast<T>(blue[p[0]] + green[p[1]] + red[p[2]]);
@@ -75,14 +98,35 @@ void ApplyTableRows(const T* __restrict index, const ColorValue* __restrict tabl
         unsigned char* __restrict p = pixels + static_cast<std::size_t>(y) * stride;
         const T* __restrict in = index + static_cast<std::size_t>(y) * w;
         std::size_t x = 0;
+        // Four repeats of the last index (a flat area) reuse its pixel words.
+        T runIndex = 0;
+        std::uint32_t run0 = 0;
+        std::uint32_t run1 = 0;
+        std::uint32_t run2 = 0;
+        bool haveRun = false;
         for (; x + 4 <= w; x += 4, p += 12) {
-            const std::uint32_t v0 = PixelBytes(table[in[x]]);
-            const std::uint32_t v1 = PixelBytes(table[in[x + 1]]);
-            const std::uint32_t v2 = PixelBytes(table[in[x + 2]]);
-            const std::uint32_t v3 = PixelBytes(table[in[x + 3]]);
+            const T i0 = in[x];
+            const T i1 = in[x + 1];
+            const T i2 = in[x + 2];
+            const T i3 = in[x + 3];
+            if (haveRun && i0 == runIndex && i1 == runIndex && i2 == runIndex && i3 == runIndex) {
+                StoreWord(p, run0);
+                StoreWord(p + 4, run1);
+                StoreWord(p + 8, run2);
+                continue;
+            }
+            const std::uint32_t v0 = PixelBytes(table[i0]);
+            const std::uint32_t v1 = PixelBytes(table[i1]);
+            const std::uint32_t v2 = PixelBytes(table[i2]);
+            const std::uint32_t v3 = PixelBytes(table[i3]);
             StoreWord(p, v0 | (v1 << 24));
             StoreWord(p + 4, (v1 >> 8) | (v2 << 16));
             StoreWord(p + 8, (v2 >> 16) | (v3 << 8));
+            runIndex = i3;
+            run0 = v3 | (v3 << 24);
+            run1 = (v3 >> 8) | (v3 << 16);
+            run2 = (v3 >> 16) | (v3 << 8);
+            haveRun = true;
         }
         for (; x < w; ++x, p += 3) {
             const ColorValue c = table[in[x]];
@@ -104,26 +148,48 @@ template <int R> constexpr std::array<unsigned, 2 * R + 1> BinomialWeights() {
     return w;
 }
 
-// Up to radius 4 every weighted sum fits 16 bits (255 * 256), which doubles the lanes.
-template <int R> using BlurSum = std::conditional_t<(R <= 4), std::uint16_t, std::uint32_t>;
+// The weighted sum of 2R + 1 bytes divided by 4^R, truncated, in 16-bit arithmetic so that a
+// vector register holds twice the lanes. Up to radius 4 the sum itself fits (255 * 256). At
+// radius 5 it does not (255 * 1024), so each byte is split into x = 4q + e: with
+// Q = sum(w * q) <= 64512 and E = sum(w * e) <= 3072, the result floor((4Q + E) / 1024) equals
+// floor((Q + floor(E / 4)) / 256), whose operands fit 16 bits again.
+// The weights are symmetric, so mirrored taps are added before the multiplication: half the
+// multiplies.
+template <int R, class Tap> unsigned char WeightedQuotient(Tap tap) {
+    constexpr auto kWeights = BinomialWeights<R>();
+    if constexpr (R <= 4) {
+        auto sum = static_cast<std::uint16_t>(kWeights[R] * tap(R));
+        for (int k = 0; k < R; ++k) {
+            sum = static_cast<std::uint16_t>(sum + kWeights[static_cast<std::size_t>(k)] *
+                                                       (tap(k) + tap(2 * R - k)));
+        }
+        return static_cast<unsigned char>(sum >> (2 * R));
+    } else {
+        const unsigned centre = tap(R);
+        auto high = static_cast<std::uint16_t>(kWeights[R] * (centre >> 2));
+        auto low = static_cast<std::uint16_t>(kWeights[R] * (centre & 3u));
+        for (int k = 0; k < R; ++k) {
+            const unsigned a = tap(k);
+            const unsigned b = tap(2 * R - k);
+            const unsigned w = kWeights[static_cast<std::size_t>(k)];
+            high = static_cast<std::uint16_t>(high + w * ((a >> 2) + (b >> 2)));
+            low = static_cast<std::uint16_t>(low + w * ((a & 3u) + (b & 3u)));
+        }
+        return static_cast<unsigned char>(static_cast<std::uint16_t>(high + (low >> 2)) >>
+                                          (2 * R - 2));
+    }
+}
 
 // One row of the horizontal pass: n channel bytes, neighbours three bytes apart.
 template <int R>
 void BlurRowHorizontal(const unsigned char* __restrict in, unsigned char* __restrict out,
                        std::size_t n) {
-    constexpr auto kWeights = BinomialWeights<R>();
     constexpr std::size_t kBorder = 3 * R;
     std::memcpy(out, in, kBorder);
     std::memcpy(out + n - kBorder, in + n - kBorder, kBorder);
-    const unsigned char* __restrict base = in;
     ZEZIRIV_IVDEP
     for (std::size_t i = kBorder; i < n - kBorder; ++i) {
-        BlurSum<R> sum = 0;
-        for (int k = 0; k <= 2 * R; ++k) {
-            sum = static_cast<BlurSum<R>>(sum + kWeights[static_cast<std::size_t>(k)] *
-                                                    base[i + 3 * k - kBorder]);
-        }
-        out[i] = static_cast<unsigned char>(sum >> (2 * R));
+        out[i] = WeightedQuotient<R>([&](int k) -> unsigned { return in[i + 3 * k - kBorder]; });
     }
 }
 
@@ -131,18 +197,13 @@ void BlurRowHorizontal(const unsigned char* __restrict in, unsigned char* __rest
 template <int R>
 void BlurRowVertical(const unsigned char* const* rows, unsigned char* __restrict out,
                      std::size_t n) {
-    constexpr auto kWeights = BinomialWeights<R>();
     const unsigned char* src[2 * R + 1];
     for (int k = 0; k <= 2 * R; ++k) {
         src[k] = rows[k];
     }
     ZEZIRIV_IVDEP
     for (std::size_t i = 0; i < n; ++i) {
-        BlurSum<R> sum = 0;
-        for (int k = 0; k <= 2 * R; ++k) {
-            sum = static_cast<BlurSum<R>>(sum + kWeights[static_cast<std::size_t>(k)] * src[k][i]);
-        }
-        out[i] = static_cast<unsigned char>(sum >> (2 * R));
+        out[i] = WeightedQuotient<R>([&](int k) -> unsigned { return src[k][i]; });
     }
 }
 

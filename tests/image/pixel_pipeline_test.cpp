@@ -64,12 +64,67 @@ void ReferenceBlur(std::vector<unsigned char>& pixels, int width, int height, in
     }
 }
 
+// Index pass and table against ColorIndex and a per-pixel table read, at every index width.
+void ExpectIndexAndTableExact(const std::vector<unsigned char>& frame, int width, int height,
+                              const std::vector<ColorValue>& table) {
+    const std::size_t stride = StrideOf(width);
+    const std::size_t count = static_cast<std::size_t>(width) * height;
+    std::vector<std::uint32_t> expected(count);
+    std::vector<unsigned char> expectedPixels = frame;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* p = &frame[y * stride + x * 3];
+            const std::uint32_t index = ColorIndex(MakeColor(p[2], p[1], p[0]));
+            expected[y * width + x] = index;
+            unsigned char* q = &expectedPixels[y * stride + x * 3];
+            q[0] = static_cast<unsigned char>(BlueOf(table[index]));
+            q[1] = static_cast<unsigned char>(GreenOf(table[index]));
+            q[2] = static_cast<unsigned char>(RedOf(table[index]));
+        }
+    }
+    std::vector<unsigned char> pixels = frame;
+    if (IsIndex16Bit()) {
+        std::vector<std::uint16_t> index(count);
+        BuildIndexBuffer(frame.data(), width, height, stride, index.data());
+        EXPECT_TRUE(std::equal(index.begin(), index.end(), expected.begin()));
+        ApplyColorTable(index.data(), table.data(), width, height, stride, pixels.data());
+    } else {
+        std::vector<std::uint32_t> index(count);
+        BuildIndexBuffer(frame.data(), width, height, stride, index.data());
+        EXPECT_EQ(index, expected);
+        ApplyColorTable(index.data(), table.data(), width, height, stride, pixels.data());
+    }
+    // Padding bytes keep the frame's values.
+    EXPECT_EQ(pixels, expectedPixels) << "quality " << GetImageQualityLevel() << " width " << width;
+}
+
+// Runs of repeated pixels of random lengths, drawn from a few colours: flat screen areas.
+std::vector<unsigned char> RunFrame(std::mt19937& rng, int width, int height) {
+    const ColorValue palette[] = {0xFFFFFF, 0x0000FF, 0, 0x123456, 0x123457};
+    std::vector<unsigned char> frame(StrideOf(width) * static_cast<std::size_t>(height), 0xAB);
+    ColorValue c = 0;
+    int left = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (left-- == 0) {
+                c = palette[rng() % 5];
+                left = static_cast<int>(rng() % 10);
+            }
+            unsigned char* p = &frame[y * StrideOf(width) + x * 3];
+            p[0] = static_cast<unsigned char>(BlueOf(c));
+            p[1] = static_cast<unsigned char>(GreenOf(c));
+            p[2] = static_cast<unsigned char>(RedOf(c));
+        }
+    }
+    return frame;
+}
+
 class PixelPipelineTest : public ::testing::Test {
 protected:
     void TearDown() override { SetImageQuality(0); }
 };
 
-TEST_F(PixelPipelineTest, IndexAndTableMatchPerPixelArithmeticOnRandomFrames) {
+TEST_F(PixelPipelineTest, IndexAndTableMatchPerPixelArithmetic) {
     std::mt19937 rng(7);
     for (int quality : {1, 7, 8, 18}) {
         SetImageQuality(quality);
@@ -79,38 +134,12 @@ TEST_F(PixelPipelineTest, IndexAndTableMatchPerPixelArithmeticOnRandomFrames) {
         }
         for (int width : {1, 2, 3, 4, 5, 7, 8, 13, 64}) {
             const int height = 1 + static_cast<int>(rng() % 5);
-            const std::size_t stride = StrideOf(width);
-            const auto frame = RandomFrame(rng, width, height);
-            const std::size_t count = static_cast<std::size_t>(width) * height;
-
-            std::vector<std::uint32_t> expected(count);
-            std::vector<unsigned char> expectedPixels = frame;
-            for (int y = 0; y < height; ++y) {
-                for (int x = 0; x < width; ++x) {
-                    const unsigned char* p = &frame[y * stride + x * 3];
-                    const std::uint32_t index = ColorIndex(MakeColor(p[2], p[1], p[0]));
-                    expected[y * width + x] = index;
-                    unsigned char* q = &expectedPixels[y * stride + x * 3];
-                    q[0] = static_cast<unsigned char>(BlueOf(table[index]));
-                    q[1] = static_cast<unsigned char>(GreenOf(table[index]));
-                    q[2] = static_cast<unsigned char>(RedOf(table[index]));
-                }
-            }
-            std::vector<unsigned char> pixels = frame;
-            if (IsIndex16Bit()) {
-                std::vector<std::uint16_t> index(count);
-                BuildIndexBuffer(frame.data(), width, height, stride, index.data());
-                EXPECT_TRUE(std::equal(index.begin(), index.end(), expected.begin()));
-                ApplyColorTable(index.data(), table.data(), width, height, stride, pixels.data());
-            } else {
-                std::vector<std::uint32_t> index(count);
-                BuildIndexBuffer(frame.data(), width, height, stride, index.data());
-                EXPECT_EQ(index, expected);
-                ApplyColorTable(index.data(), table.data(), width, height, stride, pixels.data());
-            }
-            // Padding bytes keep the frame's values.
-            EXPECT_EQ(pixels, expectedPixels) << "quality " << quality << " width " << width;
+            ExpectIndexAndTableExact(RandomFrame(rng, width, height), width, height, table);
+            ExpectIndexAndTableExact(RunFrame(rng, width, height), width, height, table);
         }
+        // Bytes that look like a run of the pixel before the first one.
+        std::vector<unsigned char> frame = {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0};
+        ExpectIndexAndTableExact(frame, 4, 1, table);
     }
 }
 
