@@ -98,35 +98,33 @@ void ApplyTableRows(const T* __restrict index, const ColorValue* __restrict tabl
         unsigned char* __restrict p = pixels + static_cast<std::size_t>(y) * stride;
         const T* __restrict in = index + static_cast<std::size_t>(y) * w;
         std::size_t x = 0;
-        // Four repeats of the last index (a flat area) reuse its pixel words.
-        T runIndex = 0;
-        std::uint32_t run0 = 0;
-        std::uint32_t run1 = 0;
-        std::uint32_t run2 = 0;
-        bool haveRun = false;
+        // Four repeats of the last index (a flat area) reuse its twelve pixel bytes; the run
+        // starts as the first pixel, so that it is always a real one.
+        T runIndices[4] = {};
+        unsigned char runBytes[12] = {};
+        auto startRun = [&](T i, std::uint32_t v) {
+            runIndices[0] = runIndices[1] = runIndices[2] = runIndices[3] = i;
+            StoreWord(runBytes, v | (v << 24));
+            StoreWord(runBytes + 4, (v >> 8) | (v << 16));
+            StoreWord(runBytes + 8, (v >> 16) | (v << 8));
+        };
+        if (w >= 4) {
+            startRun(in[0], PixelBytes(table[in[0]]));
+        }
         for (; x + 4 <= w; x += 4, p += 12) {
-            const T i0 = in[x];
-            const T i1 = in[x + 1];
-            const T i2 = in[x + 2];
-            const T i3 = in[x + 3];
-            if (haveRun && i0 == runIndex && i1 == runIndex && i2 == runIndex && i3 == runIndex) {
-                StoreWord(p, run0);
-                StoreWord(p + 4, run1);
-                StoreWord(p + 8, run2);
+            if (std::memcmp(in + x, runIndices, sizeof(runIndices)) == 0) {
+                std::memcpy(p, runBytes, sizeof(runBytes));
                 continue;
             }
-            const std::uint32_t v0 = PixelBytes(table[i0]);
-            const std::uint32_t v1 = PixelBytes(table[i1]);
-            const std::uint32_t v2 = PixelBytes(table[i2]);
+            const T i3 = in[x + 3];
+            const std::uint32_t v0 = PixelBytes(table[in[x]]);
+            const std::uint32_t v1 = PixelBytes(table[in[x + 1]]);
+            const std::uint32_t v2 = PixelBytes(table[in[x + 2]]);
             const std::uint32_t v3 = PixelBytes(table[i3]);
             StoreWord(p, v0 | (v1 << 24));
             StoreWord(p + 4, (v1 >> 8) | (v2 << 16));
             StoreWord(p + 8, (v2 >> 16) | (v3 << 8));
-            runIndex = i3;
-            run0 = v3 | (v3 << 24);
-            run1 = (v3 >> 8) | (v3 << 16);
-            run2 = (v3 >> 16) | (v3 << 8);
-            haveRun = true;
+            startRun(i3, v3);
         }
         for (; x < w; ++x, p += 3) {
             const ColorValue c = table[in[x]];
