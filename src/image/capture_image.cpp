@@ -8,22 +8,6 @@
 #include <limits>
 #include <new>
 
-namespace {
-
-int g_blurRadius = 0;
-
-} // namespace
-
-void SetDefaultBlurRadius(int radius) {
-    if (radius >= 0 && radius <= kMaxBlurRadius) {
-        g_blurRadius = radius;
-    }
-}
-
-int GetDefaultBlurRadius() {
-    return g_blurRadius;
-}
-
 CCaptureImage::CCaptureImage(IScreenSource& source) : m_source(source) {}
 
 CCaptureImage::~CCaptureImage() {
@@ -119,10 +103,6 @@ void CCaptureImage::ApplyFilter(const CFilter* filter) {
     } else {
         ApplyColorTable(m_index32.get(), table, m_width, m_height, m_stride, display);
     }
-}
-
-void CCaptureImage::Blur() {
-    Blur(GetDefaultBlurRadius());
 }
 
 void CCaptureImage::Blur(int radius) {

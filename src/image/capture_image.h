@@ -8,10 +8,6 @@
 
 class CFilter;
 
-// The blur radius Blur() uses (0..5; other values are ignored by the setter).
-void SetDefaultBlurRadius(int radius);
-int GetDefaultBlurRadius();
-
 // One rectangle of screen pixels in three forms: as copied from the screen (the original
 // pixels), as one lattice index per pixel, and as shown after filtering and blurring (the
 // display pixels, which live in the drawing surface). Finding each pixel's lattice index is the
@@ -37,7 +33,8 @@ public:
     // pixel's index. Earlier filtering and blurring never accumulate.
     void ApplyFilter(const CFilter* filter);
 
-    // Softens the display pixels with the binomial blur of GetDefaultBlurRadius().
+    // Softens the display pixels with the binomial blur of the profile's blur radius. Defined
+    // beside the process's profile (capture_image_profile.cpp).
     void Blur();
     // The same with an explicit radius; 0 or anything outside 1..5 changes nothing.
     void Blur(int radius);

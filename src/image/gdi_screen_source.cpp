@@ -1,25 +1,10 @@
 #include "image/gdi_screen_source.h"
 
+#include "shell/utilities.h"
+
 #include <windows.h>
 
 namespace {
-
-// Windows 2000 (NT 5.0) and later: CAPTUREBLT and GdiFlush exist there.
-// TODO: use the shared IsWin2000OrLater once the utilities are in.
-bool IsNt5OrLater() {
-    static const bool result = [] {
-        OSVERSIONINFOA info{};
-        info.dwOSVersionInfoSize = sizeof(info);
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)
-#endif
-        if (!GetVersionExA(&info)) {
-            return false;
-        }
-        return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 5;
-    }();
-    return result;
-}
 
 HDC OpenDisplay() {
     return CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
@@ -49,7 +34,7 @@ public:
             return; // the pixels stay black
         }
         // Layered (translucent) windows are only part of the copy with CAPTUREBLT.
-        const DWORD rop = IsNt5OrLater() ? (SRCCOPY | CAPTUREBLT) : SRCCOPY;
+        const DWORD rop = IsWin2000OrLater() ? (SRCCOPY | CAPTUREBLT) : SRCCOPY;
         BitBlt(m_dc, 0, 0, m_width, m_height, screen, x, y, rop);
         DeleteDC(screen);
     }
@@ -101,7 +86,7 @@ std::unique_ptr<IPixelSurface> CGdiScreenSource::CreateSurface(int width, int he
 }
 
 void CGdiScreenSource::Flush() {
-    if (IsNt5OrLater()) {
+    if (IsWin2000OrLater()) {
         GdiFlush();
     }
 }

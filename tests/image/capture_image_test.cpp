@@ -2,6 +2,7 @@
 #include "filter/image_quality.h"
 #include "image/capture_image.h"
 #include "image/synthetic_screen_source.h"
+#include "shell/app_profile.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,7 @@ protected:
     void SetUp() override { screen.SetFrame(200, 100, CoordinateFrame(200, 100)); }
     void TearDown() override {
         SetImageQuality(0);
-        SetDefaultBlurRadius(0);
+        GetAppProfile().SetBlurRadius(0);
     }
 
     CSyntheticScreenSource screen;
@@ -180,9 +181,7 @@ TEST_F(CaptureImageTest, BlurSpreadsSingleWhitePixel) {
     CCaptureImage image(screen);
     ASSERT_TRUE(image.Capture(0, 0, 9, 9));
     image.ApplyFilter(nullptr);
-    SetDefaultBlurRadius(1);
-    SetDefaultBlurRadius(6); // ignored
-    EXPECT_EQ(GetDefaultBlurRadius(), 1);
+    GetAppProfile().SetBlurRadius(1);
     image.Blur();
     const int expected[3][3] = {{15, 31, 15}, {31, 63, 31}, {15, 31, 15}};
     for (int y = 0; y < 9; ++y) {
@@ -197,7 +196,8 @@ TEST_F(CaptureImageTest, BlurSpreadsSingleWhitePixel) {
     EXPECT_EQ(image.GetCenterColor(true), 0xFFFFFFu);
     // Radius 0: untouched.
     image.ApplyFilter(nullptr);
-    image.Blur(0);
+    GetAppProfile().SetBlurRadius(0);
+    image.Blur();
     EXPECT_EQ(image.GetCenterColor(false), 0xFFFFFFu);
 }
 
