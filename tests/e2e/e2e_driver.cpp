@@ -293,7 +293,8 @@ std::vector<MenuItem> ReadOpenMenu(HWND menuWindow) {
     if (hookLibrary == nullptr) {
         return {};
     }
-    auto hookProc = reinterpret_cast<HOOKPROC>(GetProcAddress(hookLibrary, "ReadMenuHook"));
+    auto hookProc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(GetProcAddress(hookLibrary, "ReadMenuHook")));
     static const bool registered = [] {
         WNDCLASSA wc{};
         wc.lpfnWndProc = &ReceiverProc;
