@@ -9,6 +9,7 @@
 #include <vector>
 
 class CFilter;
+class CFilterManager;
 
 // The lattice: six levels per channel (0, 51, ..., 255), 216 sample colours, red outermost.
 constexpr int kLatticeLevels = 6;
@@ -81,6 +82,7 @@ public:
     // Looks each member up in the filter manager. False when a member is unknown, or is itself
     // a reference filter (it would have no colour table to show).
     bool ResolveRefs();
+    bool ResolveRefs(const CFilterManager& manager);
     int GetRepeat() const { return m_repeat; }
 
     // Filled in place by the filter file reader.

@@ -1,0 +1,1 @@
+zeziriv_add_fuzzer(NAME filter_reader SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/filter_reader.cpp)

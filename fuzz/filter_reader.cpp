@@ -1,0 +1,66 @@
+// Feeds arbitrary bytes to the filter file reader through a real file, the way the manager
+// hands it every *.xml it finds.
+
+#include "filter/filter_reader.h"
+#include "filter/filter.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+char g_scratchPath[] = "/tmp/zeziriv_fuzz_filter_XXXXXX";
+
+void RemoveScratch() {
+    unlink(g_scratchPath);
+}
+
+const char* ScratchPath() {
+    static const bool made = [] {
+        const int fd = mkstemp(g_scratchPath);
+        if (fd < 0) {
+            std::abort();
+        }
+        close(fd);
+        std::atexit(RemoveScratch);
+        return true;
+    }();
+    (void)made;
+    return g_scratchPath;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string path = ScratchPath();
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        std::abort();
+    }
+    if (size > 0 && std::fwrite(data, 1, size, file) != size) {
+        std::abort();
+    }
+    std::fclose(file);
+
+    CFilter filter;
+    std::string message;
+    const bool loaded = LoadFilterFile(filter, path, &message);
+    // Either a whole filter or a reason; never both, never neither.
+    if (loaded != message.empty()) {
+        std::abort();
+    }
+    if (loaded) {
+        if (filter.GetID().empty() || filter.GetID().size() > 40 ||
+            filter.GetDisplayName().empty() || filter.GetDisplayName().size() > 40) {
+            std::abort();
+        }
+        if (filter.IsColorMapFilter() && filter.GetRefCount() != 0) {
+            std::abort();
+        }
+    }
+    return 0;
+}

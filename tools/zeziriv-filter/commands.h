@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Each subcommand gets the arguments after its name and returns the process exit status.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+int RunCheckCommand(const std::vector<std::string>& args);
+int RunListCommand(const std::vector<std::string>& args);
+int RunTransformCommand(const std::vector<std::string>& args);
+
+// Prints "zeziriv-filter: MESSAGE" and the subcommand's usage line to stderr; returns
+// kExitUsage.
+int UsageError(const std::string& message, const char* usage);
+
+// "colour map" or "reference, N members".
+std::string DescribeKind(const class CFilter& filter);

@@ -1,0 +1,89 @@
+// zeziriv-filter: a tool for people who write filter files. The program itself skips a bad
+// file without a word; this tool says why.
+
+#include "commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <objbase.h>
+#endif
+
+namespace {
+
+struct Subcommand {
+    const char* name;
+    const char* usage;
+    const char* summary;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+const Subcommand kSubcommands[] = {
+    {"check", "check FILE...",
+     "read each filter file as the program does; print ok or the reason it is refused",
+     RunCheckCommand},
+    {"list", "list DIR...",
+     "load the directories in the order given, highest priority first, and list the filters",
+     RunListCommand},
+    {"transform", "transform [--quality Q] FILE R G B",
+     "print the colour R G B (0-255) through the filter's colour table at quality Q (0-18)",
+     RunTransformCommand},
+};
+
+void PrintHelp(FILE* out) {
+    std::fprintf(out, "usage: zeziriv-filter COMMAND ARGS...\n\ncommands:\n");
+    for (const Subcommand& command : kSubcommands) {
+        std::fprintf(out, "  %s\n      %s\n", command.usage, command.summary);
+    }
+    std::fprintf(out, "\nExit status: 0 success, 1 a file failed, 2 usage error.\n");
+}
+
+} // namespace
+
+int UsageError(const std::string& message, const char* usage) {
+    std::fprintf(stderr, "zeziriv-filter: %s\nusage: zeziriv-filter %s\n", message.c_str(), usage);
+    return kExitUsage;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintHelp(stderr);
+        return kExitUsage;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintHelp(stdout);
+        return kExitOk;
+    }
+    for (const Subcommand& command : kSubcommands) {
+        if (name != command.name) {
+            continue;
+        }
+        std::vector<std::string> args(argv + 2, argv + argc);
+        for (const std::string& arg : args) {
+            if (arg == "--help" || arg == "-h") {
+                std::printf("usage: zeziriv-filter %s\n  %s\n", command.usage, command.summary);
+                return kExitOk;
+            }
+        }
+#ifdef _WIN32
+        // The filter reader uses the platform's XML component through COM.
+        const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        const int status = command.run(args);
+        if (SUCCEEDED(hr)) {
+            CoUninitialize();
+        }
+        return status;
+#else
+        return command.run(args);
+#endif
+    }
+    std::fprintf(stderr, "zeziriv-filter: unknown command '%s'\n\n", name.c_str());
+    PrintHelp(stderr);
+    return kExitUsage;
+}

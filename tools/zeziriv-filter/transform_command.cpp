@@ -1,0 +1,67 @@
+#include "commands.h"
+
+#include "filter/filter.h"
+#include "filter/filter_reader.h"
+#include "filter/image_quality.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const char kUsage[] = "transform [--quality Q] FILE R G B";
+
+// A whole decimal number in [low, high]; the tool refuses rather than guesses.
+bool ParseBounded(const std::string& text, int low, int high, int& value) {
+    if (text.empty() || text.size() > 9) {
+        return false;
+    }
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    value = std::atoi(text.c_str());
+    return value >= low && value <= high;
+}
+
+} // namespace
+
+int RunTransformCommand(const std::vector<std::string>& args) {
+    std::vector<std::string> rest = args;
+    int quality = 0;
+    if (!rest.empty() && rest[0] == "--quality") {
+        if (rest.size() < 2 || !ParseBounded(rest[1], 0, 18, quality)) {
+            return UsageError("--quality takes a level from 0 to 18", kUsage);
+        }
+        rest.erase(rest.begin(), rest.begin() + 2);
+    }
+    if (rest.size() != 4) {
+        return UsageError("transform needs a file and three channel values", kUsage);
+    }
+    int channels[3];
+    for (int i = 0; i < 3; ++i) {
+        if (!ParseBounded(rest[1 + i], 0, 255, channels[i])) {
+            return UsageError("channel values are whole numbers from 0 to 255", kUsage);
+        }
+    }
+    CFilter filter;
+    std::string message;
+    if (!LoadFilterFile(filter, rest[0], &message)) {
+        std::fprintf(stderr, "%s: %s\n", rest[0].c_str(), message.c_str());
+        return kExitFailed;
+    }
+    if (!filter.IsColorMapFilter()) {
+        std::fprintf(stderr, "%s: %s is a reference filter; it has no colour table\n",
+                     rest[0].c_str(), filter.GetID().c_str());
+        return kExitFailed;
+    }
+    SetImageQuality(quality);
+    if (!filter.BuildTable()) {
+        std::fprintf(stderr, "zeziriv-filter: out of memory for the colour table\n");
+        return kExitFailed;
+    }
+    const ColorValue out = filter.Transform(MakeColor(channels[0], channels[1], channels[2]));
+    std::printf("%u %u %u\n", RedOf(out), GreenOf(out), BlueOf(out));
+    return kExitOk;
+}
