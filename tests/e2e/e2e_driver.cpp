@@ -321,6 +321,21 @@ std::vector<MenuItem> ReadOpenMenu(HWND menuWindow) {
     return ParseMenuDescription(g_menuDescription);
 }
 
+CHeldHotKey::CHeldHotKey(UINT modifiers, UINT key) {
+    m_window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    m_held = m_window != nullptr && RegisterHotKey(m_window, 1, modifiers, key);
+}
+
+CHeldHotKey::~CHeldHotKey() {
+    if (m_held) {
+        UnregisterHotKey(m_window, 1);
+    }
+    if (m_window != nullptr) {
+        DestroyWindow(m_window);
+    }
+}
+
 void ClearSettings() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
 }

@@ -80,6 +80,18 @@ std::vector<MenuItem> ReadOpenMenu(HWND menuWindow);
 // Closes the open menu as the Escape key does.
 void CloseOpenMenu(DWORD processId);
 
+// Holds a global hot key, as another program would, for as long as it lives.
+class CHeldHotKey {
+public:
+    CHeldHotKey(UINT modifiers, UINT key);
+    ~CHeldHotKey();
+    bool IsHeld() const { return m_held; }
+
+private:
+    HWND m_window = nullptr;
+    bool m_held = false;
+};
+
 // Settings under HKCU\Software\zuvadur\Zeziriv.
 void ClearSettings();
 bool SettingsKeyExists();

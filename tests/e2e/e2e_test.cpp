@@ -229,7 +229,8 @@ TEST_F(ProgramTest, TrayMenuOpensOnButtonReleaseWithTheEnabledFiltersAsQuickView
 }
 
 TEST_F(ProgramTest, DesktopHotKeyHeldElsewhereIsReportedOnceAndSavedAsNone) {
-    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F11));
+    const CHeldHotKey held(MOD_CONTROL, VK_F11);
+    ASSERT_TRUE(held.IsHeld());
     CProgram program(tree.GetExe());
     HWND frame = nullptr;
     const std::vector<std::string> texts = StartAnsweringMessageBoxes(program, 1, frame);
@@ -239,7 +240,6 @@ TEST_F(ProgramTest, DesktopHotKeyHeldElsewhereIsReportedOnceAndSavedAsNone) {
     EXPECT_EQ(texts[0].back(), ']');
 
     ExitThroughTrayCommand(program, frame);
-    UnregisterHotKey(nullptr, 1);
     EXPECT_EQ(ReadSettingDword("DesktopHotKey"), std::optional<DWORD>(0));
 }
 
@@ -329,10 +329,14 @@ TEST_F(ProgramTest, LanguageLibraryOfTheSameVersionSuppliesItsTexts) {
         {ZEZIRIV_E2E_LANG_SAME, "LANG hotkey failed [code=", "LANG &Desktop view"},
         {ZEZIRIV_E2E_LANG_OTHER, "register hotkey failed. [code=", "&Desktop view"},
     };
-    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F11));
-    WriteSettingDword("NoSplash", 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.library);
+        // The run before saved its lost desktop hot key as none.
+        ClearSettings();
+        WriteSettingDword("NoSplash", 1);
+        // Held here, so the program shows its message about it in the library's words.
+        const CHeldHotKey held(MOD_CONTROL, VK_F11);
+        ASSERT_TRUE(held.IsHeld());
         tree.CopyFileInto(c.library, LanguageLibraryPath());
         CProgram program(tree.GetExe());
         HWND frame = nullptr;
@@ -352,5 +356,4 @@ TEST_F(ProgramTest, LanguageLibraryOfTheSameVersionSuppliesItsTexts) {
         CloseOpenMenu(program.GetProcessId());
         ExitThroughTrayCommand(program, frame);
     }
-    UnregisterHotKey(nullptr, 1);
 }
