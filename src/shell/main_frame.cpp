@@ -89,15 +89,14 @@ bool CMainFrame::AddTrayIcon() {
     data.uID = kTrayIconId;
     data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
     data.uCallbackMessage = WM_APP_TRAY_NOTIFY;
-    data.hIcon = static_cast<HICON>(LoadImageA(m_instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    std::strncpy(data.szTip, "Zeziriv", sizeof(data.szTip) - 1);
-    const bool added = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
-    if (data.hIcon != nullptr) {
-        DestroyIcon(data.hIcon);
+    if (m_trayIcon == nullptr) {
+        m_trayIcon = static_cast<HICON>(LoadImageA(m_instance, MAKEINTRESOURCEA(IDI_TRAY),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     }
-    return added;
+    data.hIcon = m_trayIcon;
+    std::strncpy(data.szTip, "Zeziriv", sizeof(data.szTip) - 1);
+    return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
 }
 
 void CMainFrame::RemoveTrayIcon() {
@@ -106,6 +105,10 @@ void CMainFrame::RemoveTrayIcon() {
     data.hWnd = GetHwnd();
     data.uID = kTrayIconId;
     Shell_NotifyIconA(NIM_DELETE, &data);
+    if (m_trayIcon != nullptr) {
+        DestroyIcon(m_trayIcon);
+        m_trayIcon = nullptr;
+    }
 }
 
 void CMainFrame::RebuildQuickViewMenu(HMENU quickMenu) {
@@ -196,10 +199,13 @@ void CMainFrame::OnOpenQuick(int position, int delay) {
 }
 
 void CMainFrame::OnGeneralSetting() {
-    const TrayMenuState state =
-        GetTrayMenuState(IsGeneralSettingDialogOpen(), IsFilterSettingDialogOpen(),
-                         IsPreviewActive(), GetFilterWindowCount());
-    if (!state.generalSetting && !IsGeneralSettingDialogOpen()) {
+    if (IsGeneralSettingDialogOpen()) {
+        // Show only brings the open dialog forward; the keys stay as the dialog left them.
+        CHotKeyManager untouched = m_hotKeys;
+        ShowGeneralSettingDialog(untouched);
+        return;
+    }
+    if (IsFilterSettingDialogOpen() || IsPreviewActive()) {
         return;
     }
     m_hotKeys.UnregisterDesktopHotKey(GetHwnd());
@@ -208,16 +214,20 @@ void CMainFrame::OnGeneralSetting() {
         m_hotKeys = edited;
         NotifyFilterWindowsSettingsChanged();
     }
+    // Exit may have come while the dialog ran: then the frame is gone or going.
     if (!IsAppEnding() && GetHwnd() != nullptr) {
         m_hotKeys.RegisterDesktopHotKey(GetHwnd());
     }
 }
 
 void CMainFrame::OnFilterSetting() {
-    const TrayMenuState state =
-        GetTrayMenuState(IsGeneralSettingDialogOpen(), IsFilterSettingDialogOpen(),
-                         IsPreviewActive(), GetFilterWindowCount());
-    if (!state.filterSetting && !IsFilterSettingDialogOpen()) {
+    if (IsFilterSettingDialogOpen()) {
+        CHotKeyManager untouched = m_hotKeys;
+        ShowFilterSettingDialog(untouched);
+        return;
+    }
+    // The enabled list must not change under a view that shows one of its filters.
+    if (IsGeneralSettingDialogOpen() || IsPreviewActive() || GetFilterWindowCount() > 0) {
         return;
     }
     m_hotKeys.UnregisterQuickHotKeys(GetHwnd());

@@ -44,6 +44,7 @@ private:
 
     HINSTANCE m_instance = nullptr;
     HMENU m_trayMenu = nullptr;
+    HICON m_trayIcon = nullptr;
     UINT m_taskbarCreatedMessage = 0;
     CHotKeyManager m_hotKeys;
 };
