@@ -2,7 +2,9 @@
 #include "e2e_driver.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -356,4 +358,42 @@ TEST_F(ProgramTest, LanguageLibraryOfTheSameVersionSuppliesItsTexts) {
         CloseOpenMenu(program.GetProcessId());
         ExitThroughTrayCommand(program, frame);
     }
+}
+
+namespace {
+
+// Whether the notification area holds the program's icon: only an existing icon can change.
+bool TrayIconPresent(HWND frame) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = frame;
+    data.uID = 100;
+    data.uFlags = NIF_TIP;
+    std::strcpy(data.szTip, "Zeziriv");
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+} // namespace
+
+TEST_F(ProgramTest, TrayIconComesBackWhenTheShellRestarts) {
+    WriteSettingDword("NoSplash", 1);
+    CProgram program(tree.GetExe());
+    const HWND frame = WaitForFrame(program);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return TrayIconPresent(frame); }, kStartTimeoutMs));
+
+    // A restarted shell has lost every icon and says so to all top-level windows.
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = frame;
+    data.uID = 100;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    EXPECT_FALSE(TrayIconPresent(frame));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(frame, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, 5000,
+                        &result);
+    EXPECT_TRUE(WaitFor([&] { return TrayIconPresent(frame); }, 5000));
+
+    ExitThroughTrayCommand(program, frame);
+    EXPECT_FALSE(TrayIconPresent(frame)) << "the icon goes with the program";
 }
