@@ -269,10 +269,14 @@ TEST_F(ProgramTest, SplashShowsForAMomentUnlessSwitchedOff) {
         EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
         EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
         EXPECT_TRUE(exStyle & WS_EX_NOACTIVATE);
-        RECT rc{};
-        GetWindowRect(splash, &rc);
-        EXPECT_EQ(rc.right - rc.left, 400);
-        EXPECT_EQ(rc.bottom - rc.top, 200);
+        // Sized to the picture while it is being created.
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                RECT rc{};
+                GetWindowRect(splash, &rc);
+                return rc.right - rc.left == 400 && rc.bottom - rc.top == 200;
+            },
+            5000));
         EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, 15000));
         EXPECT_GE(GetTickCount64() - seen, 1500u);
         const HWND frame = WaitForFrame(program);
@@ -301,7 +305,9 @@ TEST_F(ProgramTest, AboutTwiceGivesOneAboutBox) {
     const HWND about =
         WaitForWindow(program.GetProcessId(), kDialogClass, kStartTimeoutMs, "About");
     ASSERT_NE(about, nullptr);
-    EXPECT_NE(GetStaticTexts(about).find("Zeziriv"), std::string::npos);
+    // The box is found as soon as it exists, its controls a moment later.
+    EXPECT_TRUE(
+        WaitFor([&] { return GetStaticTexts(about).find("Zeziriv") != std::string::npos; }, 5000));
     // The frame answers a second About while the first box runs: no second box.
     DWORD_PTR result = 0;
     ASSERT_TRUE(
