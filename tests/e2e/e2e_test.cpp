@@ -96,9 +96,13 @@ TEST_F(ProgramTest, FirstRunExitsWithZeroAndSavesTheDefaults) {
     const HWND frame = WaitForFrame(program);
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(IsWindowVisible(frame));
-    char title[64] = {};
-    GetWindowTextA(frame, title, sizeof(title));
-    EXPECT_STREQ(title, "Zeziriv");
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            char title[64] = {};
+            GetWindowTextA(frame, title, sizeof(title));
+            return std::string(title) == "Zeziriv";
+        },
+        5000));
     EXPECT_FALSE(SettingsKeyExists()) << "nothing is written before the end";
 
     ExitThroughTrayCommand(program, frame);
