@@ -7,6 +7,10 @@
 #include <limits>
 #include <new>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // floor(x / k) for every x <= 255 * k as ((x * m) >> 16) >> shift with a 16-bit m: a
@@ -45,28 +49,62 @@ constexpr bool AllDivisorsFound() {
 }
 static_assert(AllDivisorsFound());
 
-// dst[i] = blend(a[i], b[i], t, k) for a run of entries that overlaps neither a nor b. Works
-// byte by byte: the three channels blend alike and the zero top byte stays zero.
-void BlendSpan(ColorValue* dst, const ColorValue* a, const ColorValue* b, std::size_t count, int t,
-               int k) {
-    static constexpr auto kDivisors = [] {
-        std::array<Divisor, 19> d{};
-        for (int i = 2; i <= 18; ++i) {
-            d[static_cast<std::size_t>(i)] = MakeDivisor(i);
-        }
-        return d;
-    }();
+constexpr std::array<Divisor, 19> kDivisors = [] {
+    std::array<Divisor, 19> d{};
+    for (int i = 2; i <= 18; ++i) {
+        d[static_cast<std::size_t>(i)] = MakeDivisor(i);
+    }
+    return d;
+}();
+
+// Every row between two lattice rows (or plane between two lattice planes) at once: with
+// a = base[i] and b = base[k * step + i], base[t * step + i] = blend(a, b, t, k) for
+// t = 1..k-1, count entries each. Byte by byte: the three channels blend alike and the zero
+// top byte stays zero. The numerator a(k - t) + bt grows by b - a from one t to the next, so
+// each output byte is one addition and one multiply-high from the previous one, and a and b
+// are read once for all k - 1 outputs.
+void BlendBetween(ColorValue* base, std::size_t step, std::size_t count, int k) {
     const Divisor div = kDivisors[static_cast<std::size_t>(k)];
-    const auto wa = static_cast<std::uint16_t>(k - t);
-    const auto wb = static_cast<std::uint16_t>(t);
-    auto* __restrict out = reinterpret_cast<unsigned char*>(dst);
-    const auto* __restrict pa = reinterpret_cast<const unsigned char*>(a);
-    const auto* __restrict pb = reinterpret_cast<const unsigned char*>(b);
+    const auto* pa = reinterpret_cast<const unsigned char*>(base);
+    const auto* pb =
+        reinterpret_cast<const unsigned char*>(base + static_cast<std::size_t>(k) * step);
+    auto out = [&](int t) {
+        return reinterpret_cast<unsigned char*>(base + static_cast<std::size_t>(t) * step);
+    };
     const std::size_t bytes = count * sizeof(ColorValue);
-    for (std::size_t i = 0; i < bytes; ++i) {
-        const auto x = static_cast<std::uint16_t>(pa[i] * wa + pb[i] * wb);
-        const auto high = static_cast<std::uint16_t>((static_cast<std::uint32_t>(x) * div.m) >> 16);
-        out[i] = static_cast<unsigned char>(high >> div.shift);
+    std::size_t i = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i multiplier = _mm_set1_epi16(static_cast<short>(div.m));
+    const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(div.shift));
+    const __m128i kk = _mm_set1_epi16(static_cast<short>(k));
+    for (; i + 16 <= bytes; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pa + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pb + i));
+        const __m128i aLow = _mm_unpacklo_epi8(a, zero);
+        const __m128i aHigh = _mm_unpackhi_epi8(a, zero);
+        // Numerators stay within 0..255k, so 16-bit wrap-around of the signed steps is exact.
+        const __m128i dLow = _mm_sub_epi16(_mm_unpacklo_epi8(b, zero), aLow);
+        const __m128i dHigh = _mm_sub_epi16(_mm_unpackhi_epi8(b, zero), aHigh);
+        __m128i xLow = _mm_mullo_epi16(aLow, kk);
+        __m128i xHigh = _mm_mullo_epi16(aHigh, kk);
+        for (int t = 1; t < k; ++t) {
+            xLow = _mm_add_epi16(xLow, dLow);
+            xHigh = _mm_add_epi16(xHigh, dHigh);
+            const __m128i qLow = _mm_srl_epi16(_mm_mulhi_epu16(xLow, multiplier), shift);
+            const __m128i qHigh = _mm_srl_epi16(_mm_mulhi_epu16(xHigh, multiplier), shift);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out(t) + i), _mm_packus_epi16(qLow, qHigh));
+        }
+    }
+#endif
+    for (int t = 1; t < k; ++t) {
+        const auto wa = static_cast<std::uint32_t>(k - t);
+        const auto wb = static_cast<std::uint32_t>(t);
+        unsigned char* __restrict o = out(t);
+        for (std::size_t j = i; j < bytes; ++j) {
+            const std::uint32_t x = pa[j] * wa + pb[j] * wb;
+            o[j] = static_cast<unsigned char>(((x * div.m) >> 16) >> div.shift);
+        }
     }
 }
 
@@ -132,19 +170,12 @@ void FillColorTable(const ColorMap& colors, ColorValue* table) {
     // Along green: whole rows between two lattice rows of a lattice red plane.
     for (int r = 0; r < n; r += k) {
         for (int g = 0; g < n - 1; g += k) {
-            const std::size_t base = r * plane + g * un;
-            for (int t = 1; t < k; ++t) {
-                BlendSpan(table + base + t * un, table + base, table + base + k * un, un, t, k);
-            }
+            BlendBetween(table + r * plane + g * un, un, un, k);
         }
     }
     // Along red: whole planes between two lattice planes.
     for (int r = 0; r < n - 1; r += k) {
-        const std::size_t base = r * plane;
-        for (int t = 1; t < k; ++t) {
-            BlendSpan(table + base + t * plane, table + base, table + base + k * plane, plane, t,
-                      k);
-        }
+        BlendBetween(table + r * plane, plane, plane, k);
     }
 }
 

@@ -8,13 +8,13 @@
 
 namespace {
 
-bool NoLeadBytes(unsigned char) {
-    return false;
-}
-
 #ifdef _WIN32
 bool SystemCodePageLeadByte(unsigned char byte) {
     return ::IsDBCSLeadByte(byte) != FALSE;
+}
+#else
+bool NoLeadBytes(unsigned char) {
+    return false;
 }
 #endif
 

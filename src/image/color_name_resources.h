@@ -1,0 +1,6 @@
+#pragma once
+
+// Fills the colour-name words from string resources 41100..41132 through the language-aware
+// resource loader; called once at start-up. A missing string is reported by the loader and
+// leaves that word empty.
+void LoadColorNameWordsFromResources();

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#if defined(_WIN32)
+struct HDC__;
+// The memory device context windows draw the image from.
+using SurfaceHandle = HDC__*;
+#else
+using SurfaceHandle = void*;
+#endif
+
+// A drawing surface of fixed size that owns 24-bit top-down pixels (bytes blue, green, red,
+// rows padded to 4 bytes). Freshly created pixels are all zero.
+class IPixelSurface {
+public:
+    virtual ~IPixelSurface() = default;
+    virtual unsigned char* GetPixels() = 0;
+    virtual SurfaceHandle GetHandle() const = 0;
+    // Copies the screen rectangle of the surface's size whose top-left corner is the screen
+    // point (x, y) into the pixels at (0, 0). What lies outside the screen is not written.
+    virtual void CopyFromScreen(int x, int y) = 0;
+};
+
+// Where screen pixels come from: GDI in the program, a synthetic frame in native tests.
+class IScreenSource {
+public:
+    virtual ~IScreenSource() = default;
+    // Null when the surface cannot be created.
+    virtual std::unique_ptr<IPixelSurface> CreateSurface(int width, int height) = 0;
+    // Completes pending drawing, so that pixels read directly are up to date.
+    virtual void Flush() = 0;
+};

@@ -1,0 +1,74 @@
+#include "image/synthetic_screen_source.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <new>
+
+class CSyntheticSurface : public IPixelSurface {
+public:
+    CSyntheticSurface(const CSyntheticScreenSource& screen, int width, int height,
+                      std::unique_ptr<unsigned char[]> pixels, std::size_t stride)
+        : m_screen(screen), m_width(width), m_height(height), m_pixels(std::move(pixels)),
+          m_stride(stride) {}
+
+    unsigned char* GetPixels() override { return m_pixels.get(); }
+    SurfaceHandle GetHandle() const override {
+        return reinterpret_cast<SurfaceHandle>(m_pixels.get());
+    }
+
+    void CopyFromScreen(int x, int y) override {
+        // The part of the rectangle that lies on the screen, in 64 bits so that no corner
+        // overflows.
+        const long long left = std::max<long long>(x, 0);
+        const long long top = std::max<long long>(y, 0);
+        const long long right =
+            std::min<long long>(static_cast<long long>(x) + m_width, m_screen.m_width);
+        const long long bottom =
+            std::min<long long>(static_cast<long long>(y) + m_height, m_screen.m_height);
+        for (long long sy = top; sy < bottom; ++sy) {
+            unsigned char* p = m_pixels.get() + static_cast<std::size_t>(sy - y) * m_stride +
+                               static_cast<std::size_t>(left - x) * 3;
+            const ColorValue* src =
+                m_screen.m_colors.data() + static_cast<std::size_t>(sy) * m_screen.m_width;
+            for (long long sx = left; sx < right; ++sx, p += 3) {
+                const ColorValue c = src[sx];
+                p[0] = static_cast<unsigned char>(BlueOf(c));
+                p[1] = static_cast<unsigned char>(GreenOf(c));
+                p[2] = static_cast<unsigned char>(RedOf(c));
+            }
+        }
+    }
+
+private:
+    const CSyntheticScreenSource& m_screen;
+    int m_width;
+    int m_height;
+    std::unique_ptr<unsigned char[]> m_pixels;
+    std::size_t m_stride;
+};
+
+void CSyntheticScreenSource::SetFrame(int width, int height, std::vector<ColorValue> colors) {
+    if (width < 0 || height < 0 ||
+        colors.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+        width = 0;
+        height = 0;
+        colors.clear();
+    }
+    m_width = width;
+    m_height = height;
+    m_colors = std::move(colors);
+}
+
+std::unique_ptr<IPixelSurface> CSyntheticScreenSource::CreateSurface(int width, int height) {
+    if (m_failSurfaces || width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    std::unique_ptr<unsigned char[]> pixels(
+        new (std::nothrow) unsigned char[stride * static_cast<std::size_t>(height)]());
+    if (!pixels) {
+        return nullptr;
+    }
+    ++m_surfacesCreated;
+    return std::make_unique<CSyntheticSurface>(*this, width, height, std::move(pixels), stride);
+}

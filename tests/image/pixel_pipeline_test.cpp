@@ -1,0 +1,182 @@
+// The optimised pixel loops against the plain per-pixel arithmetic, on random frames.
+#include "filter/image_quality.h"
+#include "image/pixel_pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+
+std::size_t StrideOf(int width) {
+    return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+}
+
+std::vector<unsigned char> RandomFrame(std::mt19937& rng, int width, int height) {
+    std::vector<unsigned char> frame(StrideOf(width) * static_cast<std::size_t>(height));
+    for (auto& b : frame) {
+        b = static_cast<unsigned char>(rng());
+    }
+    return frame;
+}
+
+// Two scratch copies and a division per channel, the arithmetic written out.
+void ReferenceBlur(std::vector<unsigned char>& pixels, int width, int height, int radius) {
+    if (radius < 1 || radius > 5) {
+        return;
+    }
+    std::vector<long> weights{1};
+    for (int n = 1; n <= 2 * radius; ++n) {
+        std::vector<long> next(weights.size() + 1, 0);
+        for (std::size_t k = 0; k < weights.size(); ++k) {
+            next[k] += weights[k];
+            next[k + 1] += weights[k];
+        }
+        weights = next;
+    }
+    const long divisor = 1L << (2 * radius);
+    const std::size_t stride = StrideOf(width);
+    std::vector<unsigned char> scratch = pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = radius; x < width - radius; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                long sum = 0;
+                for (int k = -radius; k <= radius; ++k) {
+                    sum += scratch[y * stride + (x + k) * 3 + c] * weights[k + radius];
+                }
+                pixels[y * stride + x * 3 + c] = static_cast<unsigned char>(sum / divisor);
+            }
+        }
+    }
+    scratch = pixels;
+    for (int y = radius; y < height - radius; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                long sum = 0;
+                for (int k = -radius; k <= radius; ++k) {
+                    sum += scratch[(y + k) * stride + x * 3 + c] * weights[k + radius];
+                }
+                pixels[y * stride + x * 3 + c] = static_cast<unsigned char>(sum / divisor);
+            }
+        }
+    }
+}
+
+// Index pass and table against ColorIndex and a per-pixel table read, at every index width.
+void ExpectIndexAndTableExact(const std::vector<unsigned char>& frame, int width, int height,
+                              const std::vector<ColorValue>& table) {
+    const std::size_t stride = StrideOf(width);
+    const std::size_t count = static_cast<std::size_t>(width) * height;
+    std::vector<std::uint32_t> expected(count);
+    std::vector<unsigned char> expectedPixels = frame;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* p = &frame[y * stride + x * 3];
+            const std::uint32_t index = ColorIndex(MakeColor(p[2], p[1], p[0]));
+            expected[y * width + x] = index;
+            unsigned char* q = &expectedPixels[y * stride + x * 3];
+            q[0] = static_cast<unsigned char>(BlueOf(table[index]));
+            q[1] = static_cast<unsigned char>(GreenOf(table[index]));
+            q[2] = static_cast<unsigned char>(RedOf(table[index]));
+        }
+    }
+    std::vector<unsigned char> pixels = frame;
+    if (IsIndex16Bit()) {
+        std::vector<std::uint16_t> index(count);
+        BuildIndexBuffer(frame.data(), width, height, stride, index.data());
+        EXPECT_TRUE(std::equal(index.begin(), index.end(), expected.begin()));
+        ApplyColorTable(index.data(), table.data(), width, height, stride, pixels.data());
+    } else {
+        std::vector<std::uint32_t> index(count);
+        BuildIndexBuffer(frame.data(), width, height, stride, index.data());
+        EXPECT_EQ(index, expected);
+        ApplyColorTable(index.data(), table.data(), width, height, stride, pixels.data());
+    }
+    // Padding bytes keep the frame's values.
+    EXPECT_EQ(pixels, expectedPixels) << "quality " << GetImageQualityLevel() << " width " << width;
+}
+
+// Runs of repeated pixels of random lengths, drawn from a few colours: flat screen areas.
+std::vector<unsigned char> RunFrame(std::mt19937& rng, int width, int height) {
+    const ColorValue palette[] = {0xFFFFFF, 0x0000FF, 0, 0x123456, 0x123457};
+    std::vector<unsigned char> frame(StrideOf(width) * static_cast<std::size_t>(height), 0xAB);
+    ColorValue c = 0;
+    int left = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (left-- == 0) {
+                c = palette[rng() % 5];
+                left = static_cast<int>(rng() % 10);
+            }
+            unsigned char* p = &frame[y * StrideOf(width) + x * 3];
+            p[0] = static_cast<unsigned char>(BlueOf(c));
+            p[1] = static_cast<unsigned char>(GreenOf(c));
+            p[2] = static_cast<unsigned char>(RedOf(c));
+        }
+    }
+    return frame;
+}
+
+class PixelPipelineTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetImageQuality(0); }
+};
+
+TEST_F(PixelPipelineTest, IndexAndTableMatchPerPixelArithmetic) {
+    std::mt19937 rng(7);
+    for (int quality : {1, 7, 8, 18}) {
+        SetImageQuality(quality);
+        std::vector<ColorValue> table(GetTableSize());
+        for (auto& c : table) {
+            c = rng(); // a stray top byte must not reach the pixels
+        }
+        for (int width : {1, 2, 3, 4, 5, 7, 8, 13, 64}) {
+            const int height = 1 + static_cast<int>(rng() % 5);
+            ExpectIndexAndTableExact(RandomFrame(rng, width, height), width, height, table);
+            ExpectIndexAndTableExact(RunFrame(rng, width, height), width, height, table);
+        }
+        // Bytes that look like a run of the pixel before the first one.
+        std::vector<unsigned char> frame = {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0};
+        ExpectIndexAndTableExact(frame, 4, 1, table);
+    }
+}
+
+TEST_F(PixelPipelineTest, BlurMatchesTwoPassReferenceOnRandomFrames) {
+    std::mt19937 rng(11);
+    for (int radius = 0; radius <= 6; ++radius) {
+        for (auto [width, height] :
+             std::vector<std::pair<int, int>>{{1, 1},
+                                              {2 * radius, 40},
+                                              {2 * radius + 1, 2 * radius + 1},
+                                              {40, 2 * radius},
+                                              {37, 23},
+                                              {64, 3},
+                                              {5, 64}}) {
+            if (width <= 0 || height <= 0) {
+                continue;
+            }
+            auto pixels = RandomFrame(rng, width, height);
+            auto expected = pixels;
+            ReferenceBlur(expected, width, height, radius);
+            ASSERT_TRUE(BlurPixels(pixels.data(), width, height, StrideOf(width), radius));
+            EXPECT_EQ(pixels, expected) << "radius " << radius << ", " << width << "x" << height;
+        }
+    }
+}
+
+TEST_F(PixelPipelineTest, BlurOfSaturatedFrameStaysSaturated) {
+    // The largest sums: every weight times 255, where a 16-bit sum would overflow at radius 5.
+    for (int radius = 1; radius <= 5; ++radius) {
+        std::vector<unsigned char> pixels(StrideOf(30) * 30, 255);
+        ASSERT_TRUE(BlurPixels(pixels.data(), 30, 30, StrideOf(30), radius));
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 90; ++x) {
+                ASSERT_EQ(pixels[y * StrideOf(30) + x], 255) << radius;
+            }
+        }
+    }
+}
+
+} // namespace
