@@ -1,0 +1,58 @@
+// Resource identifiers shared by the resource script and the program. Kept to plain #defines
+// so that the resource compiler can read it.
+#pragma once
+
+// Icons and bitmaps (always taken from the executable).
+#define IDI_ZEZIRIV 100
+#define IDI_TRAY 550
+#define IDB_SPLASH 500
+
+// Dialog templates.
+#define IDD_ABOUT 200
+#define IDC_ABOUT_ICON 1100
+#define IDC_ABOUT_PRODUCT 1101
+#define IDC_ABOUT_VERSION 1102
+
+// Menus.
+#define IDR_TRAY_MENU 400
+#define IDR_FILTER_WND_MENU 401
+
+// Tray menu commands.
+#define ID_APP_ABOUT 33000
+#define ID_GENERAL_SETTING 33001
+#define ID_FILTER_SETTING 33002
+#define ID_APP_EXIT 33003
+#define ID_DESKTOP_VIEW 33004
+#define ID_OPEN_NEW_WINDOW 33006
+#define ID_SAVE_ALL_WINDOW_STATUS 33007
+#define ID_RESTORE_ALL_WINDOW_STATUS 33008
+#define ID_CLOSE_ALL_WINDOW 33009
+
+// Filter window context menu commands.
+#define ID_ZOOM_BASE 33100
+#define ID_MARK_CENTER 33140
+#define ID_VIEW_TOPMOST 33141
+#define ID_FIX_POSITION 33142
+#define ID_VIEW_STATUSBAR 33143
+#define ID_NEW_WINDOW 33144
+#define ID_CLOSE_WINDOW 33145
+
+// One command per enabled filter: base + position in the enabled list.
+#define ID_FILTER_BASE 33500
+#define ID_FILTER_LAST 33999
+
+// Strings.
+#define IDS_PRODUCT_NAME 100
+#define IDS_CLOSE 40000
+#define IDS_FORMAT_RGB_DECIMAL 40020
+#define IDS_FORMAT_RGB_HEX 40021
+#define IDS_FORMAT_HSV 40022
+#define IDS_FORMAT_HSV_CUSTOM 40023
+#define IDS_FORMAT_HSV_SIMPLE 40024
+#define IDS_QUALITY_LOW 40040
+#define IDS_QUALITY_NORMAL 40041
+#define IDS_QUALITY_HIGH 40042
+#define IDS_REGISTER_HOTKEY_FAILED 41000
+#define IDS_CREATE_WINDOW_FAILED 41001
+#define IDS_COLOR_WORD_FIRST 41100
+#define IDS_COLOR_WORD_LAST 41132

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "modes/hot_key_manager.h"
+#include "shell/window.h"
+
+constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
+constexpr UINT WM_APP_OPEN_DESKTOP = 0x8004;
+constexpr UINT WM_APP_OPEN_QUICK = 0x8005;
+constexpr UINT WM_APP_SETTINGS_CHANGED = 0x800B;
+
+// The hidden top-level window that owns the tray icon and its menu, receives the global hot
+// keys and turns commands into actions.
+class CMainFrame : public Window<CMainFrame> {
+public:
+    static constexpr const char* kClassName = "ZezirivMainFrame";
+    static constexpr UINT kTrayIconId = 100;
+
+    CMainFrame() = default;
+    ~CMainFrame();
+
+    // Creates the (never shown) window; false when that fails.
+    bool Create(HINSTANCE instance);
+
+    CHotKeyManager& GetHotKeyManager() { return m_hotKeys; }
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    bool OnCreate();
+    void OnDestroy();
+    void OnCommand(UINT id);
+    void OnHotKey(int id);
+    void OnTrayNotify(UINT mouseMessage);
+    void OnOpenDesktop(int delay);
+    void OnOpenQuick(int position, int delay);
+
+    bool AddTrayIcon();
+    void RemoveTrayIcon();
+    void ShowTrayMenu();
+    void RebuildQuickViewMenu(HMENU quickMenu);
+
+    void OnGeneralSetting();
+    void OnFilterSetting();
+
+    HINSTANCE m_instance = nullptr;
+    HMENU m_trayMenu = nullptr;
+    HICON m_trayIcon = nullptr;
+    UINT m_taskbarCreatedMessage = 0;
+    CHotKeyManager m_hotKeys;
+};
+
+// The frame while its window exists, otherwise null.
+CMainFrame* GetMainFrame();

@@ -1,0 +1,157 @@
+// The program's entry point: decides whether this process is the one that runs, sets up the
+// process-wide services, runs the hidden main frame's message loop and tears down in order.
+#include "filter/filter_manager.h"
+#include "filter/image_quality.h"
+#include "image/color_info.h"
+#include "shell/app_profile.h"
+#include "shell/display_names.h"
+#include "shell/main_frame.h"
+#include "shell/message_loop.h"
+#include "shell/splash_wnd.h"
+#include "shell/startup_paths.h"
+#include "shell/utilities.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr const char* kCompanionName = "zeziriv_nt.exe";
+constexpr const char* kInstanceMutexName = "singleinstance.mutex.zeziriv.zuvadur";
+
+// Starts the companion instead of this program when it lies beside the executable; true when
+// this process must end.
+bool HandOverToCompanion(const std::string& exeDirectory) {
+    if (!IsNtFamily()) {
+        return false;
+    }
+    const std::string companion = exeDirectory + kCompanionName;
+    if (!FileExists(companion.c_str())) {
+        return false;
+    }
+    if (!RunProcess(companion.c_str())) {
+        ShowMessage(MB_ICONERROR | MB_OK, "execute unicode application failed.");
+    }
+    return true;
+}
+
+std::string GetExecutablePath() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length < MAX_PATH ? length : MAX_PATH);
+}
+
+// The language library, when it exists, loads and is of this program's product version.
+HMODULE LoadLanguageLibrary(const std::string& exeDirectory, unsigned languageId) {
+    const std::string path = FormatLanguageLibraryPath(exeDirectory, languageId);
+    if (!FileExists(path.c_str())) {
+        return nullptr;
+    }
+    HMODULE library = LoadLibraryA(path.c_str());
+    if (library == nullptr) {
+        return nullptr;
+    }
+    if (GetProductVersionMS(GetExecutablePath().c_str()) != GetProductVersionMS(path.c_str())) {
+        FreeLibrary(library);
+        return nullptr;
+    }
+    return library;
+}
+
+bool LoadStringForTable(unsigned id, std::string& text) {
+    char buffer[512] = {};
+    const bool found = LoadResString(id, buffer, static_cast<int>(sizeof(buffer)));
+    text = buffer;
+    return found;
+}
+
+int RunMainFrame(HINSTANCE instance) {
+    CMessageLoop loop;
+    GetAppModule().AddMessageLoop(&loop);
+    if (!GetAppProfile().IsNoSplash()) {
+        ShowSplash();
+    }
+    auto frame = std::make_unique<CMainFrame>();
+    if (!frame->Create(instance)) {
+        GetAppModule().RemoveMessageLoop();
+        return 0;
+    }
+    const int result = loop.Run();
+    GetAppModule().RemoveMessageLoop();
+    frame.reset();
+    return result;
+}
+
+int RunProgram(HINSTANCE instance) {
+    const std::string exeDirectory = GetExeDirectory();
+    if (HandOverToCompanion(exeDirectory)) {
+        return 0;
+    }
+
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    if (mutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (mutex != nullptr) {
+            CloseHandle(mutex);
+        }
+        return 0;
+    }
+
+    const unsigned languageId = GetSystemDefaultLangID();
+    HMODULE languageLibrary = LoadLanguageLibrary(exeDirectory, languageId);
+    SetResourceModule(languageLibrary);
+
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+    GetAppModule().Init(instance);
+
+    LoadColorNameWords(&LoadStringForTable);
+    LoadDialogDisplayNames(&LoadStringForTable);
+
+    CFilterManager& filters = GetFilterManager();
+    for (const std::string& directory : GetFilterDirectories(exeDirectory, languageId)) {
+        if (DirectoryExists(directory.c_str())) {
+            filters.LoadFilterDirectory(directory);
+        }
+    }
+    CAppProfile& profile = GetAppProfile();
+    profile.Load();
+    SetImageQuality(static_cast<int>(profile.GetImageQuality()));
+    filters.PrepareTables();
+
+    int result = 0;
+    try {
+        result = RunMainFrame(instance);
+    } catch (...) {
+        result = 0;
+    }
+
+    profile.Save();
+    GetAppModule().Term();
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    SetResourceModule(nullptr);
+    if (languageLibrary != nullptr) {
+        FreeLibrary(languageLibrary);
+    }
+    CloseHandle(mutex);
+    return result;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    try {
+        return RunProgram(instance);
+    } catch (...) {
+        return 0;
+    }
+}

@@ -1,0 +1,22 @@
+# Installs the build into a scratch prefix and checks the tree the program expects beside it.
+#   cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=... -P check_install.cmake
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(program zeziriv.exe zeziriv-filter.exe)
+    if(NOT EXISTS ${PREFIX}/${program})
+        message(FATAL_ERROR "${program} missing from the install tree")
+    endif()
+endforeach()
+file(GLOB shipped ${SOURCE_DIR}/data/filter/system/*.xml)
+file(GLOB installed ${PREFIX}/filter/system/*.xml)
+list(LENGTH shipped shipped_count)
+list(LENGTH installed installed_count)
+if(NOT shipped_count EQUAL installed_count)
+    message(FATAL_ERROR "${installed_count} of ${shipped_count} shipped filters installed")
+endif()
+message(STATUS "install tree complete: 2 programs, ${installed_count} filters")
+file(REMOVE_RECURSE ${PREFIX})

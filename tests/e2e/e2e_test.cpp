@@ -1,0 +1,409 @@
+// The real zeziriv.exe under Wine, driven from outside.
+#include "e2e_driver.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace e2e;
+
+namespace {
+
+constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
+constexpr UINT kExitCommand = 33003;
+constexpr UINT kAboutCommand = 33000;
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        tree.AddFilter("protanopia", "E2E Protan");
+        tree.AddFilter("deutanopia", "E2E Deutan");
+        tree.AddFilter("hue_gbr", "E2E Hue GBR");
+    }
+    void TearDown() override { ClearSettings(); }
+
+    HWND WaitForFrame(const CProgram& program) {
+        return WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    }
+
+    // Answers every message box captioned "Zeziriv" until `done` holds; returns their texts.
+    std::vector<std::string> AnswerMessageBoxesUntil(const CProgram& program,
+                                                     const std::function<bool()>& done,
+                                                     DWORD timeoutMs) {
+        std::vector<std::string> texts;
+        WaitFor(
+            [&] {
+                for (HWND box : FindWindows(program.GetProcessId(), kDialogClass, "Zeziriv")) {
+                    const std::string text = GetStaticTexts(box);
+                    if (!IsWindowVisible(box) || text.empty()) {
+                        continue; // not ready yet: read it on the next round
+                    }
+                    texts.push_back(text);
+                    PressButton(box, IDOK);
+                    WaitFor([&] { return !IsWindow(box); }, 5000);
+                }
+                return done();
+            },
+            timeoutMs);
+        return texts;
+    }
+
+    // Starts the program, answers the message boxes of its start-up and returns their texts
+    // once `expected` have come and no other followed for a while.
+    std::vector<std::string> StartAnsweringMessageBoxes(const CProgram& program,
+                                                        std::size_t expected, HWND& frame) {
+        std::vector<std::string> texts = AnswerMessageBoxesUntil(
+            program,
+            [&] {
+                return FindWindows(program.GetProcessId(), kDialogClass, "Zeziriv").empty() &&
+                       WaitForWindow(program.GetProcessId(), kFrameClass, 0) != nullptr;
+            },
+            kStartTimeoutMs);
+        while (texts.size() < expected) {
+            const std::size_t before = texts.size();
+            const auto more = AnswerMessageBoxesUntil(
+                program, [&] { return false; }, 2000);
+            texts.insert(texts.end(), more.begin(), more.end());
+            if (texts.size() == before) {
+                break;
+            }
+        }
+        // Any further message would follow at once.
+        const auto more = AnswerMessageBoxesUntil(
+            program, [] { return false; }, 1500);
+        texts.insert(texts.end(), more.begin(), more.end());
+        frame = WaitForWindow(program.GetProcessId(), kFrameClass, 0);
+        return texts;
+    }
+
+    void ExitThroughTrayCommand(CProgram& program, HWND frame) {
+        PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
+        EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+    }
+
+    CInstallTree tree;
+};
+
+} // namespace
+
+TEST_F(ProgramTest, FirstRunExitsWithZeroAndSavesTheDefaults) {
+    CProgram program(tree.GetExe());
+    ASSERT_TRUE(program.IsStarted());
+    const HWND frame = WaitForFrame(program);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(IsWindowVisible(frame));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            char title[64] = {};
+            GetWindowTextA(frame, title, sizeof(title));
+            return std::string(title) == "Zeziriv";
+        },
+        5000));
+    EXPECT_FALSE(SettingsKeyExists()) << "nothing is written before the end";
+
+    ExitThroughTrayCommand(program, frame);
+
+    const struct {
+        const char* name;
+        DWORD value;
+    } numbers[] = {
+        {"NoSplash", 0},
+        {"DesktopHotKey", 131194},
+        {"DesktopAdjustInitialPanelHeight", 1},
+        {"QuickWaitingTime", 1000},
+        {"WindowUpdateInterval", 100},
+        {"WindowColorDisplayFormat", 0},
+        {"WindowUnvisibleTaskBar", 0},
+        {"WindowSimpleStatusbarInfo", 0},
+        {"WindowShowOriginalColorInfo", 0},
+        {"MultiWindowSettingNum", 0},
+        {"ImageQuality", 0},
+    };
+    for (const auto& n : numbers) {
+        EXPECT_EQ(ReadSettingDword(n.name), std::optional<DWORD>(n.value)) << n.name;
+    }
+    EXPECT_EQ(ReadSettingString("DesktopPanelPosition"), std::optional<std::string>("0,0,200,200"));
+    EXPECT_EQ(ReadSettingString("QuickHotKeys"), std::optional<std::string>(""));
+    EXPECT_EQ(ReadSettingString("EnableFilters"),
+              std::optional<std::string>("_normal,protanopia,deutanopia,hue_gbr"));
+    EXPECT_TRUE(ReadSettingString("WindowSetting").has_value());
+    // Read but never written.
+    EXPECT_FALSE(ReadSettingString("CopyColorFormat").has_value());
+    EXPECT_FALSE(ReadSettingDword("WindowLeftTopOrigin").has_value());
+}
+
+TEST_F(ProgramTest, SecondInstanceEndsAtOnceAndTheFirstRunsOn) {
+    CProgram first(tree.GetExe());
+    const HWND frame = WaitForFrame(first);
+    ASSERT_NE(frame, nullptr);
+
+    CProgram second(tree.GetExe());
+    ASSERT_TRUE(second.IsStarted());
+    EXPECT_EQ(second.WaitExit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(FindWindows(second.GetProcessId(), kDialogClass).empty());
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_TRUE(IsWindow(frame));
+
+    ExitThroughTrayCommand(first, frame);
+}
+
+TEST_F(ProgramTest, CompanionBesideTheProgramRunsInsteadAndNothingIsWritten) {
+    tree.CopyFileInto(ZEZIRIV_E2E_COMPANION, "zeziriv_nt.exe");
+    CProgram program(tree.GetExe());
+    ASSERT_TRUE(program.IsStarted());
+    EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return GetFileAttributesA((tree.GetDir() + "companion_ran.txt").c_str()) !=
+                   INVALID_FILE_ATTRIBUTES;
+        },
+        kStartTimeoutMs));
+    EXPECT_FALSE(SettingsKeyExists());
+
+    // The instance mutex was never taken: a normal start works at once afterwards.
+    DeleteFileA((tree.GetDir() + "zeziriv_nt.exe").c_str());
+    CProgram next(tree.GetExe());
+    const HWND frame = WaitForFrame(next);
+    ASSERT_NE(frame, nullptr);
+    ExitThroughTrayCommand(next, frame);
+}
+
+TEST_F(ProgramTest, CompanionThatCannotStartIsReportedAndNothingRuns) {
+    const std::string companion = tree.GetDir() + "zeziriv_nt.exe";
+    FILE* file = std::fopen(companion.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("not a program", file);
+    std::fclose(file);
+
+    CProgram program(tree.GetExe());
+    const std::vector<std::string> texts = AnswerMessageBoxesUntil(
+        program, [&] { return !program.IsRunning(); }, kExitTimeoutMs);
+    EXPECT_EQ(texts, std::vector<std::string>{"execute unicode application failed."});
+    EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+    EXPECT_FALSE(SettingsKeyExists());
+}
+
+TEST_F(ProgramTest, TrayMenuOpensOnButtonReleaseWithTheEnabledFiltersAsQuickViews) {
+    WriteSettingDword("NoSplash", 1);
+    CProgram program(tree.GetExe());
+    const HWND frame = WaitForFrame(program);
+    ASSERT_NE(frame, nullptr);
+
+    for (UINT press : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+        PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, press);
+        // Nothing to poll for: the menu must stay away.
+        EXPECT_FALSE(WaitFor([&] { return FindOpenMenu(program.GetProcessId()) != nullptr; }, 700))
+            << "menu opened on press " << press;
+    }
+
+    for (UINT release : {WM_RBUTTONUP, WM_LBUTTONUP}) {
+        SCOPED_TRACE(release);
+        PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, release);
+        HWND menuWindow = nullptr;
+        ASSERT_TRUE(
+            WaitFor([&] { return (menuWindow = FindOpenMenu(program.GetProcessId())) != nullptr; },
+                    kStartTimeoutMs));
+        const std::vector<MenuItem> items = ReadOpenMenu(menuWindow);
+        ASSERT_EQ(items.size(), 15u);
+        EXPECT_EQ(items[0].text, "&Desktop view");
+        EXPECT_EQ(items[3].text, "&Quick view");
+        EXPECT_EQ(items[14].text, "&Exit");
+        EXPECT_EQ(items[14].id, kExitCommand);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const bool separator = i == 2 || i == 4 || i == 8 || i == 11 || i == 13;
+            EXPECT_EQ(items[i].text.empty(), separator) << i;
+            if (!separator) {
+                EXPECT_FALSE(items[i].grayed) << items[i].text;
+            }
+        }
+        const std::vector<MenuItem>& quick = items[3].submenu;
+        ASSERT_EQ(quick.size(), 4u);
+        const char* names[] = {nullptr, "E2E Protan", "E2E Deutan", "E2E Hue GBR"};
+        for (UINT i = 0; i < 4; ++i) {
+            EXPECT_EQ(quick[i].id, 33500 + i);
+            if (names[i] != nullptr) {
+                EXPECT_EQ(quick[i].text, names[i]);
+            }
+        }
+        CloseOpenMenu(program.GetProcessId());
+    }
+    ExitThroughTrayCommand(program, frame);
+}
+
+TEST_F(ProgramTest, DesktopHotKeyHeldElsewhereIsReportedOnceAndSavedAsNone) {
+    const CHeldHotKey held(MOD_CONTROL, VK_F11);
+    ASSERT_TRUE(held.IsHeld());
+    CProgram program(tree.GetExe());
+    HWND frame = nullptr;
+    const std::vector<std::string> texts = StartAnsweringMessageBoxes(program, 1, frame);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("register hotkey failed. [code=", 0), 0u) << texts[0];
+    EXPECT_EQ(texts[0].back(), ']');
+
+    ExitThroughTrayCommand(program, frame);
+    EXPECT_EQ(ReadSettingDword("DesktopHotKey"), std::optional<DWORD>(0));
+}
+
+TEST_F(ProgramTest, EndOfSessionSavesTheSettings) {
+    CProgram program(tree.GetExe());
+    const HWND frame = WaitForFrame(program);
+    ASSERT_NE(frame, nullptr);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(frame, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    ASSERT_TRUE(SendMessageTimeoutA(frame, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &answer));
+    EXPECT_EQ(ReadSettingDword("DesktopHotKey"), std::optional<DWORD>(131194));
+    EXPECT_EQ(ReadSettingString("EnableFilters"),
+              std::optional<std::string>("_normal,protanopia,deutanopia,hue_gbr"));
+    ExitThroughTrayCommand(program, frame);
+}
+
+TEST_F(ProgramTest, SplashShowsForAMomentUnlessSwitchedOff) {
+    {
+        CProgram program(tree.GetExe());
+        const HWND splash = WaitForWindow(program.GetProcessId(), kSplashClass, kStartTimeoutMs);
+        ASSERT_NE(splash, nullptr);
+        const ULONGLONG seen = GetTickCount64();
+        const LONG exStyle = GetWindowLongA(splash, GWL_EXSTYLE);
+        EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+        EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+        EXPECT_TRUE(exStyle & WS_EX_NOACTIVATE);
+        // Sized to the picture while it is being created.
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                RECT rc{};
+                GetWindowRect(splash, &rc);
+                return rc.right - rc.left == 400 && rc.bottom - rc.top == 200;
+            },
+            5000));
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, 15000));
+        EXPECT_GE(GetTickCount64() - seen, 1500u);
+        const HWND frame = WaitForFrame(program);
+        ASSERT_NE(frame, nullptr);
+        ExitThroughTrayCommand(program, frame);
+    }
+    WriteSettingDword("NoSplash", 1);
+    {
+        CProgram program(tree.GetExe());
+        const HWND frame = WaitForFrame(program);
+        ASSERT_NE(frame, nullptr);
+        // The splash comes before the frame: by now it would exist.
+        EXPECT_TRUE(FindWindows(program.GetProcessId(), kSplashClass).empty());
+        ExitThroughTrayCommand(program, frame);
+    }
+    EXPECT_EQ(ReadSettingDword("NoSplash"), std::optional<DWORD>(1));
+}
+
+TEST_F(ProgramTest, AboutTwiceGivesOneAboutBox) {
+    WriteSettingDword("NoSplash", 1);
+    CProgram program(tree.GetExe());
+    const HWND frame = WaitForFrame(program);
+    ASSERT_NE(frame, nullptr);
+
+    PostMessageA(frame, WM_COMMAND, kAboutCommand, 0);
+    const HWND about =
+        WaitForWindow(program.GetProcessId(), kDialogClass, kStartTimeoutMs, "About");
+    ASSERT_NE(about, nullptr);
+    // The box is found as soon as it exists, its controls a moment later.
+    EXPECT_TRUE(
+        WaitFor([&] { return GetStaticTexts(about).find("Zeziriv") != std::string::npos; }, 5000));
+    // The frame answers a second About while the first box runs: no second box.
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(
+        SendMessageTimeoutA(frame, WM_COMMAND, kAboutCommand, 0, SMTO_NORMAL, 5000, &result));
+    EXPECT_EQ(FindWindows(program.GetProcessId(), kDialogClass, "About").size(), 1u);
+
+    PressButton(about, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 5000));
+    ExitThroughTrayCommand(program, frame);
+}
+
+namespace {
+
+std::string LanguageLibraryPath() {
+    return "resource\\" + std::to_string(GetSystemDefaultLangID()) + "\\ttres.dll";
+}
+
+} // namespace
+
+TEST_F(ProgramTest, LanguageLibraryOfTheSameVersionSuppliesItsTexts) {
+    struct Case {
+        const char* library;
+        const char* expectedPrefix;
+        const char* expectedDesktopItem;
+    };
+    const Case cases[] = {
+        {ZEZIRIV_E2E_LANG_SAME, "LANG hotkey failed [code=", "LANG &Desktop view"},
+        {ZEZIRIV_E2E_LANG_OTHER, "register hotkey failed. [code=", "&Desktop view"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.library);
+        // The run before saved its lost desktop hot key as none.
+        ClearSettings();
+        WriteSettingDword("NoSplash", 1);
+        // Held here, so the program shows its message about it in the library's words.
+        const CHeldHotKey held(MOD_CONTROL, VK_F11);
+        ASSERT_TRUE(held.IsHeld());
+        tree.CopyFileInto(c.library, LanguageLibraryPath());
+        CProgram program(tree.GetExe());
+        HWND frame = nullptr;
+        const std::vector<std::string> texts = StartAnsweringMessageBoxes(program, 1, frame);
+        ASSERT_NE(frame, nullptr);
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].rfind(c.expectedPrefix, 0), 0u) << texts[0];
+
+        PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, WM_RBUTTONUP);
+        HWND menuWindow = nullptr;
+        ASSERT_TRUE(
+            WaitFor([&] { return (menuWindow = FindOpenMenu(program.GetProcessId())) != nullptr; },
+                    kStartTimeoutMs));
+        const std::vector<MenuItem> items = ReadOpenMenu(menuWindow);
+        ASSERT_FALSE(items.empty());
+        EXPECT_EQ(items[0].text, c.expectedDesktopItem);
+        CloseOpenMenu(program.GetProcessId());
+        ExitThroughTrayCommand(program, frame);
+    }
+}
+
+namespace {
+
+// Whether the notification area holds the program's icon: only an existing icon can change.
+bool TrayIconPresent(HWND frame) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = frame;
+    data.uID = 100;
+    data.uFlags = NIF_TIP;
+    std::strcpy(data.szTip, "Zeziriv");
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+} // namespace
+
+TEST_F(ProgramTest, TrayIconComesBackWhenTheShellRestarts) {
+    WriteSettingDword("NoSplash", 1);
+    CProgram program(tree.GetExe());
+    const HWND frame = WaitForFrame(program);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return TrayIconPresent(frame); }, kStartTimeoutMs));
+
+    // A restarted shell has lost every icon and says so to all top-level windows.
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = frame;
+    data.uID = 100;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    EXPECT_FALSE(TrayIconPresent(frame));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(frame, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, 5000,
+                        &result);
+    EXPECT_TRUE(WaitFor([&] { return TrayIconPresent(frame); }, 5000));
+
+    ExitThroughTrayCommand(program, frame);
+    EXPECT_FALSE(TrayIconPresent(frame)) << "the icon goes with the program";
+}
