@@ -2,7 +2,7 @@
 // process-wide services, runs the hidden main frame's message loop and tears down in order.
 #include "filter/filter_manager.h"
 #include "filter/image_quality.h"
-#include "image/color_info.h"
+#include "image/color_name_resources.h"
 #include "shell/app_profile.h"
 #include "shell/display_names.h"
 #include "shell/main_frame.h"
@@ -112,7 +112,7 @@ int RunProgram(HINSTANCE instance) {
     InitCommonControlsEx(&controls);
     GetAppModule().Init(instance);
 
-    LoadColorNameWords(&LoadStringForTable);
+    LoadColorNameWordsFromResources();
     LoadDialogDisplayNames(&LoadStringForTable);
 
     CFilterManager& filters = GetFilterManager();
