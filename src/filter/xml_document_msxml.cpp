@@ -6,7 +6,56 @@
 #include <msxml2.h>
 #include <oleauto.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
 namespace {
+
+// Filter files are small; anything larger is refused before the parser sees it.
+constexpr std::streamsize kMaxFileSize = 16 * 1024 * 1024;
+
+// Where the installed parser ignores ProhibitDTD, an internal subset's entities would be
+// expanded inside load(), before the document could be refused. A filter file has no use for
+// a document type, so one is looked for in the raw bytes first, in 8-bit and both UTF-16
+// byte orders.
+bool DeclaresDocumentType(const std::string& bytes) {
+    static const char kMarker[] = "<!DOCTYPE";
+    const std::size_t length = sizeof(kMarker) - 1;
+    if (bytes.find(kMarker) != std::string::npos) {
+        return true;
+    }
+    for (std::size_t high = 0; high < 2; ++high) {
+        std::string wide;
+        for (std::size_t i = 0; i < length; ++i) {
+            wide.push_back(high ? '\0' : kMarker[i]);
+            wide.push_back(high ? kMarker[i] : '\0');
+        }
+        if (bytes.find(wide) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// False when the file cannot be read, is too large, or declares a document type.
+bool IsAcceptableFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    if (!file) {
+        return false;
+    }
+    const std::streamsize size = file.tellg();
+    if (size <= 0 || size > kMaxFileSize) {
+        return false;
+    }
+    file.seekg(0);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!file.read(bytes.data(), size)) {
+        return false;
+    }
+    return !DeclaresDocumentType(bytes);
+}
 
 // The interface identifiers, spelled out: not every toolchain's uuid library carries them all.
 const GUID kIIDDocument = {
@@ -193,8 +242,8 @@ public:
         Check(m_document->put_async(VARIANT_FALSE));
         Check(m_document->put_validateOnParse(VARIANT_FALSE));
         Check(m_document->put_resolveExternals(VARIANT_FALSE));
-        // Only some versions know the property; where it is unknown the doctype check in Load
-        // still refuses the file.
+        // Only some versions know the property; where it is unknown, Load refuses a document
+        // type before the parser sees it.
         ComPtr<IXMLDOMDocument2> document2;
         if (SUCCEEDED(m_document->QueryInterface(kIIDDocument2,
                                                  reinterpret_cast<void**>(document2.Out())))) {
@@ -208,16 +257,17 @@ public:
     }
 
     bool Load(const std::string& path) override {
+        if (!IsAcceptableFile(path)) {
+            return false;
+        }
         Bstr widePath(path.c_str());
         VARIANT source;
         VariantInit(&source);
         source.vt = VT_BSTR;
         source.bstrVal = widePath.Get();
         VARIANT_BOOL success = VARIANT_FALSE;
+        // A file that cannot be read or parsed is a parse error, not a component failure.
         const HRESULT hr = m_document->load(source, &success);
-        if (FAILED(hr)) {
-            ThrowComponentError(hr);
-        }
         if (hr != S_OK || success != VARIANT_TRUE) {
             return false;
         }

@@ -43,17 +43,19 @@ bool CCaptureImage::Allocate(int width, int height) {
     m_height = height;
     m_stride = static_cast<std::uint32_t>(stride);
     m_imageSize = static_cast<std::uint32_t>(imageSize);
+    // The platform bitmap first: it refuses sizes the screen cannot back, before the larger
+    // buffers of this side are committed.
+    m_surface = m_source.CreateSurface(width, height);
+    if (!m_surface) {
+        return false;
+    }
     m_original.reset(new (std::nothrow) unsigned char[m_imageSize]);
     if (IsIndex16Bit()) {
         m_index16.reset(new (std::nothrow) std::uint16_t[pixels]);
     } else {
         m_index32.reset(new (std::nothrow) std::uint32_t[pixels]);
     }
-    if (!m_original || (!m_index16 && !m_index32)) {
-        return false;
-    }
-    m_surface = m_source.CreateSurface(width, height);
-    return m_surface != nullptr;
+    return m_original && (m_index16 || m_index32);
 }
 
 bool CCaptureImage::Capture(int x, int y, int width, int height) {

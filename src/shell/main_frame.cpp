@@ -55,6 +55,7 @@ bool CMainFrame::OnCreate() {
     g_mainFrame = this;
     SetHotKeyPlatform(&GetWin32HotKeyPlatform());
     m_hotKeys.Load(GetAppProfile());
+    m_hotKeysLoaded = true;
     AddTrayIcon();
     m_taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     HMODULE menus = GetResourceModule();
@@ -70,16 +71,26 @@ bool CMainFrame::OnCreate() {
 }
 
 void CMainFrame::OnDestroy() {
+    // Quit is posted whatever happens below: a loop that outlived the frame would keep the
+    // instance mutex and never save the profile.
+    struct QuitWhenDone {
+        ~QuitWhenDone() {
+            PostQuitMessage(0);
+            g_mainFrame = nullptr;
+        }
+    } quit;
     m_hotKeys.UnregisterDesktopHotKey(GetHwnd());
     m_hotKeys.UnregisterQuickHotKeys(GetHwnd());
     RemoveTrayIcon();
-    m_hotKeys.Save(GetAppProfile());
     if (m_trayMenu != nullptr) {
         DestroyMenu(m_trayMenu);
         m_trayMenu = nullptr;
     }
-    PostQuitMessage(0);
-    g_mainFrame = nullptr;
+    // A frame whose creation failed before its keys were loaded must not overwrite the
+    // profile's keys with an empty list.
+    if (m_hotKeysLoaded) {
+        m_hotKeys.Save(GetAppProfile());
+    }
 }
 
 bool CMainFrame::AddTrayIcon() {

@@ -47,6 +47,7 @@ private:
     HICON m_trayIcon = nullptr;
     UINT m_taskbarCreatedMessage = 0;
     CHotKeyManager m_hotKeys;
+    bool m_hotKeysLoaded = false;
 };
 
 // The frame while its window exists, otherwise null.

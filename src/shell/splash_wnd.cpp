@@ -16,9 +16,14 @@ bool CSplashWnd::Create(HINSTANCE instance) {
         exStyle |= WS_EX_NOACTIVATE;
     }
     // A window whose creation fails gets WM_NCDESTROY, which deletes the object.
-    const HWND hwnd = splash->CreateWindowObject(exStyle, kClassName, "", WS_POPUP | WS_VISIBLE, 0,
-                                                 0, 0, 0, nullptr, instance);
-    return hwnd != nullptr;
+    const HWND hwnd = splash->CreateWindowObject(exStyle, kClassName, "", WS_POPUP, 0, 0, 0, 0,
+                                                 nullptr, instance);
+    if (hwnd == nullptr) {
+        return false;
+    }
+    // Shown only now, without activation: a window created visible is activated by its show.
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    return true;
 }
 
 CSplashWnd::~CSplashWnd() {

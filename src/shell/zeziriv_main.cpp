@@ -41,9 +41,19 @@ bool HandOverToCompanion(const std::string& exeDirectory) {
 }
 
 std::string GetExecutablePath() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length < MAX_PATH ? length : MAX_PATH);
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return std::string();
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
 }
 
 // The language library, when it exists, loads and is of this program's product version.
@@ -52,15 +62,12 @@ HMODULE LoadLanguageLibrary(const std::string& exeDirectory, unsigned languageId
     if (!FileExists(path.c_str())) {
         return nullptr;
     }
-    HMODULE library = LoadLibraryA(path.c_str());
-    if (library == nullptr) {
-        return nullptr;
-    }
+    // The version is compared before loading, and the library is mapped as data only: a
+    // stray or foreign DLL never runs code in this process.
     if (GetProductVersionMS(GetExecutablePath().c_str()) != GetProductVersionMS(path.c_str())) {
-        FreeLibrary(library);
         return nullptr;
     }
-    return library;
+    return LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 
 bool LoadStringForTable(unsigned id, std::string& text) {

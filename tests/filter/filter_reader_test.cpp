@@ -142,6 +142,18 @@ TEST(FilterReaderTest, EntityExpansionBombIsRefusedQuickly) {
     const auto start = std::chrono::steady_clock::now();
     ExpectRefused(dir.Write("bomb.xml", bomb), "xml parse error.");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+
+    // The same in UTF-16 with a byte-order mark: no 8-bit "<!DOCTYPE" in the bytes.
+    std::string wide = "\xFF\xFE";
+    std::string text = bomb;
+    text.replace(0, text.find('\n'), "<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
+    for (char c : text) {
+        wide.push_back(c);
+        wide.push_back('\0');
+    }
+    const auto wideStart = std::chrono::steady_clock::now();
+    ExpectRefused(dir.Write("bomb16.xml", wide), "xml parse error.");
+    EXPECT_LT(std::chrono::steady_clock::now() - wideStart, std::chrono::seconds(10));
 }
 
 TEST(FilterReaderTest, ColorMapFileFillsTheFilter) {
