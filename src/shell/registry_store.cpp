@@ -9,7 +9,8 @@ namespace {
 
 // Reads a text value into buffer[0..capacity); false when it is missing, not a text, or does
 // not fit with its terminating zero. Registry texts need not be zero-terminated, so the
-// terminator is checked rather than trusted.
+// terminator is checked rather than trusted. Reads ask for read access only, so settings in a
+// key the user may read but not write are still honoured.
 bool QueryText(const char* name, char* buffer, DWORD capacity) {
     if (capacity == 0) {
         return false;
