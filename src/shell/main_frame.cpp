@@ -216,7 +216,7 @@ void CMainFrame::OnGeneralSetting() {
         ShowGeneralSettingDialog(untouched);
         return;
     }
-    if (IsFilterSettingDialogOpen() || IsPreviewActive()) {
+    if (IsFilterSettingDialogOpen()) {
         return;
     }
     m_hotKeys.UnregisterDesktopHotKey(GetHwnd());
