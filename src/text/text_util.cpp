@@ -65,16 +65,28 @@ std::string TrimmedCopy(std::string_view text) {
     return copy;
 }
 
-bool ScanInt32(std::string_view& text, std::int32_t& value) {
+namespace {
+
+// Where the digits of a number start: after leading blanks and an optional sign, as the C
+// library's number readers skip them.
+std::size_t SkipBlanksAndSign(std::string_view text, bool& negative) {
     std::size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) {
         ++i;
     }
-    bool negative = false;
+    negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
         ++i;
     }
+    return i;
+}
+
+} // namespace
+
+bool ScanInt32(std::string_view& text, std::int32_t& value) {
+    bool negative = false;
+    std::size_t i = SkipBlanksAndSign(text, negative);
     const std::size_t digitsStart = i;
     std::int64_t magnitude = 0;
     const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
@@ -102,15 +114,8 @@ bool ScanLiteral(std::string_view& text, char expected) {
 }
 
 std::uint32_t ParseCUnsigned(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
-        ++i;
-    }
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    std::size_t i = SkipBlanksAndSign(text, negative);
     unsigned base = 10;
     if (i < text.size() && text[i] == '0') {
         base = 8;
