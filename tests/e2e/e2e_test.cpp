@@ -165,7 +165,9 @@ TEST_F(ProgramTest, CompanionBesideTheProgramRunsInsteadAndNothingIsWritten) {
     EXPECT_FALSE(SettingsKeyExists());
 
     // The instance mutex was never taken: a normal start works at once afterwards.
-    DeleteFileA((tree.GetDir() + "zeziriv_nt.exe").c_str());
+    // The mark is left before the companion ends; its image stays locked until then.
+    const std::string companion = tree.GetDir() + "zeziriv_nt.exe";
+    ASSERT_TRUE(WaitFor([&] { return DeleteFileA(companion.c_str()) != FALSE; }, kExitTimeoutMs));
     CProgram next(tree.GetExe());
     const HWND frame = WaitForFrame(next);
     ASSERT_NE(frame, nullptr);
