@@ -272,9 +272,9 @@ void ApplyCases(benchmark::internal::Benchmark* b) {
 
 } // namespace
 
-BENCHMARK(BM_Memcpy)->Apply(Sizes)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_IndexPass)->Apply(SizesAndSteps)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ApplyFilter)->Apply(ApplyCases)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Blur)->Apply(SizesAndRadii)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TablePath)->Apply(SizesAndSteps)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ExactSimulation)->Apply(Sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Memcpy)->Apply(Sizes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_IndexPass)->Apply(SizesAndSteps)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ApplyFilter)->Apply(ApplyCases)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Blur)->Apply(SizesAndRadii)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TablePath)->Apply(SizesAndSteps)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ExactSimulation)->Apply(Sizes)->Unit(benchmark::kMillisecond)->UseRealTime();

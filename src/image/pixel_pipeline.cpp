@@ -1,22 +1,18 @@
 #include "image/pixel_pipeline.h"
 
 #include "filter/image_quality.h"
+#include "image/blur_band.h"
+#include "image/pixel_workers.h"
 
-#include <array>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <type_traits>
 
 // These loops carry every frame of every window, so they are written for the compiler to keep
 // in registers and vectorise: restrict-qualified buffers, four pixels per step as three 32-bit
-// words, compile-time blur weights. Every result equals the plain per-pixel arithmetic.
-
-#if defined(__GNUC__) && !defined(__clang__)
-#define ZEZIRIV_IVDEP _Pragma("GCC ivdep")
-#else
-#define ZEZIRIV_IVDEP
-#endif
+// words; the blur's loops live in blur_kernels.h, built for AVX2 too. Large frames are split
+// into bands of rows for the cores. Every result equals the plain per-pixel arithmetic.
 
 namespace {
 
@@ -135,153 +131,109 @@ void ApplyTableRows(const T* __restrict index, const ColorValue* __restrict tabl
     }
 }
 
-template <int R> constexpr std::array<unsigned, 2 * R + 1> BinomialWeights() {
-    std::array<unsigned, 2 * R + 1> w{};
-    w[0] = 1;
-    for (int n = 1; n <= 2 * R; ++n) {
-        for (int k = n; k > 0; --k) {
-            w[static_cast<std::size_t>(k)] += w[static_cast<std::size_t>(k - 1)];
-        }
-    }
-    return w;
+template <class T>
+void BuildIndexBands(const unsigned char* pixels, int width, int height, std::size_t stride,
+                     T* index) {
+    const auto w = static_cast<std::size_t>(width);
+    RunRowBands(PixelWorkerCount(w * static_cast<std::size_t>(height), height), height,
+                [&](int, int y0, int y1) {
+                    BuildIndexRows(pixels + static_cast<std::size_t>(y0) * stride, width, y1 - y0,
+                                   stride, index + static_cast<std::size_t>(y0) * w);
+                });
 }
 
-// The weighted sum of 2R + 1 bytes divided by 4^R, truncated, in 16-bit arithmetic so that a
-// vector register holds twice the lanes. Up to radius 4 the sum itself fits (255 * 256). At
-// radius 5 it does not (255 * 1024), so each byte is split into x = 4q + e: with
-// Q = sum(w * q) <= 64512 and E = sum(w * e) <= 3072, the result floor((4Q + E) / 1024) equals
-// floor((Q + floor(E / 4)) / 256), whose operands fit 16 bits again.
-// The weights are symmetric, so mirrored taps are added before the multiplication: half the
-// multiplies.
-template <int R, class Tap> unsigned char WeightedQuotient(Tap tap) {
-    constexpr auto kWeights = BinomialWeights<R>();
-    if constexpr (R <= 4) {
-        auto sum = static_cast<std::uint16_t>(kWeights[R] * tap(R));
-        for (int k = 0; k < R; ++k) {
-            sum = static_cast<std::uint16_t>(sum + kWeights[static_cast<std::size_t>(k)] *
-                                                       (tap(k) + tap(2 * R - k)));
-        }
-        return static_cast<unsigned char>(sum >> (2 * R));
-    } else {
-        const unsigned centre = tap(R);
-        auto high = static_cast<std::uint16_t>(kWeights[R] * (centre >> 2));
-        auto low = static_cast<std::uint16_t>(kWeights[R] * (centre & 3u));
-        for (int k = 0; k < R; ++k) {
-            const unsigned a = tap(k);
-            const unsigned b = tap(2 * R - k);
-            const unsigned w = kWeights[static_cast<std::size_t>(k)];
-            high = static_cast<std::uint16_t>(high + w * ((a >> 2) + (b >> 2)));
-            low = static_cast<std::uint16_t>(low + w * ((a & 3u) + (b & 3u)));
-        }
-        return static_cast<unsigned char>(static_cast<std::uint16_t>(high + (low >> 2)) >>
-                                          (2 * R - 2));
-    }
+template <class T>
+void ApplyTableBands(const T* index, const ColorValue* table, int width, int height,
+                     std::size_t stride, unsigned char* pixels) {
+    const auto w = static_cast<std::size_t>(width);
+    RunRowBands(PixelWorkerCount(w * static_cast<std::size_t>(height), height), height,
+                [&](int, int y0, int y1) {
+                    ApplyTableRows(index + static_cast<std::size_t>(y0) * w, table, width, y1 - y0,
+                                   stride, pixels + static_cast<std::size_t>(y0) * stride);
+                });
 }
 
-// One row of the horizontal pass: n channel bytes, neighbours three bytes apart.
-template <int R>
-void BlurRowHorizontal(const unsigned char* __restrict in, unsigned char* __restrict out,
-                       std::size_t n) {
-    constexpr std::size_t kBorder = 3 * R;
-    std::memcpy(out, in, kBorder);
-    std::memcpy(out + n - kBorder, in + n - kBorder, kBorder);
-    ZEZIRIV_IVDEP
-    for (std::size_t i = kBorder; i < n - kBorder; ++i) {
-        out[i] = WeightedQuotient<R>([&](int k) -> unsigned { return in[i + 3 * k - kBorder]; });
-    }
-}
+bool g_blurAvx2Allowed = true;
 
-// One row of the vertical pass from the 2R + 1 rows centred on it.
-template <int R>
-void BlurRowVertical(const unsigned char* const* rows, unsigned char* __restrict out,
-                     std::size_t n) {
-    const unsigned char* src[2 * R + 1];
-    for (int k = 0; k <= 2 * R; ++k) {
-        src[k] = rows[k];
+BlurKernels SelectBlurKernels() {
+#if ZEZIRIV_HAVE_AVX2_KERNELS
+    static const bool avx2 = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    if (avx2 && g_blurAvx2Allowed) {
+        return GetAvx2BlurKernels();
     }
-    ZEZIRIV_IVDEP
-    for (std::size_t i = 0; i < n; ++i) {
-        out[i] = WeightedQuotient<R>([&](int k) -> unsigned { return src[k][i]; });
-    }
-}
-
-// Both passes in one sweep: the horizontal results of the last 2R + 1 rows wait in a ring, and
-// a row of the image is overwritten only once no later horizontal result needs it. The frame is
-// read and written once, instead of twice through a full-size scratch copy.
-template <int R> bool BlurFrame(unsigned char* pixels, int width, int height, std::size_t stride) {
-    constexpr int kRing = 2 * R + 1;
-    const std::size_t n = static_cast<std::size_t>(width) * 3;
-    std::unique_ptr<unsigned char[]> ring(new (std::nothrow) unsigned char[kRing * n]);
-    if (!ring) {
-        return false;
-    }
-    const bool horizontal = width >= kRing;
-    const bool vertical = height >= kRing;
-    auto slot = [&](int y) { return ring.get() + static_cast<std::size_t>(y % kRing) * n; };
-    auto row = [&](int y) { return pixels + static_cast<std::size_t>(y) * stride; };
-    for (int y = 0; y < height + R; ++y) {
-        if (y < height) {
-            if (horizontal) {
-                BlurRowHorizontal<R>(row(y), slot(y), n);
-            } else {
-                std::memcpy(slot(y), row(y), n);
-            }
-        }
-        const int done = y - R;
-        if (done < 0) {
-            continue;
-        }
-        if (!vertical || done < R || done >= height - R) {
-            std::memcpy(row(done), slot(done), n);
-        } else {
-            const unsigned char* rows[kRing];
-            for (int k = 0; k < kRing; ++k) {
-                rows[k] = slot(done - R + k);
-            }
-            BlurRowVertical<R>(rows, row(done), n);
-        }
-    }
-    return true;
+#endif
+    return GetPortableBlurKernels();
 }
 
 } // namespace
 
 void BuildIndexBuffer(const unsigned char* pixels, int width, int height, std::size_t stride,
                       std::uint16_t* index) {
-    BuildIndexRows(pixels, width, height, stride, index);
+    BuildIndexBands(pixels, width, height, stride, index);
 }
 
 void BuildIndexBuffer(const unsigned char* pixels, int width, int height, std::size_t stride,
                       std::uint32_t* index) {
-    BuildIndexRows(pixels, width, height, stride, index);
+    BuildIndexBands(pixels, width, height, stride, index);
 }
 
 void ApplyColorTable(const std::uint16_t* index, const ColorValue* table, int width, int height,
                      std::size_t stride, unsigned char* pixels) {
-    ApplyTableRows(index, table, width, height, stride, pixels);
+    ApplyTableBands(index, table, width, height, stride, pixels);
 }
 
 void ApplyColorTable(const std::uint32_t* index, const ColorValue* table, int width, int height,
                      std::size_t stride, unsigned char* pixels) {
-    ApplyTableRows(index, table, width, height, stride, pixels);
+    ApplyTableBands(index, table, width, height, stride, pixels);
 }
 
 bool BlurPixels(unsigned char* pixels, int width, int height, std::size_t stride, int radius) {
-    if (pixels == nullptr || width <= 0 || height <= 0) {
+    if (pixels == nullptr || width <= 0 || height <= 0 || radius < 1 || radius > kMaxBlurRadius) {
         return true;
     }
-    switch (radius) {
-    case 1:
-        return BlurFrame<1>(pixels, width, height, stride);
-    case 2:
-        return BlurFrame<2>(pixels, width, height, stride);
-    case 3:
-        return BlurFrame<3>(pixels, width, height, stride);
-    case 4:
-        return BlurFrame<4>(pixels, width, height, stride);
-    case 5:
-        return BlurFrame<5>(pixels, width, height, stride);
-    default:
-        return true;
+    const BlurKernels kernels = SelectBlurKernels();
+    const BlurFrameView frame{pixels, width, height, stride};
+    const std::size_t n = static_cast<std::size_t>(width) * 3;
+    const auto ringBytes = static_cast<std::size_t>(2 * radius + 1) * n;
+    const std::size_t sumCount = 4 * n;
+    const int bands = PixelWorkerCount(
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height), height);
+    // Each split needs the horizontal results of `radius` rows on either side, taken before any
+    // worker writes.
+    const auto haloBytes = static_cast<std::size_t>(2 * radius) * n;
+    const std::size_t perBand = ringBytes + haloBytes;
+    std::unique_ptr<unsigned char[]> bytes(
+        new (std::nothrow) unsigned char[perBand * static_cast<std::size_t>(bands)]);
+    std::unique_ptr<std::uint16_t[]> sums(
+        new (std::nothrow) std::uint16_t[sumCount * static_cast<std::size_t>(bands)]);
+    if (!bytes || !sums) {
+        return false;
     }
+    auto bandStart = [&](int band) {
+        return static_cast<int>(static_cast<long long>(height) * band / bands);
+    };
+    auto ringOf = [&](int band) { return bytes.get() + perBand * static_cast<std::size_t>(band); };
+    auto aboveOf = [&](int band) { return ringOf(band) + ringBytes; };
+    auto belowOf = [&](int band) { return aboveOf(band) + static_cast<std::size_t>(radius) * n; };
+    auto sumsOf = [&](int band) { return sums.get() + sumCount * static_cast<std::size_t>(band); };
+    for (int band = 0; band < bands; ++band) {
+        const int y0 = bandStart(band);
+        const int y1 = bandStart(band + 1);
+        kernels.horizontalRows(radius, frame, std::max(0, y0 - radius), y0, aboveOf(band),
+                               sumsOf(band));
+        kernels.horizontalRows(radius, frame, y1, std::min(height, y1 + radius), belowOf(band),
+                               sumsOf(band));
+    }
+    RunRowBands(bands, height, [&](int band, int y0, int y1) {
+        kernels.band(radius, frame, BlurBand{y0, y1, aboveOf(band), belowOf(band)},
+                     BlurWork{ringOf(band), sumsOf(band)});
+    });
+    return true;
+}
+
+void SetBlurAvx2AllowedForTesting(bool allowed) {
+    g_blurAvx2Allowed = allowed;
 }

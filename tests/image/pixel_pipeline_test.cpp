@@ -1,11 +1,13 @@
 // The optimised pixel loops against the plain per-pixel arithmetic, on random frames.
 #include "filter/image_quality.h"
 #include "image/pixel_pipeline.h"
+#include "image/pixel_workers.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -119,12 +121,36 @@ std::vector<unsigned char> RunFrame(std::mt19937& rng, int width, int height) {
     return frame;
 }
 
-class PixelPipelineTest : public ::testing::Test {
-protected:
-    void TearDown() override { SetImageQuality(0); }
+// How the loops run: the blur's instruction set, and how many bands of rows a frame is split
+// into (1: the calling thread alone). Bands are forced down to single rows, below the blur's
+// radius, so that a band's halo reaches over its neighbours.
+struct Machine {
+    bool avx2;
+    int workers;
 };
 
-TEST_F(PixelPipelineTest, IndexAndTableMatchPerPixelArithmetic) {
+class PixelPipelineTest : public ::testing::TestWithParam<Machine> {
+protected:
+    void SetUp() override {
+        SetBlurAvx2AllowedForTesting(GetParam().avx2);
+        SetPixelWorkersForTesting(GetParam().workers, 1);
+    }
+    void TearDown() override {
+        SetImageQuality(0);
+        SetBlurAvx2AllowedForTesting(true);
+        SetPixelWorkersForTesting(0, 0);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Machines, PixelPipelineTest,
+                         ::testing::Values(Machine{false, 1}, Machine{true, 1}, Machine{false, 3},
+                                           Machine{true, 8}),
+                         [](const auto& info) {
+                             return std::string(info.param.avx2 ? "Avx2" : "Portable") +
+                                    std::to_string(info.param.workers) + "Bands";
+                         });
+
+TEST_P(PixelPipelineTest, IndexAndTableMatchPerPixelArithmetic) {
     std::mt19937 rng(7);
     for (int quality : {1, 7, 8, 18}) {
         SetImageQuality(quality);
@@ -143,7 +169,7 @@ TEST_F(PixelPipelineTest, IndexAndTableMatchPerPixelArithmetic) {
     }
 }
 
-TEST_F(PixelPipelineTest, BlurMatchesTwoPassReferenceOnRandomFrames) {
+TEST_P(PixelPipelineTest, BlurMatchesTwoPassReferenceOnRandomFrames) {
     std::mt19937 rng(11);
     for (int radius = 0; radius <= 6; ++radius) {
         for (auto [width, height] :
@@ -153,7 +179,8 @@ TEST_F(PixelPipelineTest, BlurMatchesTwoPassReferenceOnRandomFrames) {
                                               {40, 2 * radius},
                                               {37, 23},
                                               {64, 3},
-                                              {5, 64}}) {
+                                              {5, 64},
+                                              {200, 17}}) {
             if (width <= 0 || height <= 0) {
                 continue;
             }
@@ -166,7 +193,7 @@ TEST_F(PixelPipelineTest, BlurMatchesTwoPassReferenceOnRandomFrames) {
     }
 }
 
-TEST_F(PixelPipelineTest, BlurOfSaturatedFrameStaysSaturated) {
+TEST_P(PixelPipelineTest, BlurOfSaturatedFrameStaysSaturated) {
     // The largest sums: every weight times 255, where a 16-bit sum would overflow at radius 5.
     for (int radius = 1; radius <= 5; ++radius) {
         std::vector<unsigned char> pixels(StrideOf(30) * 30, 255);
