@@ -1,5 +1,6 @@
 #include "filter/filter.h"
 
+#include "filter/cpu_features.h"
 #include "filter/image_quality.h"
 
 #include <array>
@@ -9,6 +10,11 @@
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
+#endif
+// GCC and clang build an AVX2 variant of the blend beside the SSE2 one and pick it at run time.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#define ZEZIRIV_BLEND_AVX2 1
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -63,6 +69,40 @@ constexpr std::array<Divisor, 19> kDivisors = [] {
 // top byte stays zero. The numerator a(k - t) + bt grows by b - a from one t to the next, so
 // each output byte is one addition and one multiply-high from the previous one, and a and b
 // are read once for all k - 1 outputs.
+#if ZEZIRIV_BLEND_AVX2
+// The loop below on 32 bytes at a time; returns how many bytes it did. Unpacking and packing
+// both work within 128-bit halves, so the bytes come back in their places.
+__attribute__((target("avx2"))) std::size_t
+BlendBytesAvx2(const unsigned char* pa, const unsigned char* pb, unsigned char* base,
+               std::size_t stepBytes, std::size_t bytes, int k, Divisor div) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i multiplier = _mm256_set1_epi16(static_cast<short>(div.m));
+    const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(div.shift));
+    const __m256i kk = _mm256_set1_epi16(static_cast<short>(k));
+    std::size_t i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pa + i));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pb + i));
+        const __m256i aLow = _mm256_unpacklo_epi8(a, zero);
+        const __m256i aHigh = _mm256_unpackhi_epi8(a, zero);
+        const __m256i dLow = _mm256_sub_epi16(_mm256_unpacklo_epi8(b, zero), aLow);
+        const __m256i dHigh = _mm256_sub_epi16(_mm256_unpackhi_epi8(b, zero), aHigh);
+        __m256i xLow = _mm256_mullo_epi16(aLow, kk);
+        __m256i xHigh = _mm256_mullo_epi16(aHigh, kk);
+        unsigned char* o = base + i;
+        for (int t = 1; t < k; ++t) {
+            o += stepBytes;
+            xLow = _mm256_add_epi16(xLow, dLow);
+            xHigh = _mm256_add_epi16(xHigh, dHigh);
+            const __m256i qLow = _mm256_srl_epi16(_mm256_mulhi_epu16(xLow, multiplier), shift);
+            const __m256i qHigh = _mm256_srl_epi16(_mm256_mulhi_epu16(xHigh, multiplier), shift);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(o), _mm256_packus_epi16(qLow, qHigh));
+        }
+    }
+    return i;
+}
+#endif
+
 void BlendBetween(ColorValue* base, std::size_t step, std::size_t count, int k) {
     const Divisor div = kDivisors[static_cast<std::size_t>(k)];
     const auto* pa = reinterpret_cast<const unsigned char*>(base);
@@ -73,12 +113,18 @@ void BlendBetween(ColorValue* base, std::size_t step, std::size_t count, int k) 
     };
     const std::size_t bytes = count * sizeof(ColorValue);
     std::size_t i = 0;
+#if ZEZIRIV_BLEND_AVX2
+    if (UseAvx2()) {
+        i = BlendBytesAvx2(pa, pb, reinterpret_cast<unsigned char*>(base),
+                           step * sizeof(ColorValue), bytes, k, div);
+    }
+#endif
 #if defined(__SSE2__) || defined(_M_X64)
     const __m128i zero = _mm_setzero_si128();
     const __m128i multiplier = _mm_set1_epi16(static_cast<short>(div.m));
     const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(div.shift));
     const __m128i kk = _mm_set1_epi16(static_cast<short>(k));
-    for (; i + 16 <= bytes; i += 16) {
+    for (; i + 16 <= bytes; i += 16) { // after the AVX2 loop: at most one round
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pa + i));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pb + i));
         const __m128i aLow = _mm_unpacklo_epi8(a, zero);

@@ -1,5 +1,6 @@
 #include "image/pixel_pipeline.h"
 
+#include "filter/cpu_features.h"
 #include "filter/image_quality.h"
 #include "image/blur_band.h"
 #include "image/pixel_workers.h"
@@ -153,15 +154,9 @@ void ApplyTableBands(const T* index, const ColorValue* table, int width, int hei
                 });
 }
 
-bool g_blurAvx2Allowed = true;
-
 BlurKernels SelectBlurKernels() {
 #if ZEZIRIV_HAVE_AVX2_KERNELS
-    static const bool avx2 = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    if (avx2 && g_blurAvx2Allowed) {
+    if (UseAvx2()) {
         return GetAvx2BlurKernels();
     }
 #endif
@@ -232,8 +227,4 @@ bool BlurPixels(unsigned char* pixels, int width, int height, std::size_t stride
                      BlurWork{ringOf(band), sumsOf(band)});
     });
     return true;
-}
-
-void SetBlurAvx2AllowedForTesting(bool allowed) {
-    g_blurAvx2Allowed = allowed;
 }

@@ -29,6 +29,3 @@ constexpr int kMaxBlurRadius = 5;
 // of each pass. Radius outside 1..5 leaves the pixels unchanged. False only when the working
 // rows cannot be allocated (the pixels are then unchanged).
 bool BlurPixels(unsigned char* pixels, int width, int height, std::size_t stride, int radius);
-
-// Tests run the blur's portable loops on a processor that has AVX2.
-void SetBlurAvx2AllowedForTesting(bool allowed);

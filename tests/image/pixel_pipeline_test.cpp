@@ -1,4 +1,5 @@
 // The optimised pixel loops against the plain per-pixel arithmetic, on random frames.
+#include "filter/cpu_features.h"
 #include "filter/image_quality.h"
 #include "image/pixel_pipeline.h"
 #include "image/pixel_workers.h"
@@ -132,12 +133,12 @@ struct Machine {
 class PixelPipelineTest : public ::testing::TestWithParam<Machine> {
 protected:
     void SetUp() override {
-        SetBlurAvx2AllowedForTesting(GetParam().avx2);
+        SetAvx2AllowedForTesting(GetParam().avx2);
         SetPixelWorkersForTesting(GetParam().workers, 1);
     }
     void TearDown() override {
         SetImageQuality(0);
-        SetBlurAvx2AllowedForTesting(true);
+        SetAvx2AllowedForTesting(true);
         SetPixelWorkersForTesting(0, 0);
     }
 };
