@@ -207,16 +207,13 @@ bool BlurPixels(unsigned char* pixels, int width, int height, std::size_t stride
     if (!bytes || !sums) {
         return false;
     }
-    auto bandStart = [&](int band) {
-        return static_cast<int>(static_cast<long long>(height) * band / bands);
-    };
     auto ringOf = [&](int band) { return bytes.get() + perBand * static_cast<std::size_t>(band); };
     auto aboveOf = [&](int band) { return ringOf(band) + ringBytes; };
     auto belowOf = [&](int band) { return aboveOf(band) + static_cast<std::size_t>(radius) * n; };
     auto sumsOf = [&](int band) { return sums.get() + sumCount * static_cast<std::size_t>(band); };
     for (int band = 0; band < bands; ++band) {
-        const int y0 = bandStart(band);
-        const int y1 = bandStart(band + 1);
+        const int y0 = RowBandStart(band, bands, height);
+        const int y1 = RowBandStart(band + 1, bands, height);
         kernels.horizontalRows(radius, frame, std::max(0, y0 - radius), y0, aboveOf(band),
                                sumsOf(band));
         kernels.horizontalRows(radius, frame, y1, std::min(height, y1 + radius), belowOf(band),

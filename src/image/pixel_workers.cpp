@@ -32,11 +32,13 @@ int PixelWorkerCount(std::size_t pixels, int height) {
                                                    static_cast<std::size_t>(std::max(height, 1))}));
 }
 
+int RowBandStart(int band, int bands, int height) {
+    return static_cast<int>(static_cast<long long>(height) * band / bands);
+}
+
 void RunRowBands(int bands, int height, const std::function<void(int, int, int)>& body) {
     bands = std::clamp(bands, 1, kMaxWorkers);
-    auto bandStart = [&](int band) {
-        return static_cast<int>(static_cast<long long>(height) * band / bands);
-    };
+    auto bandStart = [&](int band) { return RowBandStart(band, bands, height); };
     std::thread threads[kMaxWorkers];
     bool started[kMaxWorkers] = {};
     for (int band = 1; band < bands; ++band) {

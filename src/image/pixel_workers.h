@@ -10,6 +10,9 @@
 // How many bands a frame of `pixels` pixels and `height` rows is split into (1 or more).
 int PixelWorkerCount(std::size_t pixels, int height);
 
+// The first row of band `band` of `bands` over `height` rows (band == bands gives height).
+int RowBandStart(int band, int bands, int height);
+
 // Runs body(band, y0, y1) for `bands` consecutive bands of the rows 0..height - 1, the first on
 // the calling thread and the others on threads of their own, and returns when all are done.
 // A thread that cannot be started leaves its band to the calling thread.
