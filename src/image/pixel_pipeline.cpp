@@ -189,6 +189,9 @@ bool BlurPixels(unsigned char* pixels, int width, int height, std::size_t stride
     if (pixels == nullptr || width <= 0 || height <= 0 || radius < 1 || radius > kMaxBlurRadius) {
         return true;
     }
+    if (width < 2 * radius + 1 && height < 2 * radius + 1) {
+        return true; // too small for either pass
+    }
     const BlurKernels kernels = SelectBlurKernels();
     const BlurFrameView frame{pixels, width, height, stride};
     const std::size_t n = static_cast<std::size_t>(width) * 3;

@@ -7,7 +7,8 @@
 
 // The per-pixel loops of the capture image, on plain buffers so that tests and benchmarks reach
 // them without a screen. Pixels are 24-bit, three bytes blue, green, red, rows top-down and
-// `stride` bytes apart; index buffers hold width entries per row without padding.
+// `stride` bytes apart (at least 3 * width: rows never overlap, since large frames are worked
+// on in bands of rows at once); index buffers hold width entries per row without padding.
 
 // index[y * width + x] = ColorIndex of the pixel, at the current image quality.
 void BuildIndexBuffer(const unsigned char* pixels, int width, int height, std::size_t stride,

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int kMaxWorkers = 8;
 // A quarter of a million pixels takes the pixel loops a few hundred microseconds, against tens
 // of microseconds to start and join a thread.
 constexpr std::size_t kMinPixelsPerWorker = std::size_t{1} << 18;
@@ -17,7 +16,7 @@ std::size_t g_testMinPixels = 0;
 int HardwareWorkers() {
     static const int workers = [] {
         const unsigned n = std::thread::hardware_concurrency();
-        return n == 0 ? 1 : static_cast<int>(std::min<unsigned>(n, kMaxWorkers));
+        return n == 0 ? 1 : static_cast<int>(std::min<unsigned>(n, kMaxRowBands));
     }();
     return workers;
 }
@@ -37,10 +36,10 @@ int RowBandStart(int band, int bands, int height) {
 }
 
 void RunRowBands(int bands, int height, const std::function<void(int, int, int)>& body) {
-    bands = std::clamp(bands, 1, kMaxWorkers);
+    bands = std::clamp(bands, 1, kMaxRowBands);
     auto bandStart = [&](int band) { return RowBandStart(band, bands, height); };
-    std::thread threads[kMaxWorkers];
-    bool started[kMaxWorkers] = {};
+    std::thread threads[kMaxRowBands];
+    bool started[kMaxRowBands] = {};
     for (int band = 1; band < bands; ++band) {
         try {
             threads[band] =
@@ -61,6 +60,6 @@ void RunRowBands(int bands, int height, const std::function<void(int, int, int)>
 }
 
 void SetPixelWorkersForTesting(int workers, std::size_t minPixelsPerWorker) {
-    g_testWorkers = std::min(workers, kMaxWorkers);
+    g_testWorkers = std::min(workers, kMaxRowBands);
     g_testMinPixels = minPixelsPerWorker;
 }
