@@ -71,8 +71,18 @@ bool CCaptureImage::Capture(int x, int y, int width, int height) {
             return false;
         }
     }
-    m_surface->CopyFromScreen(x, y);
+    const bool copied = m_surface->CopyFromScreen(x, y);
     m_source.Flush();
+    if (!copied) {
+        if (!sameLayout) {
+            Release();
+            return false;
+        }
+        // The last copy stays: its original pixels and indices are untouched, and the display
+        // pixels start again from them until the owner filters them anew.
+        std::memcpy(m_surface->GetPixels(), m_original.get(), m_imageSize);
+        return false;
+    }
     std::memcpy(m_original.get(), m_surface->GetPixels(), m_imageSize);
     BuildIndex();
     return true;

@@ -24,8 +24,9 @@ public:
     virtual ~CCaptureImage();
 
     // Copies the width x height screen rectangle at the screen point (x, y); parts outside the
-    // screen read black. A capture of the current size reuses every buffer. On failure the image
-    // is left empty.
+    // screen read black. A capture of the current size reuses every buffer. When the screen
+    // cannot be read at the current size, the last capture stays (display pixels back to its
+    // original pixels) and false is returned; any other failure leaves the image empty.
     bool Capture(int x, int y, int width, int height);
 
     // Recomputes the display pixels through the filter: the original pixels for the identity,

@@ -28,15 +28,16 @@ public:
     unsigned char* GetPixels() override { return m_bits; }
     SurfaceHandle GetHandle() const override { return m_dc; }
 
-    void CopyFromScreen(int x, int y) override {
+    bool CopyFromScreen(int x, int y) override {
         HDC screen = OpenDisplay();
         if (screen == nullptr) {
-            return; // the pixels stay black
+            return false;
         }
         // Layered (translucent) windows are only part of the copy with CAPTUREBLT.
         const DWORD rop = IsWin2000OrLater() ? (SRCCOPY | CAPTUREBLT) : SRCCOPY;
-        BitBlt(m_dc, 0, 0, m_width, m_height, screen, x, y, rop);
+        const BOOL copied = BitBlt(m_dc, 0, 0, m_width, m_height, screen, x, y, rop);
         DeleteDC(screen);
+        return copied != FALSE;
     }
 
 private:

@@ -19,7 +19,9 @@ public:
     virtual SurfaceHandle GetHandle() const = 0;
     // Copies the screen rectangle of the surface's size whose top-left corner is the screen
     // point (x, y) into the pixels at (0, 0). What lies outside the screen is not written.
-    virtual void CopyFromScreen(int x, int y) = 0;
+    // False when the screen could not be read (no display context, a refused copy): the pixels
+    // are then undefined.
+    virtual bool CopyFromScreen(int x, int y) = 0;
 };
 
 // Where screen pixels come from: GDI in the program, a synthetic frame in native tests.

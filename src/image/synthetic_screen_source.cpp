@@ -16,7 +16,12 @@ public:
         return reinterpret_cast<SurfaceHandle>(m_pixels.get());
     }
 
-    void CopyFromScreen(int x, int y) override {
+    bool CopyFromScreen(int x, int y) override {
+        if (m_screen.m_failCopies) {
+            // Scribbles over the pixels, as a half-done platform copy may.
+            std::fill_n(m_pixels.get(), m_stride * static_cast<std::size_t>(m_height), 0x5A);
+            return false;
+        }
         // The part of the rectangle that lies on the screen, in 64 bits so that no corner
         // overflows.
         const long long left = std::max<long long>(x, 0);
@@ -37,6 +42,7 @@ public:
                 p[2] = static_cast<unsigned char>(RedOf(c));
             }
         }
+        return true;
     }
 
 private:

@@ -16,6 +16,8 @@ public:
 
     // Makes the next CreateSurface calls fail, as an exhausted platform would.
     void SetFailSurfaces(bool fail) { m_failSurfaces = fail; }
+    // Makes the next screen copies fail, as a locked desktop or a lost display would.
+    void SetFailCopies(bool fail) { m_failCopies = fail; }
     int GetSurfacesCreated() const { return m_surfacesCreated; }
     int GetFlushCount() const { return m_flushes; }
 
@@ -29,6 +31,7 @@ private:
     int m_height = 0;
     std::vector<ColorValue> m_colors;
     bool m_failSurfaces = false;
+    bool m_failCopies = false;
     int m_surfacesCreated = 0;
     int m_flushes = 0;
 };

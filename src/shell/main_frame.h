@@ -1,12 +1,8 @@
 #pragma once
 
 #include "modes/hot_key_manager.h"
+#include "shell/app_messages.h"
 #include "shell/window.h"
-
-constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
-constexpr UINT WM_APP_OPEN_DESKTOP = 0x8004;
-constexpr UINT WM_APP_OPEN_QUICK = 0x8005;
-constexpr UINT WM_APP_SETTINGS_CHANGED = 0x800B;
 
 // The hidden top-level window that owns the tray icon and its menu, receives the global hot
 // keys and turns commands into actions.

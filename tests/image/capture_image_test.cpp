@@ -114,6 +114,30 @@ TEST_F(CaptureImageTest, FailedOrInvalidCaptureLeavesImageEmpty) {
     }
 }
 
+TEST_F(CaptureImageTest, UnreadableScreenKeepsTheLastCaptureAtTheSameSize) {
+    CCaptureImage image(screen);
+    ASSERT_TRUE(image.Capture(10, 20, 5, 5));
+    CFilter swap("swap", "swap", SwapRedBlue());
+    ASSERT_TRUE(swap.BuildTable());
+    image.ApplyFilter(&swap);
+    const ColorValue filtered = image.GetCenterColor(false);
+
+    screen.SetFailCopies(true);
+    EXPECT_FALSE(image.Capture(30, 40, 5, 5));
+    ASSERT_FALSE(image.IsEmpty());
+    EXPECT_EQ(image.GetCenterColor(true), MakeColor(12, 22, 7));
+    EXPECT_EQ(image.GetCenterColor(false), MakeColor(12, 22, 7));
+    image.ApplyFilter(&swap); // the indices are still those of the last copy
+    EXPECT_EQ(image.GetCenterColor(false), filtered);
+
+    // A new size has no last capture to keep.
+    EXPECT_FALSE(image.Capture(30, 40, 6, 6));
+    EXPECT_TRUE(image.IsEmpty());
+    screen.SetFailCopies(false);
+    ASSERT_TRUE(image.Capture(30, 40, 5, 5));
+    EXPECT_EQ(image.GetCenterColor(true), MakeColor(32, 42, 7));
+}
+
 TEST_F(CaptureImageTest, EmptyImageIgnoresEveryOperation) {
     CCaptureImage image(screen);
     auto normal = CreateNormalFilter();
