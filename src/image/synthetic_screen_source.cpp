@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <new>
 
 class CSyntheticSurface : public IPixelSurface {
@@ -30,17 +31,20 @@ public:
             std::min<long long>(static_cast<long long>(x) + m_width, m_screen.m_width);
         const long long bottom =
             std::min<long long>(static_cast<long long>(y) + m_height, m_screen.m_height);
+        if (left >= right) {
+            return true;
+        }
+        // The screen is kept as rows of screen pixels, so a copy is one block per row, as a
+        // platform copy would be.
+        const std::size_t rowBytes = static_cast<std::size_t>(right - left) * 3;
         for (long long sy = top; sy < bottom; ++sy) {
             unsigned char* p = m_pixels.get() + static_cast<std::size_t>(sy - y) * m_stride +
                                static_cast<std::size_t>(left - x) * 3;
-            const ColorValue* src =
-                m_screen.m_colors.data() + static_cast<std::size_t>(sy) * m_screen.m_width;
-            for (long long sx = left; sx < right; ++sx, p += 3) {
-                const ColorValue c = src[sx];
-                p[0] = static_cast<unsigned char>(BlueOf(c));
-                p[1] = static_cast<unsigned char>(GreenOf(c));
-                p[2] = static_cast<unsigned char>(RedOf(c));
-            }
+            const unsigned char* src =
+                m_screen.m_pixels.data() +
+                (static_cast<std::size_t>(sy) * m_screen.m_width + static_cast<std::size_t>(left)) *
+                    3;
+            std::memcpy(p, src, rowBytes);
         }
         return true;
     }
@@ -62,7 +66,12 @@ void CSyntheticScreenSource::SetFrame(int width, int height, std::vector<ColorVa
     }
     m_width = width;
     m_height = height;
-    m_colors = std::move(colors);
+    m_pixels.resize(colors.size() * 3);
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+        m_pixels[i * 3] = static_cast<unsigned char>(BlueOf(colors[i]));
+        m_pixels[i * 3 + 1] = static_cast<unsigned char>(GreenOf(colors[i]));
+        m_pixels[i * 3 + 2] = static_cast<unsigned char>(RedOf(colors[i]));
+    }
 }
 
 std::unique_ptr<IPixelSurface> CSyntheticScreenSource::CreateSurface(int width, int height) {

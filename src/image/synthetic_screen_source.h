@@ -29,7 +29,8 @@ private:
 
     int m_width = 0;
     int m_height = 0;
-    std::vector<ColorValue> m_colors;
+    // Blue, green, red bytes of each pixel, rows without padding.
+    std::vector<unsigned char> m_pixels;
     bool m_failSurfaces = false;
     bool m_failCopies = false;
     int m_surfacesCreated = 0;

@@ -3,7 +3,6 @@
 // when its feature lands.
 #include "dialogs/setting_dialog_requests.h"
 #include "modes/preview_requests.h"
-#include "window/filter_window_requests.h"
 
 bool OpenPreview(PreviewMode, int) {
     return false;
@@ -11,15 +10,6 @@ bool OpenPreview(PreviewMode, int) {
 bool IsPreviewActive() {
     return false;
 }
-
-int GetFilterWindowCount() {
-    return 0;
-}
-void OpenDefaultFilterWindow() {}
-void SaveAllWindowStatus() {}
-void RestoreAllWindowStatus() {}
-void CloseAllFilterWindows() {}
-void NotifyFilterWindowsSettingsChanged() {}
 
 bool IsGeneralSettingDialogOpen() {
     return false;

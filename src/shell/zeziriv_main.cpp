@@ -10,6 +10,7 @@
 #include "shell/splash_wnd.h"
 #include "shell/startup_paths.h"
 #include "shell/utilities.h"
+#include "window/filter_window_requests.h"
 
 #include <windows.h>
 
@@ -89,6 +90,8 @@ int RunMainFrame(HINSTANCE instance) {
         return 0;
     }
     const int result = loop.Run();
+    // Open filter windows store their records as a close would, before the profile is saved.
+    DestroyAllFilterWindows();
     GetAppModule().RemoveMessageLoop();
     frame.reset();
     return result;

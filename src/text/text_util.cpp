@@ -59,6 +59,26 @@ void TrimSpaces(std::string& text, LeadBytePredicate isLeadByte) {
     text.erase(0, begin);
 }
 
+void TruncateText(std::string& text, std::size_t maxBytes, LeadBytePredicate isLeadByte) {
+    if (text.size() <= maxBytes) {
+        return;
+    }
+    std::size_t end = 0;
+    while (end < maxBytes) {
+        const std::size_t length =
+            isLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        if (end + length > maxBytes) {
+            break;
+        }
+        end += length;
+    }
+    text.erase(end);
+}
+
+void TruncateText(std::string& text, std::size_t maxBytes) {
+    TruncateText(text, maxBytes, SystemLeadBytePredicate());
+}
+
 std::string TrimmedCopy(std::string_view text) {
     std::string copy(text);
     TrimSpaces(copy);

@@ -17,6 +17,11 @@ void TrimSpaces(std::string& text);
 void TrimSpaces(std::string& text, LeadBytePredicate isLeadByte);
 std::string TrimmedCopy(std::string_view text);
 
+// Shortens the text to at most maxBytes bytes without splitting a two-byte character: a lead
+// byte whose trail byte would fall beyond the limit goes too.
+void TruncateText(std::string& text, std::size_t maxBytes, LeadBytePredicate isLeadByte);
+void TruncateText(std::string& text, std::size_t maxBytes);
+
 inline bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-// What the tray menu asks of the collection of filter windows. Until the filter windows exist
-// these are answered by shell/pending_features.cpp.
+// What the tray menu and the program's shutdown ask of the collection of filter windows.
 
 int GetFilterWindowCount();
 // Opens a filter window from the profile's default window setting.
@@ -12,3 +11,6 @@ void RestoreAllWindowStatus();
 void CloseAllFilterWindows();
 // Tells every open filter window that the general settings changed.
 void NotifyFilterWindowsSettingsChanged();
+// Destroys every open filter window at once, each storing its record as a normal close does,
+// so that the profile saved at the end of the run holds the last one.
+void DestroyAllFilterWindows();

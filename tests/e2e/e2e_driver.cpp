@@ -241,12 +241,12 @@ void CloseOpenMenu(DWORD processId) {
 
 namespace {
 
-std::string g_menuDescription;
+std::string g_hookAnswer;
 
 LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COPYDATA) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        g_menuDescription.assign(static_cast<const char*>(data->lpData), data->cbData);
+        g_hookAnswer.assign(static_cast<const char*>(data->lpData), data->cbData);
         return TRUE;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -288,7 +288,11 @@ std::vector<MenuItem> ParseMenuDescription(const std::string& text) {
 
 } // namespace
 
-std::vector<MenuItem> ReadOpenMenu(HWND menuWindow) {
+namespace {
+
+// Sends the hook library's registered message to a window of the program and returns the text
+// the hook answers with from inside the program's process.
+std::string AskInsideProgram(HWND window, const char* message) {
     static HMODULE hookLibrary = LoadLibraryA(HostPath(ZEZIRIV_E2E_MENU_HOOK).c_str());
     if (hookLibrary == nullptr) {
         return {};
@@ -307,18 +311,33 @@ std::vector<MenuItem> ReadOpenMenu(HWND menuWindow) {
     }
     HWND receiver = CreateWindowExA(0, "ZezirivE2EReceiver", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                     nullptr, GetModuleHandleA(nullptr), nullptr);
-    const DWORD thread = GetWindowThreadProcessId(menuWindow, nullptr);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, hookProc, hookLibrary, thread);
-    g_menuDescription.clear();
+    g_hookAnswer.clear();
     DWORD_PTR result = 0;
     // While this call waits, the answer arrives as a message sent to the receiver.
-    SendMessageTimeoutA(menuWindow, RegisterWindowMessageA("ZezirivE2EReadMenu"),
-                        reinterpret_cast<WPARAM>(receiver), 0, SMTO_NORMAL, 10000, &result);
+    SendMessageTimeoutA(window, RegisterWindowMessageA(message), reinterpret_cast<WPARAM>(receiver),
+                        0, SMTO_NORMAL, 10000, &result);
     if (hook != nullptr) {
         UnhookWindowsHookEx(hook);
     }
     DestroyWindow(receiver);
-    return ParseMenuDescription(g_menuDescription);
+    return g_hookAnswer;
+}
+
+} // namespace
+
+std::vector<MenuItem> ReadOpenMenu(HWND menuWindow) {
+    return ParseMenuDescription(AskInsideProgram(menuWindow, "ZezirivE2EReadMenu"));
+}
+
+std::optional<GuiObjects> CountGuiObjects(HWND programWindow) {
+    const std::string answer = AskInsideProgram(programWindow, "ZezirivE2ECountObjects");
+    GuiObjects counts;
+    if (std::sscanf(answer.c_str(), "%lu %lu", &counts.gdi, &counts.user) != 2) {
+        return std::nullopt;
+    }
+    return counts;
 }
 
 CHeldHotKey::CHeldHotKey(UINT modifiers, UINT key) {

@@ -77,6 +77,13 @@ struct MenuItem {
 HWND FindOpenMenu(DWORD processId);
 // The items of the menu shown by that menu window; empty when it cannot be read.
 std::vector<MenuItem> ReadOpenMenu(HWND menuWindow);
+// GDI objects and USER objects (windows and menus) of the program that owns the window, counted
+// inside its process.
+struct GuiObjects {
+    unsigned long gdi = 0;
+    unsigned long user = 0;
+};
+std::optional<GuiObjects> CountGuiObjects(HWND programWindow);
 // Closes the open menu as the Escape key does.
 void CloseOpenMenu(DWORD processId);
 

@@ -1,7 +1,10 @@
-// A hook library that the test driver places into zeziriv.exe to read an open popup menu
-// there: menus cannot be read from another process. The driver sends the registered message
-// "ZezirivE2EReadMenu" to the menu window with its own window in wParam; the hook answers with
-// WM_COPYDATA: one line per item, "depth\ttext\tid\tgrayed".
+// A hook library that the test driver places into zeziriv.exe to read what cannot be read from
+// another process. The driver sends a registered message to a window of the program with its
+// own window in wParam; the hook answers with WM_COPYDATA:
+// - "ZezirivE2EReadMenu" to an open popup menu: one line per item, "depth\ttext\tid\tgrayed";
+// - "ZezirivE2ECountObjects" to any window: "gdi user", the process's GDI objects and its
+//   windows and menus. Wine answers 0 to GetGuiResources, so the handle tables are probed:
+//   Wine accepts a handle without its generation bits.
 #include <windows.h>
 
 #include <string>
@@ -29,25 +32,59 @@ void DescribeMenu(HMENU menu, int depth, std::string& out) {
     }
 }
 
+std::string CountObjects() {
+    unsigned long gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    unsigned long user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (gdi == 0 || user == 0) {
+        gdi = 0;
+        user = 0;
+        const DWORD self = GetCurrentProcessId();
+        for (ULONG_PTR index = 0x10; index <= 0xFFFF; ++index) {
+            if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) {
+                ++gdi;
+            }
+        }
+        for (ULONG_PTR index = 0x20; index <= 0xFFFF; index += 2) {
+            DWORD owner = 0;
+            const HWND window = reinterpret_cast<HWND>(index);
+            if (IsWindow(window) && GetWindowThreadProcessId(window, &owner) != 0 &&
+                owner == self) {
+                ++user;
+            }
+            if (IsMenu(reinterpret_cast<HMENU>(index))) {
+                ++user;
+            }
+        }
+    }
+    return std::to_string(gdi) + " " + std::to_string(user);
+}
+
+void Answer(HWND to, HWND from, std::string text) {
+    COPYDATASTRUCT data{};
+    data.dwData = 1;
+    data.cbData = static_cast<DWORD>(text.size());
+    data.lpData = text.data();
+    SendMessageA(to, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data));
+}
+
 } // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     ReadMenuHook(int code, WPARAM wParam, LPARAM lParam) {
     static const UINT readMenu = RegisterWindowMessageA("ZezirivE2EReadMenu");
+    static const UINT countObjects = RegisterWindowMessageA("ZezirivE2ECountObjects");
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        const auto driver = reinterpret_cast<HWND>(call->wParam);
         if (call->message == readMenu) {
             std::string description;
             const auto menu = reinterpret_cast<HMENU>(SendMessageA(call->hwnd, MN_GETHMENU, 0, 0));
             if (menu != nullptr) {
                 DescribeMenu(menu, 0, description);
             }
-            COPYDATASTRUCT data{};
-            data.dwData = 1;
-            data.cbData = static_cast<DWORD>(description.size());
-            data.lpData = description.data();
-            SendMessageA(reinterpret_cast<HWND>(call->wParam), WM_COPYDATA,
-                         reinterpret_cast<WPARAM>(call->hwnd), reinterpret_cast<LPARAM>(&data));
+            Answer(driver, call->hwnd, description);
+        } else if (call->message == countObjects) {
+            Answer(driver, call->hwnd, CountObjects());
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

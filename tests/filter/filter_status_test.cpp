@@ -1,7 +1,7 @@
 #include "filter/filter.h"
 #include "filter/filter_manager.h"
 #include "filter/filter_status.h"
-#include "text/tick_count.h"
+#include "support/manual_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -10,20 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Drives the tick counter by hand; starts just below the 32-bit wrap so every sequence test
-// also crosses it.
-class ManualClock {
-public:
-    explicit ManualClock(std::uint32_t start = 0xFFFFF000u) : m_now(start) {
-        SetTickSourceForTesting([this] { return m_now; });
-    }
-    ~ManualClock() { SetTickSourceForTesting({}); }
-    void Advance(std::uint32_t ms) { m_now += ms; }
-
-private:
-    std::uint32_t m_now;
-};
 
 CFilter* AddColorMap(CFilterManager& manager, const std::string& id) {
     auto filter = std::make_unique<CFilter>(id, id, ColorMap{});

@@ -32,6 +32,28 @@ TEST(TrimSpacesTest, TrimsBothEnds) {
     }
 }
 
+TEST(TruncateTextTest, NeverSplitsATwoByteCharacter) {
+    const struct {
+        const char* in;
+        std::size_t max;
+        const char* out;
+    } cases[] = {
+        {"abcdef", 3, "abc"},
+        {"abc", 3, "abc"},
+        {"abc", 10, "abc"},
+        {"ab\x81\x40", 3, "ab"},         // the lead byte would lose its trail byte
+        {"ab\x81\x40", 4, "ab\x81\x40"}, // the whole character fits
+        {"\x81\x40\x81\x40", 3, "\x81\x40"},
+        {"a\x81", 2, "a\x81"}, // a final lead byte without trail is one character
+        {"abc", 0, ""},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.in;
+        TruncateText(text, c.max, &DoubleByteLead);
+        EXPECT_EQ(text, c.out) << c.in << " to " << c.max;
+    }
+}
+
 TEST(TrimSpacesTest, KeepsTrailBytesThatLookLikeBlanks) {
     // 0x81 0x20 is one character whose second byte has the value of a blank.
     std::string text = "  a\x81 ";

@@ -1,0 +1,139 @@
+// One refresh of a filter window beside a memcpy of the pixels it shows: the capture from the
+// screen source, the lattice index, the colour table, the blur and the status bar texts.
+#include "filter/filter.h"
+#include "filter/filter_manager.h"
+#include "image/synthetic_screen_source.h"
+#include "shell/app_profile.h"
+#include "text/tick_count.h"
+#include "window/filter_window_model.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+constexpr PixelSize kPictureArea{400, 300};
+
+// Flat panels, gradients and grain, as a desktop has.
+std::vector<ColorValue> DesktopLikeScreen() {
+    std::vector<ColorValue> colors(static_cast<std::size_t>(kScreenWidth) * kScreenHeight);
+    unsigned grain = 12345;
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            grain = grain * 1103515245u + 12345u;
+            ColorValue c;
+            switch ((x / 160 + y / 90) % 3) {
+            case 0:
+                c = MakeColor(x * 255 / kScreenWidth, y * 255 / kScreenHeight, 128);
+                break;
+            case 1:
+                c = MakeColor((x / 3 + (grain >> 16)) & 0xFF, (y / 2 + (grain >> 20)) & 0xFF,
+                              ((x + y) / 5) & 0xFF);
+                break;
+            default:
+                c = MakeColor(240, 240, 236);
+                break;
+            }
+            colors[static_cast<std::size_t>(y) * kScreenWidth + x] = c;
+        }
+    }
+    return colors;
+}
+
+class BenchHost : public IFilterWindowHost {
+public:
+    bool IsMinimized() const override { return false; }
+    bool GetCursorPosition(IntPoint& point) const override {
+        point = {kScreenWidth / 2, kScreenHeight / 2};
+        return true;
+    }
+    PixelSize GetPictureArea() const override { return kPictureArea; }
+    bool IsShiftDown() const override { return false; }
+    void SetStatusText(int, const std::string& text) override { benchmark::DoNotOptimize(text); }
+    void InvalidatePicture() override {}
+    void SetTitle(const std::string&) override {}
+};
+
+CFilter* ProtanLikeFilter() {
+    CFilterManager& manager = GetFilterManager();
+    if (CFilter* existing = manager.FindFilter("bench_protan")) {
+        return existing;
+    }
+    ColorMap map{};
+    int next = 0;
+    for (unsigned r = 0; r < 6; ++r) {
+        for (unsigned g = 0; g < 6; ++g) {
+            for (unsigned b = 0; b < 6; ++b) {
+                const unsigned mixed = (r * 29 + g * 71) / 20;
+                map[next++] = MakeColor(51 * (mixed % 6), 51 * (mixed % 6), 51 * b);
+            }
+        }
+    }
+    auto filter = std::make_unique<CFilter>("bench_protan", "Protan", map);
+    filter->BuildTable();
+    CFilter* raw = filter.get();
+    manager.AddFilter(std::move(filter));
+    return raw;
+}
+
+// args: zoom, blur radius. Every iteration is a tick on which a capture is due.
+void BM_WindowRefresh(benchmark::State& state) {
+    CSyntheticScreenSource screen;
+    screen.SetFrame(kScreenWidth, kScreenHeight, DesktopLikeScreen());
+    CFilter* filter = ProtanLikeFilter();
+    CFilterManager& manager = GetFilterManager();
+    manager.GetEnabledList() = {filter, manager.GetNormalFilter()};
+
+    std::uint32_t now = 1000;
+    SetTickSourceForTesting([&now] { return now; });
+    CAppProfile profile;
+    profile.SetBlurRadius(static_cast<std::uint32_t>(state.range(1)));
+    profile.SetWindowUpdateInterval(100);
+    BenchHost host;
+    CFilterWindowModel model(host, screen, profile);
+    CWindowSetting setting;
+    setting.FilterID = "bench_protan";
+    setting.Zoom = static_cast<int>(state.range(0));
+    setting.MarkCenter = true;
+    model.Load(setting, false, false);
+    model.Start();
+
+    for (auto _ : state) {
+        now += 100;
+        model.OnTick();
+        benchmark::DoNotOptimize(model.GetFilteredColor());
+    }
+    SetTickSourceForTesting({});
+    const CCaptureImage& image = model.GetCaptureImage();
+    state.counters["captured_px"] = image.GetWidth() * image.GetHeight();
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(image.GetImageSize()));
+}
+BENCHMARK(BM_WindowRefresh)
+    ->ArgNames({"zoom", "radius"})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({4, 0})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+// The floor: copying the 400 x 300 picture area's pixels once.
+void BM_WindowMemcpy(benchmark::State& state) {
+    const std::size_t bytes = static_cast<std::size_t>(kPictureArea.width) * 3 *
+                              static_cast<std::size_t>(kPictureArea.height);
+    std::vector<unsigned char> from(bytes, 7);
+    std::vector<unsigned char> to(bytes);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_WindowMemcpy)->Unit(benchmark::kMicrosecond);
+
+} // namespace

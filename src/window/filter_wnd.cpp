@@ -1,0 +1,362 @@
+#include "window/filter_wnd.h"
+
+#include "resource.h"
+#include "shell/app_messages.h"
+#include "shell/app_profile.h"
+#include "shell/utilities.h"
+#include "window/window_collection.h"
+
+#include "image/gdi_screen_source.h"
+
+#include <commctrl.h>
+
+namespace {
+
+bool g_failStatusbarForTesting = false;
+
+// The style of every filter window: pop-up with caption, system menu, sizing border and
+// minimise box, visible.
+constexpr DWORD kFilterWindowStyle =
+    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) {
+        return 96;
+    }
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+IntRect ToIntRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+} // namespace
+
+void CFilterWnd::SetFailStatusbarForTesting(bool fail) {
+    g_failStatusbarForTesting = fail;
+}
+
+CFilterWnd::CFilterWnd(const CWindowSetting& setting, bool fromGivenSetting)
+    : m_model(*this, GetGdiScreenSource(), GetAppProfile()), m_setting(setting),
+      m_fromGivenSetting(fromGivenSetting) {}
+
+CFilterWnd::~CFilterWnd() = default;
+
+CFilterWnd* CFilterWnd::Open(HINSTANCE instance, const CWindowSetting& setting,
+                             bool fromGivenSetting, const IntRect& placement, DWORD exStyle) {
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEZIRIV));
+    if (!RegisterWindowClass(instance, kClassName, icon, LoadCursorA(nullptr, IDC_ARROW), nullptr,
+                             CS_DBLCLKS)) {
+        return nullptr;
+    }
+    auto* window = new CFilterWnd(setting, fromGivenSetting);
+    const HWND hwnd = window->CreateWindowObject(
+        exStyle, kClassName, "Zeziriv", kFilterWindowStyle, placement.left, placement.top,
+        placement.right - placement.left, placement.bottom - placement.top, nullptr, instance);
+    if (hwnd == nullptr) {
+        // A window that got as far as its first message deleted itself with its last one.
+        if (!window->m_bound) {
+            delete window;
+        }
+        return nullptr;
+    }
+    window->m_created = true;
+    return window;
+}
+
+void CFilterWnd::OnFinalMessage() {
+    delete this;
+}
+
+bool CFilterWnd::OnCreate() {
+    const CAppProfile& profile = GetAppProfile();
+    m_keepNoSetting = false;
+    m_model.Load(m_setting, profile.IsWindowSimpleStatusbarInfo(), profile.IsWindowLeftTopOrigin());
+    if (m_model.IsShowStatusbar() && !CreateStatusbar()) {
+        return false;
+    }
+    m_model.Start();
+    m_timer = SetTimer(GetHwnd(), kRefreshTimerId, kRefreshMilliseconds, nullptr);
+    m_closeRequested = false;
+    return true;
+}
+
+void CFilterWnd::OnClose() {
+    // The first request only lets the messages already queued be handled first.
+    if (!m_closeRequested) {
+        m_closeRequested = true;
+        PostMessageA(GetHwnd(), WM_CLOSE, 0, 0);
+        return;
+    }
+    DestroyWindow(GetHwnd());
+}
+
+void CFilterWnd::OnDestroy() {
+    if (m_timer != 0) {
+        KillTimer(GetHwnd(), kRefreshTimerId);
+        m_timer = 0;
+    }
+    if (m_keepNoSetting || !m_created) {
+        return;
+    }
+    const CWindowSetting record = GetWindowSetting();
+    GetAppProfile().SetWindowSetting(record);
+    CWindowCollection& collection = GetWindowCollection();
+    collection.GetCascade().SetOrigin(record.WindowRect, false);
+    collection.Remove(this);
+}
+
+bool CFilterWnd::CreateStatusbar() {
+    if (m_statusbar != nullptr) {
+        return true;
+    }
+    if (g_failStatusbarForTesting) {
+        return false;
+    }
+    m_statusbar = CreateWindowExA(
+        0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, GetHwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusbarId)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(GetHwnd(), GWLP_HINSTANCE)), nullptr);
+    if (m_statusbar == nullptr) {
+        return false;
+    }
+    // The bar places itself at the bottom when it sees its parent's size.
+    SendMessageA(m_statusbar, WM_SIZE, 0, 0);
+    LayoutStatusbar();
+    return true;
+}
+
+void CFilterWnd::DestroyStatusbar() {
+    if (m_statusbar != nullptr) {
+        DestroyWindow(m_statusbar);
+        m_statusbar = nullptr;
+    }
+}
+
+void CFilterWnd::LayoutStatusbar() {
+    if (m_statusbar == nullptr) {
+        return;
+    }
+    const std::vector<int> edges = m_model.GetStatusbarEdges(IsVistaOrLater(), ScreenDpi());
+    SendMessageA(m_statusbar, SB_SETPARTS, static_cast<WPARAM>(edges.size()),
+                 reinterpret_cast<LPARAM>(edges.data()));
+    m_model.ResetShownValues();
+}
+
+void CFilterWnd::OnSize(WPARAM type, LPARAM size) {
+    if (m_model.IsShowStatusbar() && m_statusbar != nullptr) {
+        SendMessageA(m_statusbar, WM_SIZE, type, size);
+    }
+    m_model.RequestRecapture();
+}
+
+void CFilterWnd::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(GetHwnd(), &ps);
+    if (dc == nullptr) {
+        return;
+    }
+    const CCaptureImage& image = m_model.GetCaptureImage();
+    if (!IsIconic(GetHwnd())) {
+        const PixelSize area = GetPictureArea();
+        IntersectClipRect(dc, 0, 0, area.width, area.height);
+        if (image.IsEmpty()) {
+            // Nothing captured yet (or the last capture failed at a new size): black rather
+            // than whatever the screen held there.
+            const RECT all{0, 0, area.width, area.height};
+            FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        } else {
+            const int zoom = m_model.GetZoom();
+            const StretchPlan plan = ComputeStretch(image.GetWidth(), image.GetHeight(), zoom);
+            if (IsWin2000OrLater()) {
+                SetStretchBltMode(dc, plan.averaged ? HALFTONE : BLACKONWHITE);
+                if (plan.averaged) {
+                    SetBrushOrgEx(dc, 0, 0, nullptr);
+                }
+            }
+            StretchBlt(dc, 0, 0, plan.width, plan.height, image.GetSurface(), 0, 0,
+                       image.GetWidth(), image.GetHeight(), SRCCOPY);
+            if (const auto mark =
+                    ComputeCenterMark(image.GetWidth(), image.GetHeight(), zoom,
+                                      m_model.IsMarkCenter(), m_model.IsLeftTopOrigin())) {
+                HPEN pen = CreatePen(PS_SOLID, 1, kCenterMarkColor);
+                if (pen != nullptr) {
+                    HGDIOBJ oldPen = SelectObject(dc, pen);
+                    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+                    Rectangle(dc, mark->outline.left, mark->outline.top, mark->outline.right,
+                              mark->outline.bottom);
+                    for (const IntPoint& corner : mark->corners) {
+                        SetPixel(dc, corner.x, corner.y, kCenterMarkCornerColor);
+                    }
+                    SelectObject(dc, oldBrush);
+                    SelectObject(dc, oldPen);
+                    DeleteObject(pen);
+                }
+            }
+        }
+    }
+    EndPaint(GetHwnd(), &ps);
+}
+
+void CFilterWnd::SetZoom(int zoom) {
+    m_model.SetZoom(zoom);
+}
+
+void CFilterWnd::SetMarkCenter(bool on) {
+    m_model.SetMarkCenter(on);
+}
+
+void CFilterWnd::SetTopmost(bool on) {
+    m_model.SetTopmostFlag(on);
+    SetWindowPos(GetHwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CFilterWnd::SetFixPosition(bool on) {
+    m_model.SetFixPosition(on);
+}
+
+void CFilterWnd::SetShowStatusbar(bool on) {
+    if (on) {
+        m_model.SetShowStatusbarFlag(CreateStatusbar());
+    } else {
+        DestroyStatusbar();
+        m_model.SetShowStatusbarFlag(false);
+    }
+    m_model.RequestRecapture();
+}
+
+void CFilterWnd::SelectFilter(int index) {
+    m_model.SelectFilter(index);
+}
+
+IntRect CFilterWnd::GetRestoredWindowRect() const {
+    RECT rect{};
+    if (IsIconic(GetHwnd())) {
+        // A minimised window stands far off the screen; its record keeps where it will return.
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof(placement);
+        if (GetWindowPlacement(GetHwnd(), &placement)) {
+            rect = placement.rcNormalPosition;
+            // Workspace coordinates: the work area's corner for windows in the task bar.
+            if ((GetWindowLongPtrA(GetHwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0) {
+                RECT work{};
+                if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+                    OffsetRect(&rect, work.left, work.top);
+                }
+            }
+            return ToIntRect(rect);
+        }
+    }
+    GetWindowRect(GetHwnd(), &rect);
+    return ToIntRect(rect);
+}
+
+CWindowSetting CFilterWnd::GetWindowSetting() const {
+    return m_model.GetWindowSetting(GetRestoredWindowRect());
+}
+
+bool CFilterWnd::IsMinimized() const {
+    return IsIconic(GetHwnd()) != FALSE;
+}
+
+bool CFilterWnd::GetCursorPosition(IntPoint& point) const {
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) {
+        return false;
+    }
+    point = {cursor.x, cursor.y};
+    return true;
+}
+
+PixelSize CFilterWnd::GetPictureArea() const {
+    RECT client{};
+    GetClientRect(GetHwnd(), &client);
+    int statusbarTop = 0;
+    if (m_statusbar != nullptr) {
+        RECT bar{};
+        GetWindowRect(m_statusbar, &bar);
+        POINT top{bar.left, bar.top};
+        ScreenToClient(GetHwnd(), &top);
+        statusbarTop = top.y;
+    }
+    return ComputePictureArea(client.right, client.bottom, m_statusbar != nullptr, statusbarTop);
+}
+
+bool CFilterWnd::IsShiftDown() const {
+    return GetKeyState(VK_SHIFT) < 0;
+}
+
+void CFilterWnd::SetStatusText(int part, const std::string& text) {
+    if (m_statusbar != nullptr) {
+        SendMessageA(m_statusbar, SB_SETTEXTA, static_cast<WPARAM>(part),
+                     reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+void CFilterWnd::InvalidatePicture() {
+    const PixelSize area = GetPictureArea();
+    const RECT rect{0, 0, area.width, area.height};
+    InvalidateRect(GetHwnd(), &rect, FALSE);
+}
+
+void CFilterWnd::SetTitle(const std::string& title) {
+    SetWindowTextA(GetHwnd(), title.c_str());
+}
+
+LRESULT CFilterWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_NCCREATE:
+        m_bound = true;
+        break;
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        // The picture covers the whole picture area; erasing first would only flicker.
+        return 1;
+    case WM_SIZE:
+        OnSize(wParam, lParam);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kRefreshTimerId) {
+            m_model.OnTick();
+        }
+        return 0;
+    case WM_SETFOCUS:
+    case WM_IME_SETCONTEXT:
+        return 0;
+    case WM_APP_SET_ZOOM:
+        SetZoom(static_cast<int>(static_cast<INT_PTR>(wParam)));
+        return 0;
+    case WM_APP_SET_MARK:
+        SetMarkCenter(wParam != 0);
+        return 0;
+    case WM_APP_SET_TOPMOST:
+        SetTopmost(wParam != 0);
+        return 0;
+    case WM_APP_SET_FIX:
+        SetFixPosition(wParam != 0);
+        return 0;
+    case WM_APP_SET_STATUSBAR:
+        SetShowStatusbar(wParam != 0);
+        return 0;
+    case WM_APP_SETTINGS_CHANGED:
+        LayoutStatusbar();
+        return 0;
+    default:
+        break;
+    }
+    return DefaultHandling(msg, wParam, lParam);
+}

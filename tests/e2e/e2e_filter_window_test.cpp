@@ -1,0 +1,138 @@
+// Filter windows of the real zeziriv.exe, opened from its tray menu and kept in its settings.
+#include "e2e_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace e2e;
+
+namespace {
+
+constexpr UINT kExitCommand = 33003;
+constexpr UINT kOpenNewWindowCommand = 33006;
+constexpr UINT kSaveAllCommand = 33007;
+constexpr UINT kRestoreAllCommand = 33008;
+constexpr UINT kCloseAllCommand = 33009;
+constexpr const char* kFilterWindowClass = "ZezirivFilterWnd";
+
+RECT WindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+std::string RectText(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+           std::to_string(r.right - r.left) + "," + std::to_string(r.bottom - r.top);
+}
+
+class FilterWindowProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        WriteSettingDword("NoSplash", 1);
+        tree.AddFilter("protanopia", "E2E Protan");
+    }
+    void TearDown() override { ClearSettings(); }
+
+    std::vector<HWND> FilterWindows(const CProgram& program) {
+        std::vector<HWND> visible;
+        for (HWND w : FindWindows(program.GetProcessId(), kFilterWindowClass)) {
+            if (IsWindowVisible(w)) {
+                visible.push_back(w);
+            }
+        }
+        return visible;
+    }
+
+    // Opens windows from the tray until `count` are on the screen.
+    std::vector<HWND> OpenFromTray(const CProgram& program, HWND frame, std::size_t count) {
+        std::vector<HWND> windows;
+        for (std::size_t i = 0; i < count; ++i) {
+            PostMessageA(frame, WM_COMMAND, kOpenNewWindowCommand, 0);
+            EXPECT_TRUE(
+                WaitFor([&] { return FilterWindows(program).size() == i + 1; }, kStartTimeoutMs));
+        }
+        windows = FilterWindows(program);
+        return windows;
+    }
+
+    void Exit(CProgram& program, HWND frame) {
+        PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
+        EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+    }
+
+    CInstallTree tree;
+};
+
+} // namespace
+
+TEST_F(FilterWindowProgramTest, TrayOpensAWindowWhoseRecordOutlivesTheProgram) {
+    CProgram program(tree.GetExe());
+    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    ASSERT_NE(frame, nullptr);
+    const std::vector<HWND> windows = OpenFromTray(program, frame, 1);
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            char title[128] = {};
+            GetWindowTextA(windows[0], title, sizeof(title));
+            return std::string(title) == "normal - Zeziriv";
+        },
+        kStartTimeoutMs));
+    const RECT rect = WindowRect(windows[0]);
+    EXPECT_EQ(RectText(rect), "0,0,200,200");
+    const LONG style = GetWindowLongA(windows[0], GWL_STYLE);
+    // The system adds the sibling clipping to every top-level window.
+    EXPECT_EQ(static_cast<DWORD>(style) & 0xFFFF0000u & ~DWORD{WS_CLIPSIBLINGS}, 0x90CE0000u);
+
+    Exit(program, frame);
+    EXPECT_EQ(ReadSettingString("WindowSetting"),
+              std::optional<std::string>("1,0,0,0,0,0,1,0,0,200,200,_normal"));
+}
+
+TEST_F(FilterWindowProgramTest, SavedWindowsComeBackAfterARestart) {
+    const int step = GetSystemMetrics(SM_CYCAPTION);
+    std::vector<std::string> rects;
+    {
+        CProgram program(tree.GetExe());
+        const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+        ASSERT_NE(frame, nullptr);
+        const std::vector<HWND> windows = OpenFromTray(program, frame, 2);
+        ASSERT_EQ(windows.size(), 2u);
+        for (HWND w : windows) {
+            rects.push_back(RectText(WindowRect(w)));
+        }
+        std::sort(rects.begin(), rects.end());
+        EXPECT_EQ(rects[0], "0,0,200,200");
+        EXPECT_EQ(rects[1], std::to_string(step) + "," + std::to_string(step) + ",200,200");
+        PostMessageA(frame, WM_COMMAND, kSaveAllCommand, 0);
+        Exit(program, frame);
+    }
+    EXPECT_EQ(ReadSettingDword("MultiWindowSettingNum"), std::optional<DWORD>(2));
+    EXPECT_EQ(ReadSettingString("MultiWindowSetting_01"),
+              std::optional<std::string>("1,0,0,0,0,0,1,0,0,200,200,_normal"));
+    EXPECT_EQ(ReadSettingString("MultiWindowSetting_02"),
+              std::optional<std::string>("1,0,0,0,0,0,1," + std::to_string(step) + "," +
+                                         std::to_string(step) + ",200,200,_normal"));
+
+    CProgram program(tree.GetExe());
+    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(FilterWindows(program).empty()) << "windows return only when asked";
+    PostMessageA(frame, WM_COMMAND, kRestoreAllCommand, 0);
+    ASSERT_TRUE(WaitFor([&] { return FilterWindows(program).size() == 2; }, kStartTimeoutMs));
+    std::vector<std::string> restored;
+    for (HWND w : FilterWindows(program)) {
+        restored.push_back(RectText(WindowRect(w)));
+    }
+    std::sort(restored.begin(), restored.end());
+    EXPECT_EQ(restored, rects);
+
+    PostMessageA(frame, WM_COMMAND, kCloseAllCommand, 0);
+    EXPECT_TRUE(WaitFor([&] { return FilterWindows(program).empty(); }, kStartTimeoutMs));
+    Exit(program, frame);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+// Windows test support: a window of known colours on the screen, screen pixels read back, and
+// message pumping with bounded waits.
+
+#include "filter/color.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace win_test {
+
+// Dispatches this thread's messages until `condition` holds or `timeoutMs` passes.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// GDI and USER objects of this process. The platform's counters where they count; Wine answers
+// 0 to GetGuiResources, so there the handle tables are probed instead: Wine accepts a handle
+// without its generation bits, so every index of the 16-bit tables can be asked once.
+struct GuiObjectCounts {
+    unsigned long gdi = 0;
+    unsigned long user = 0;
+    friend bool operator==(const GuiObjectCounts&, const GuiObjectCounts&) = default;
+};
+GuiObjectCounts CountGuiObjects();
+
+// Screen pixels of a rectangle, row by row, as packed colours (what a user sees).
+class CScreenPixels {
+public:
+    static CScreenPixels Read(int x, int y, int width, int height);
+    // The client area of a window.
+    static CScreenPixels ReadClient(HWND window);
+
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    ColorValue At(int x, int y) const {
+        return m_pixels[static_cast<std::size_t>(y) * m_width + x];
+    }
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<ColorValue> m_pixels;
+};
+
+// A topmost window without activation, painted as a grid of cells of given colours (row by
+// row), for views to capture.
+class CPatternWindow {
+public:
+    CPatternWindow(int x, int y, int columns, int rows, int cellSize,
+                   std::vector<ColorValue> colours);
+    ~CPatternWindow();
+    CPatternWindow(const CPatternWindow&) = delete;
+    CPatternWindow& operator=(const CPatternWindow&) = delete;
+
+    HWND GetHwnd() const { return m_hwnd; }
+    // True once the screen shows the pattern (the X server lags the paint).
+    bool WaitShown(DWORD timeoutMs = 10000) const;
+    // The colour of a screen point inside the pattern.
+    ColorValue ColourAt(int screenX, int screenY) const;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC dc) const;
+
+    int m_x, m_y, m_columns, m_rows, m_cell;
+    std::vector<ColorValue> m_colours;
+    HWND m_hwnd = nullptr;
+};
+
+} // namespace win_test
