@@ -1,6 +1,6 @@
-#include "filter/shipped_filters.h"
+#include "authoring/shipped_filters.h"
 
-#include "filter/lattice_fit.h"
+#include "authoring/lattice_fit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "filter/ciede2000.h"
+#include "authoring/ciede2000.h"
 
 #include <algorithm>
 #include <cmath>

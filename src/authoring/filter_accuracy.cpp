@@ -1,6 +1,6 @@
-#include "filter/filter_accuracy.h"
+#include "authoring/filter_accuracy.h"
 
-#include "filter/ciede2000.h"
+#include "authoring/ciede2000.h"
 #include "filter/image_quality.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "filter/cvd_models.h"
+#include "authoring/cvd_models.h"
+#include "authoring/filter_writer.h"
+#include "authoring/lattice_fit.h"
 #include "filter/filter.h"
-#include "filter/filter_writer.h"
-#include "filter/lattice_fit.h"
 
 #include <string>
 #include <vector>

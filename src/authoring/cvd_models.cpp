@@ -1,4 +1,4 @@
-#include "filter/cvd_models.h"
+#include "authoring/cvd_models.h"
 
 #include <algorithm>
 #include <cmath>

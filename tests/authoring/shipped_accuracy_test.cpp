@@ -1,7 +1,7 @@
-#include "filter/filter_accuracy.h"
+#include "authoring/filter_accuracy.h"
+#include "authoring/lattice_fit.h"
+#include "authoring/shipped_filters.h"
 #include "filter/image_quality.h"
-#include "filter/lattice_fit.h"
-#include "filter/shipped_filters.h"
 
 #include <gtest/gtest.h>
 

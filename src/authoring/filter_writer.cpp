@@ -1,4 +1,4 @@
-#include "filter/filter_writer.h"
+#include "authoring/filter_writer.h"
 
 #include <cstdio>
 

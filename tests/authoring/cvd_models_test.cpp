@@ -1,5 +1,5 @@
-#include "filter/ciede2000.h"
-#include "filter/cvd_models.h"
+#include "authoring/ciede2000.h"
+#include "authoring/cvd_models.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "filter/lattice_fit.h"
+#include "authoring/lattice_fit.h"
 
-#include "filter/ciede2000.h"
+#include "authoring/ciede2000.h"
 #include "filter/image_quality.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
+#include "authoring/shipped_filters.h"
 #include "filter/filter.h"
+#include "filter/filter_files.h"
 #include "filter/filter_manager.h"
 #include "filter/filter_reader.h"
 #include "filter/image_quality.h"
-#include "filter/shipped_filters.h"
-#include "filter_files.h"
 #include "shell/profile_values.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "filter/filter_writer.h"
-#include "filter/lattice_fit.h"
-#include "filter/shipped_filters.h"
+#include "authoring/filter_writer.h"
+#include "authoring/lattice_fit.h"
+#include "authoring/shipped_filters.h"
 
 #include <gtest/gtest.h>
 

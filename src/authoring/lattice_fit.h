@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter/cvd_models.h"
+#include "authoring/cvd_models.h"
 #include "filter/filter.h"
 
 #include <vector>
