@@ -39,6 +39,11 @@ std::string Failure(const char* what, HRESULT hr) {
     return text;
 }
 
+bool Refuse(std::string& error, std::string text) {
+    error = std::move(text);
+    return false;
+}
+
 bool CreateFactory(ComPtr<IWICImagingFactory>& factory, std::string& error) {
     const HRESULT hr =
         CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
@@ -146,47 +151,56 @@ bool CopyWideRows(IWICBitmapFrameDecode* frame, const SourceLayout& layout, CPic
     return true;
 }
 
-bool CopyConvertedRows(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, bool hasAlpha,
-                       CPicture& picture, std::string& error) {
-    ComPtr<IWICFormatConverter> converter;
-    HRESULT hr = factory->CreateFormatConverter(converter.Out());
-    if (SUCCEEDED(hr)) {
-        hr = converter->Initialize(
-            frame, hasAlpha ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR,
-            WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom);
-    }
-    if (FAILED(hr)) {
-        return error = Failure("the picture's pixel format cannot be converted", hr), false;
-    }
-    const int width = picture.GetWidth();
-    if (!hasAlpha) {
+// Every other format goes through 32-bit BGRA, the one target WIC converts everything to
+// (Wine's converter, for one, has no route from grey to 24-bit BGR); a 24-bit BGR source is
+// copied as it is.
+bool CopyConvertedRows(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame,
+                       const WICPixelFormatGUID& format, CPicture& picture, std::string& error) {
+    HRESULT hr = S_OK;
+    if (!picture.HasAlpha() && IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {
         const UINT stride = static_cast<UINT>(picture.GetStride());
-        hr = converter->CopyPixels(nullptr, stride, stride * static_cast<UINT>(picture.GetHeight()),
-                                   picture.GetPixels());
+        hr = frame->CopyPixels(nullptr, stride, stride * static_cast<UINT>(picture.GetHeight()),
+                               picture.GetPixels());
         if (FAILED(hr)) {
-            return error = Failure("damaged picture data", hr), false;
+            error = Failure("damaged picture data", hr);
+            return false;
         }
         return true;
     }
+    ComPtr<IWICFormatConverter> converter;
+    hr = factory->CreateFormatConverter(converter.Out());
+    if (SUCCEEDED(hr)) {
+        hr = converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                   nullptr, 0.0, WICBitmapPaletteTypeCustom);
+    }
+    if (FAILED(hr)) {
+        error = Failure("the picture's pixel format cannot be converted", hr);
+        return false;
+    }
+    const int width = picture.GetWidth();
     const UINT rowBytes = static_cast<UINT>(width) * 4u;
     std::unique_ptr<unsigned char[]> row(new (std::nothrow) unsigned char[rowBytes]);
     if (!row) {
-        return error = "out of memory", false;
+        error = "out of memory";
+        return false;
     }
     for (int y = 0; y < picture.GetHeight(); ++y) {
         const WICRect rect = {0, y, width, 1};
         hr = converter->CopyPixels(&rect, rowBytes, rowBytes, row.get());
         if (FAILED(hr)) {
-            return error = Failure("damaged picture data", hr), false;
+            error = Failure("damaged picture data", hr);
+            return false;
         }
         const unsigned char* in = row.get();
         unsigned char* out = picture.GetRow(y);
-        unsigned char* alpha = picture.GetAlphaRow(y);
+        unsigned char* alpha = picture.HasAlpha() ? picture.GetAlphaRow(y) : nullptr;
         for (int x = 0; x < width; ++x, in += 4, out += 3) {
             out[0] = in[0];
             out[1] = in[1];
             out[2] = in[2];
-            alpha[x] = in[3];
+            if (alpha != nullptr) {
+                alpha[x] = in[3];
+            }
         }
     }
     return true;
@@ -215,7 +229,7 @@ bool Decode(const unsigned char* data, std::size_t size, const GUID& container, 
         hr = decoder->GetContainerFormat(&actual);
     }
     if (SUCCEEDED(hr) && !IsEqualGUID(actual, container)) {
-        return error = damaged + ": the imaging component reads it as another format", false;
+        return Refuse(error, damaged + ": the imaging component reads it as another format");
     }
     if (SUCCEEDED(hr)) {
         hr = decoder->GetFrame(0, frame.Out());
@@ -230,13 +244,13 @@ bool Decode(const unsigned char* data, std::size_t size, const GUID& container, 
         hr = frame->GetPixelFormat(&format);
     }
     if (FAILED(hr)) {
-        return error = Failure(damaged.c_str(), hr), false;
+        return Refuse(error, Failure(damaged.c_str(), hr));
     }
     if (!IsPictureSizeAllowed(width, height)) {
         char text[128];
         std::snprintf(text, sizeof text, "%u x %u pixels is larger than the tool handles", width,
                       height);
-        return error = text, false;
+        return Refuse(error, text);
     }
     const unsigned bits = BitsPerPixel(factory.Get(), format);
     const std::uint64_t stored =
@@ -246,18 +260,18 @@ bool Decode(const unsigned char* data, std::size_t size, const GUID& container, 
         std::snprintf(text, sizeof text,
                       "the header claims %u x %u pixels, more than the file can hold", width,
                       height);
-        return error = text, false;
+        return Refuse(error, text);
     }
     SourceLayout layout;
     if (!DescribeSource(factory.Get(), frame.Get(), format, layout)) {
-        return error = damaged + ": unreadable palette", false;
+        return Refuse(error, damaged + ": unreadable palette");
     }
     if (!picture.Allocate(static_cast<int>(width), static_cast<int>(height), layout.hasAlpha)) {
-        return error = "out of memory", false;
+        return Refuse(error, "out of memory");
     }
-    const bool copied = layout.wide ? CopyWideRows(frame.Get(), layout, picture, error)
-                                    : CopyConvertedRows(factory.Get(), frame.Get(), layout.hasAlpha,
-                                                        picture, error);
+    const bool copied = layout.wide
+                            ? CopyWideRows(frame.Get(), layout, picture, error)
+                            : CopyConvertedRows(factory.Get(), frame.Get(), format, picture, error);
     if (!copied) {
         picture.Release();
         error = damaged + ": " + error;
@@ -292,10 +306,10 @@ bool EncodeFrame(IWICImagingFactory* factory, const CPicture& picture, IStream* 
         hr = frame->SetPixelFormat(&format);
     }
     if (FAILED(hr)) {
-        return error = Failure("cannot start the PNG encoder", hr), false;
+        return Refuse(error, Failure("cannot start the PNG encoder", hr));
     }
     if (!IsEqualGUID(format, wanted)) {
-        return error = "the PNG encoder does not take 8-bit RGB pixels", false;
+        return Refuse(error, "the PNG encoder does not take 8-bit RGB pixels");
     }
     // Rows go in bands, so an alpha picture needs only a band's worth of joined rows.
     constexpr int kBandRows = 64;
@@ -305,7 +319,7 @@ bool EncodeFrame(IWICImagingFactory* factory, const CPicture& picture, IStream* 
         band.reset(
             new (std::nothrow) unsigned char[static_cast<std::size_t>(rowBytes) * kBandRows]);
         if (!band) {
-            return error = "out of memory", false;
+            return Refuse(error, "out of memory");
         }
     }
     for (int y0 = 0; y0 < height && SUCCEEDED(hr); y0 += kBandRows) {
@@ -338,7 +352,7 @@ bool EncodeFrame(IWICImagingFactory* factory, const CPicture& picture, IStream* 
         hr = encoder->Commit();
     }
     if (FAILED(hr)) {
-        return error = Failure("cannot encode the PNG", hr), false;
+        return Refuse(error, Failure("cannot encode the PNG", hr));
     }
     return true;
 }
@@ -378,7 +392,7 @@ bool EncodePng(const CPicture& picture, std::vector<unsigned char>& out, std::st
     ComPtr<IStream> stream;
     HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
     if (FAILED(hr)) {
-        return error = Failure("out of memory", hr), false;
+        return Refuse(error, Failure("out of memory", hr));
     }
     if (!EncodeFrame(factory.Get(), picture, stream.Get(), error)) {
         return false;
@@ -390,11 +404,11 @@ bool EncodePng(const CPicture& picture, std::vector<unsigned char>& out, std::st
         hr = GetHGlobalFromStream(stream.Get(), &memory);
     }
     if (FAILED(hr)) {
-        return error = Failure("cannot read the encoded PNG back", hr), false;
+        return Refuse(error, Failure("cannot read the encoded PNG back", hr));
     }
     const void* bytes = GlobalLock(memory);
     if (bytes == nullptr) {
-        return error = "cannot read the encoded PNG back", false;
+        return Refuse(error, "cannot read the encoded PNG back");
     }
     const auto* begin = static_cast<const unsigned char*>(bytes);
     bool ok = true;
