@@ -153,6 +153,24 @@ void ReadPngBody(png_structp png, png_infop info, PngSession& session, CPicture&
     png_read_end(png, nullptr);
 }
 
+// The jump target of a read: false when libpng (or a refusal above) gave up. Nothing here
+// changes after setjmp, so nothing is clobbered by the jump.
+bool RunReadSession(png_structp png, png_infop info, PngSession& session, CPicture& picture,
+                    std::unique_ptr<unsigned char[]>& scratch) {
+    if (setjmp(session.jump) != 0) {
+        return false;
+    }
+    png_set_read_fn(png, &session, ReadFromMemory);
+    png_set_user_limits(png, CPicture::kMaxSide, CPicture::kMaxSide);
+    // Text and profile chunks are not used; a few megabytes of them is already odd.
+    png_set_chunk_malloc_max(png, 8u << 20);
+#ifdef ZEZIRIV_FUZZING
+    png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+#endif
+    ReadPngBody(png, info, session, picture, scratch);
+    return true;
+}
+
 bool DecodePng(const unsigned char* data, std::size_t size, CPicture& picture, std::string& error) {
     PngSession session;
     session.data = data;
@@ -165,21 +183,11 @@ bool DecodePng(const unsigned char* data, std::size_t size, CPicture& picture, s
     }
     png_infop info = png_create_info_struct(png);
     std::unique_ptr<unsigned char[]> scratch;
-    bool ok = false;
-    if (info != nullptr) {
-        if (setjmp(session.jump) == 0) {
-            png_set_read_fn(png, &session, ReadFromMemory);
-            png_set_user_limits(png, CPicture::kMaxSide, CPicture::kMaxSide);
-            // Text and profile chunks are not used; a few megabytes of them is already odd.
-            png_set_chunk_malloc_max(png, 8u << 20);
-            ReadPngBody(png, info, session, picture, scratch);
-            ok = true;
-        } else {
-            picture.Release();
-            error = std::string("damaged or unsupported PNG: ") + session.message;
-        }
-    } else {
-        error = "out of memory";
+    const bool ok = info != nullptr && RunReadSession(png, info, session, picture, scratch);
+    if (!ok) {
+        picture.Release();
+        error = info != nullptr ? std::string("damaged or unsupported PNG: ") + session.message
+                                : std::string("out of memory");
     }
     png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
     return ok;
@@ -214,6 +222,16 @@ void WritePngBody(png_structp png, png_infop info, const CPicture& picture,
         }
     }
     png_write_end(png, info);
+}
+
+bool RunWriteSession(png_structp png, png_infop info, PngSession& session, const CPicture& picture,
+                     unsigned char* rowScratch) {
+    if (setjmp(session.jump) != 0) {
+        return false;
+    }
+    png_set_write_fn(png, &session, WriteToMemory, FlushMemory);
+    WritePngBody(png, info, picture, rowScratch);
+    return true;
 }
 
 } // namespace
@@ -253,17 +271,11 @@ bool EncodePng(const CPicture& picture, std::vector<unsigned char>& out, std::st
         return false;
     }
     png_infop info = png_create_info_struct(png);
-    bool ok = false;
-    if (info != nullptr) {
-        if (setjmp(session.jump) == 0) {
-            png_set_write_fn(png, &session, WriteToMemory, FlushMemory);
-            WritePngBody(png, info, picture, rowScratch.get());
-            ok = true;
-        } else {
-            error = std::string("cannot encode the PNG: ") + session.message;
-        }
-    } else {
-        error = "out of memory";
+    const bool ok =
+        info != nullptr && RunWriteSession(png, info, session, picture, rowScratch.get());
+    if (!ok) {
+        error = info != nullptr ? std::string("cannot encode the PNG: ") + session.message
+                                : std::string("out of memory");
     }
     png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
     if (!ok) {
