@@ -48,14 +48,6 @@ bool Decode(const std::vector<unsigned char>& bytes, CPicture& picture, std::str
 // A scratch folder per test, removed afterwards.
 class PictureFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("zeziriv_picture_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
     std::string Path(const char* name) const { return (m_dir / name).string(); }
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
@@ -65,7 +57,8 @@ protected:
         return names;
     }
 
-    fs::path m_dir;
+    filter_files::ScratchDir m_scratch;
+    const fs::path m_dir{m_scratch.Path()};
 };
 
 struct StoredForm {
