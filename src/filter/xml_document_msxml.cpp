@@ -1,4 +1,5 @@
 #include "filter/app_exception.h"
+#include "filter/com_ptr.h"
 #include "filter/xml_document.h"
 
 #include <windows.h>
@@ -64,32 +65,6 @@ const GUID kIIDDocument2 = {
     0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 const GUID kIIDElement = {
     0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-
-// Owns one COM interface pointer.
-template <class T> class ComPtr {
-public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() { Reset(); }
-
-    T* Get() const { return m_ptr; }
-    T* operator->() const { return m_ptr; }
-    T** Out() {
-        Reset();
-        return &m_ptr;
-    }
-    void Reset() {
-        if (m_ptr) {
-            m_ptr->Release();
-            m_ptr = nullptr;
-        }
-    }
-    explicit operator bool() const { return m_ptr != nullptr; }
-
-private:
-    T* m_ptr = nullptr;
-};
 
 // Owns one BSTR.
 class Bstr {

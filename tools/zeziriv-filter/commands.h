@@ -11,6 +11,11 @@ constexpr int kExitUsage = 2;
 int RunCheckCommand(const std::vector<std::string>& args);
 int RunListCommand(const std::vector<std::string>& args);
 int RunTransformCommand(const std::vector<std::string>& args);
+int RunSimulateCommand(const std::vector<std::string>& args);
+int RunPaletteCommand(const std::vector<std::string>& args);
+
+// A whole decimal number in [low, high]; the tool refuses rather than guesses.
+bool ParseBounded(const std::string& text, int low, int high, int& value);
 
 // Prints "zeziriv-filter: MESSAGE" and the subcommand's usage line to stderr; returns
 // kExitUsage.

@@ -4,6 +4,7 @@
 #include "commands.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -33,6 +34,19 @@ const Subcommand kSubcommands[] = {
     {"transform", "transform [--quality Q] FILE R G B",
      "print the colour R G B (0-255) through the filter's colour table at quality Q (0-18)",
      RunTransformCommand},
+    {"simulate",
+     "simulate [--quality Q] [--blur R] [--filter ID|FILE]... [--filter-dir DIR]... [--all] "
+     "[--sheet] INPUT OUTPUT",
+     "write the PNG or BMP picture INPUT as the filter shows it (as a PNG); --all writes one "
+     "picture per filter enabled by default beside OUTPUT, --sheet makes OUTPUT a contact sheet "
+     "of the original and each filter",
+     RunSimulateCommand},
+    {"palette",
+     "palette [--filter ID|FILE]... [--filter-dir DIR]... [--min-delta D] [--quality Q] [--json] "
+     "COLOUR...",
+     "simulate colours #RRGGBB (the three dichromacies by default) and list the pairs whose "
+     "CIEDE2000 difference falls below D (10) only after simulation; exit status 1 when any does",
+     RunPaletteCommand},
 };
 
 void PrintHelp(FILE* out) {
@@ -40,10 +54,27 @@ void PrintHelp(FILE* out) {
     for (const Subcommand& command : kSubcommands) {
         std::fprintf(out, "  %s\n      %s\n", command.usage, command.summary);
     }
-    std::fprintf(out, "\nExit status: 0 success, 1 a file failed, 2 usage error.\n");
+    std::fprintf(
+        out, "\nFilter IDs are looked up in the --filter-dir folders, then in filter/private and\n"
+             "filter/system beside the tool; anything that is not an ID is a filter file.\n"
+             "Exit status: 0 success, 1 a file failed or a palette pair collapsed, 2 usage\n"
+             "error or a filter that cannot be used.\n");
 }
 
 } // namespace
+
+bool ParseBounded(const std::string& text, int low, int high, int& value) {
+    if (text.empty() || text.size() > 9) {
+        return false;
+    }
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    value = std::atoi(text.c_str());
+    return value >= low && value <= high;
+}
 
 int UsageError(const std::string& message, const char* usage) {
     std::fprintf(stderr, "zeziriv-filter: %s\nusage: zeziriv-filter %s\n", message.c_str(), usage);

@@ -5,25 +5,10 @@
 #include "filter/image_quality.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 const char kUsage[] = "transform [--quality Q] FILE R G B";
-
-// A whole decimal number in [low, high]; the tool refuses rather than guesses.
-bool ParseBounded(const std::string& text, int low, int high, int& value) {
-    if (text.empty() || text.size() > 9) {
-        return false;
-    }
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    value = std::atoi(text.c_str());
-    return value >= low && value <= high;
-}
 
 } // namespace
 

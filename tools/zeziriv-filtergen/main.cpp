@@ -5,10 +5,10 @@
 //                                     qualities 3, 7, 12 and 18; over a fixed sample of 2^20
 //                                     colours, or over all 2^24 with --full (minutes)
 
-#include "filter/filter_accuracy.h"
+#include "authoring/filter_accuracy.h"
+#include "authoring/lattice_fit.h"
+#include "authoring/shipped_filters.h"
 #include "filter/image_quality.h"
-#include "filter/lattice_fit.h"
-#include "filter/shipped_filters.h"
 
 #include <cstdint>
 

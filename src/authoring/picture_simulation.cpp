@@ -1,0 +1,58 @@
+#include "authoring/picture_simulation.h"
+
+#include "filter/filter.h"
+#include "filter/image_quality.h"
+#include "image/pixel_pipeline.h"
+
+#include <cstring>
+#include <new>
+
+CPictureSimulation::CPictureSimulation(const CPicture& original) : m_original(original) {
+    if (original.IsEmpty()) {
+        return;
+    }
+    const int width = original.GetWidth();
+    const int height = original.GetHeight();
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (IsIndex16Bit()) {
+        m_index16.reset(new (std::nothrow) std::uint16_t[pixels]);
+        if (m_index16) {
+            BuildIndexBuffer(original.GetPixels(), width, height, original.GetStride(),
+                             m_index16.get());
+        }
+    } else {
+        m_index32.reset(new (std::nothrow) std::uint32_t[pixels]);
+        if (m_index32) {
+            BuildIndexBuffer(original.GetPixels(), width, height, original.GetStride(),
+                             m_index32.get());
+        }
+    }
+    m_indexTableSize = GetTableSize();
+}
+
+bool CPictureSimulation::Apply(const CFilter& filter, int blurRadius, CPicture& out) const {
+    if (!IsReady()) {
+        return false;
+    }
+    const int width = m_original.GetWidth();
+    const int height = m_original.GetHeight();
+    const bool sameShape = out.GetWidth() == width && out.GetHeight() == height &&
+                           out.HasAlpha() == m_original.HasAlpha();
+    if (!sameShape && !out.Allocate(width, height, m_original.HasAlpha())) {
+        return false;
+    }
+    const std::size_t bytes = m_original.GetStride() * static_cast<std::size_t>(height);
+    const ColorValue* table = filter.GetTable();
+    if (filter.IsIdentity() || table == nullptr || m_indexTableSize != GetTableSize()) {
+        std::memcpy(out.GetPixels(), m_original.GetPixels(), bytes);
+    } else if (m_index16) {
+        ApplyColorTable(m_index16.get(), table, width, height, out.GetStride(), out.GetPixels());
+    } else {
+        ApplyColorTable(m_index32.get(), table, width, height, out.GetStride(), out.GetPixels());
+    }
+    if (m_original.HasAlpha()) {
+        std::memcpy(out.GetAlpha(), m_original.GetAlpha(),
+                    static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    }
+    return BlurPixels(out.GetPixels(), width, height, out.GetStride(), blurRadius);
+}

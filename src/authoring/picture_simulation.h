@@ -1,0 +1,35 @@
+#pragma once
+
+#include "authoring/picture.h"
+
+#include <cstdint>
+#include <memory>
+
+class CFilter;
+
+// Simulates filters on a picture the way CCaptureImage does on a screen copy, through the same
+// pixel loops: every pixel's lattice index once, then per filter one table read per pixel and
+// the blur. For the same pixels, filter, image quality and blur radius the result is byte for
+// byte what a view of the program shows.
+class CPictureSimulation {
+public:
+    // Indexes the picture at the current image quality. The picture must outlive the
+    // simulation and keep its pixels.
+    explicit CPictureSimulation(const CPicture& original);
+
+    // False when the index buffer could not be allocated.
+    bool IsReady() const { return m_index16 != nullptr || m_index32 != nullptr; }
+
+    // Writes the picture through the filter into `out` (sized like the original, alpha copied
+    // unchanged): the original pixels for the identity, a filter without a table, or a table
+    // of another image quality than the indices; otherwise the table entry of every pixel.
+    // Then the binomial blur of `blurRadius` (0 or outside 1..5: none). False when memory runs
+    // out.
+    bool Apply(const CFilter& filter, int blurRadius, CPicture& out) const;
+
+private:
+    const CPicture& m_original;
+    std::unique_ptr<std::uint16_t[]> m_index16;
+    std::unique_ptr<std::uint32_t[]> m_index32;
+    std::uint32_t m_indexTableSize = 0;
+};

@@ -1,0 +1,190 @@
+#include "authoring/filter_writer.h"
+#include "authoring/lattice_fit.h"
+#include "authoring/shipped_filters.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        out.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    return out;
+}
+
+// The colours of a colour-map file, read back from its Color lines.
+std::vector<ColorValue> ColorsOf(const std::string& text) {
+    std::vector<ColorValue> out;
+    for (std::size_t at = text.find("RGB=\"#"); at != std::string::npos;
+         at = text.find("RGB=\"#", at + 1)) {
+        unsigned r = 0;
+        unsigned g = 0;
+        unsigned b = 0;
+        if (std::sscanf(text.c_str() + at + 6, "%2x%2x%2x", &r, &g, &b) == 3) {
+            out.push_back(MakeColor(r, g, b));
+        }
+    }
+    return out;
+}
+
+// The fit runs once for the whole test program.
+const std::vector<GeneratedLattices>& Generated() {
+    static const std::vector<GeneratedLattices> lattices = GenerateLattices();
+    return lattices;
+}
+
+unsigned Channel(ColorValue c, int ch) {
+    return (c >> (8 * ch)) & 0xFFu;
+}
+
+TEST(FilterWriter, WritesEveryColourInMapOrderAsLowercaseHex) {
+    ColorMap map{};
+    for (int i = 0; i < kColorMapSize; ++i) {
+        map[static_cast<std::size_t>(i)] = MakeColor(static_cast<unsigned>(i), 0xAB, 255u - i);
+    }
+    const std::string text = WriteColorMapFilter("my_id", "Name", map, {});
+    EXPECT_EQ(text.rfind(
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZezirivFilter Version=\"1.0\">", 0),
+              0u);
+    EXPECT_NE(text.find("<Profile ID=\"my_id\" DisplayName=\"Name\"/>"), std::string::npos);
+    EXPECT_NE(text.find("<Color RGB=\"#05abfa\"/>"), std::string::npos);
+    const std::vector<ColorValue> colours = ColorsOf(text);
+    ASSERT_EQ(colours.size(), static_cast<std::size_t>(kColorMapSize));
+    for (int i = 0; i < kColorMapSize; ++i) {
+        EXPECT_EQ(colours[static_cast<std::size_t>(i)], map[static_cast<std::size_t>(i)]);
+    }
+}
+
+TEST(FilterWriter, EscapesAttributesAndKeepsCommentsWellFormed) {
+    const std::string text =
+        WriteColorMapFilter("x", "R&D <\"quoted\">", ColorMap{}, {"a -- b", "ends with -", "---"});
+    EXPECT_NE(text.find("DisplayName=\"R&amp;D &lt;&quot;quoted&quot;&gt;\""), std::string::npos);
+    const std::size_t open = text.find("<!--");
+    const std::size_t close = text.find("-->");
+    ASSERT_NE(open, std::string::npos);
+    ASSERT_NE(close, std::string::npos);
+    const std::string body = text.substr(open + 4, close - open - 4);
+    EXPECT_EQ(body.find("--"), std::string::npos) << body;
+    EXPECT_NE(body.back(), '-');
+}
+
+TEST(FilterWriter, WritesReferenceMembersInPlayingOrder) {
+    const std::string text =
+        WriteReferenceFilter("cycle", "Cycle", 2, {{"a", 1500}, {"b", 10}, {"a", 0}}, {});
+    const std::vector<std::string> lines = Lines(text);
+    EXPECT_NE(text.find("<Profile ID=\"cycle\" DisplayName=\"Cycle\" Type=\"reference\" "
+                        "Repeat=\"2\"/>"),
+              std::string::npos);
+    std::vector<std::string> members;
+    for (const std::string& line : lines) {
+        if (line.find("<Filter ") != std::string::npos) {
+            members.push_back(line.substr(line.find("<Filter ")));
+        }
+    }
+    EXPECT_EQ(members, (std::vector<std::string>{"<Filter ID=\"a\" Timeout=\"1500\"/>",
+                                                 "<Filter ID=\"b\" Timeout=\"10\"/>",
+                                                 "<Filter ID=\"a\" Timeout=\"0\"/>"}));
+    EXPECT_EQ(text.find("<ColorMap"), std::string::npos);
+}
+
+TEST(Lattices, BaselineOfTheIdentityIsTheNormalFilter) {
+    EXPECT_EQ(BaselineLattice(IdentityModel()), CreateNormalFilter()->GetColorMap());
+}
+
+// The fitted lattice stays within two codes of the exact (unrounded) model everywhere and keeps
+// black and white exactly; the baseline is the model rounded.
+TEST(Lattices, FittedStaysNearTheModelAndBaselineIsItRounded) {
+    const std::vector<GeneratedLattices>& generated = Generated();
+    const std::vector<ShippedFilterSpec>& specs = ShippedColorMapFilters();
+    ASSERT_EQ(generated.size(), specs.size());
+    for (std::size_t f = 0; f < specs.size(); ++f) {
+        const GeneratedLattices& g = generated[f];
+        int moved = 0;
+        for (int r = 0; r < kLatticeLevels; ++r) {
+            for (int gr = 0; gr < kLatticeLevels; ++gr) {
+                for (int b = 0; b < kLatticeLevels; ++b) {
+                    const auto pos = static_cast<std::size_t>(ColorMapPosition(r, gr, b));
+                    const auto exact = SimulateCodes(specs[f].cvd, 51.0 * r, 51.0 * gr, 51.0 * b);
+                    for (int ch = 0; ch < 3; ++ch) {
+                        const double model = exact[static_cast<std::size_t>(ch)];
+                        EXPECT_EQ(Channel(g.baseline[pos], ch),
+                                  static_cast<unsigned>(std::lround(model)))
+                            << specs[f].id << " at " << pos;
+                        EXPECT_LE(std::abs(Channel(g.fitted[pos], ch) - model), 2.0)
+                            << specs[f].id << " at " << pos;
+                        moved += Channel(g.fitted[pos], ch) != Channel(g.baseline[pos], ch);
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(g.fitted.front(), g.baseline.front()) << specs[f].id;
+        EXPECT_EQ(g.fitted.back(), g.baseline.back()) << specs[f].id;
+        EXPECT_GT(moved, 0) << specs[f].id << ": the fit changed nothing";
+        EXPECT_EQ(&g.Shipped(), g.shipsFitted ? &g.fitted : &g.baseline);
+    }
+}
+
+bool IsValidId(const std::string& id) {
+    if (id.empty() || id.size() > 40) {
+        return false;
+    }
+    for (const char c : id) {
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                        (c >= '0' && c <= '9') || c == '_' || c == '@';
+        if (!ok) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(ShippedSet, CarriesTheDefaultIdsAndValidNamesAndMembers) {
+    std::set<std::string> ids{"_normal"};
+    for (const ShippedFilterSpec& s : ShippedColorMapFilters()) {
+        EXPECT_TRUE(IsValidId(s.id)) << s.id;
+        EXPECT_GE(s.displayName.size(), 1u);
+        EXPECT_LE(s.displayName.size(), 40u) << s.displayName;
+        EXPECT_TRUE(ids.insert(s.id).second) << "duplicate " << s.id;
+    }
+    for (const char* id : {"protanopia", "deutanopia", "tritanoptia", "hue_gbr", "hue_brg"}) {
+        EXPECT_EQ(ids.count(id), 1u) << id;
+    }
+    const ShippedReferenceSpec& ref = ShippedReferenceFilter();
+    EXPECT_TRUE(IsValidId(ref.id));
+    EXPECT_LE(ref.displayName.size(), 40u);
+    EXPECT_EQ(ids.count(ref.id), 0u);
+    ASSERT_FALSE(ref.members.empty());
+    for (const FilterMember& m : ref.members) {
+        EXPECT_EQ(ids.count(m.id), 1u) << m.id; // resolves within filter\system
+        EXPECT_GE(m.timeout, 1000);
+        EXPECT_LE(m.timeout, 2000);
+    }
+}
+
+TEST(ShippedSet, FilesAreNamedByIdAndCarryTheShippedLattice) {
+    const std::vector<GeneratedLattices>& lattices = Generated();
+    const std::vector<GeneratedFile> files = GenerateShippedFiles(lattices);
+    const std::vector<ShippedFilterSpec>& specs = ShippedColorMapFilters();
+    ASSERT_EQ(files.size(), specs.size() + 1);
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        EXPECT_EQ(files[i].name, specs[i].id + ".xml");
+        const std::vector<ColorValue> colours = ColorsOf(files[i].text);
+        ASSERT_EQ(colours.size(), static_cast<std::size_t>(kColorMapSize)) << files[i].name;
+        EXPECT_TRUE(std::equal(colours.begin(), colours.end(), lattices[i].Shipped().begin()))
+            << files[i].name;
+    }
+    EXPECT_EQ(files.back().name, ShippedReferenceFilter().id + ".xml");
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+#include "authoring/shipped_filters.h"
+#include "filter/filter.h"
+#include "filter/filter_files.h"
+#include "filter/filter_manager.h"
+#include "filter/filter_reader.h"
+#include "filter/image_quality.h"
+#include "shell/profile_values.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace filter_files;
+
+namespace {
+
+testing::Environment* const kCom = testing::AddGlobalTestEnvironment(new ComEnvironment);
+
+const std::string kShippedDir = ZEZIRIV_FILTER_DATA_DIR;
+
+std::vector<std::string> IDs(const std::vector<CFilter*>& filters) {
+    std::vector<std::string> ids;
+    for (const CFilter* filter : filters) {
+        ids.push_back(filter->GetID());
+    }
+    return ids;
+}
+
+// Every file the program ships is read completely, under the name and ID it was generated
+// with, and no stray file sits beside them.
+TEST(ShippedFilters, EveryFilePassesTheReader) {
+    std::set<std::string> expected;
+    for (const ShippedFilterSpec& s : ShippedColorMapFilters()) {
+        expected.insert(s.id + ".xml");
+    }
+    expected.insert(ShippedReferenceFilter().id + ".xml");
+
+    std::set<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(kShippedDir)) {
+        found.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(found, expected);
+
+    for (const ShippedFilterSpec& s : ShippedColorMapFilters()) {
+        CFilter filter;
+        std::string message;
+        ASSERT_TRUE(LoadFilterFile(filter, kShippedDir + "/" + s.id + ".xml", &message))
+            << s.id << ": " << message;
+        EXPECT_EQ(filter.GetID(), s.id);
+        EXPECT_EQ(filter.GetDisplayName(), s.displayName);
+        EXPECT_TRUE(filter.IsColorMapFilter());
+        EXPECT_TRUE(filter.IsVisible());
+    }
+    const ShippedReferenceSpec& ref = ShippedReferenceFilter();
+    CFilter filter;
+    std::string message;
+    ASSERT_TRUE(LoadFilterFile(filter, kShippedDir + "/" + ref.id + ".xml", &message)) << message;
+    EXPECT_TRUE(filter.IsReferenceFilter());
+    EXPECT_EQ(filter.GetRepeat(), ref.repeat);
+    ASSERT_EQ(filter.GetRefCount(), static_cast<int>(ref.members.size()));
+    for (int i = 0; i < filter.GetRefCount(); ++i) {
+        CFilterRef member;
+        ASSERT_TRUE(filter.GetRef(i, member));
+        EXPECT_EQ(member.GetID(), ref.members[static_cast<std::size_t>(i)].id);
+        EXPECT_EQ(member.GetTimeout(), ref.members[static_cast<std::size_t>(i)].timeout);
+    }
+}
+
+TEST(ShippedFilters, TheDirectoryLoadsWithTheDefaultEnabledList) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> ids;
+        std::vector<std::string> enabled;
+    };
+    const std::vector<std::string> five = {"protanopia", "deutanopia", "tritanoptia", "hue_gbr",
+                                           "hue_brg"};
+    std::vector<std::string> fiveThenNormal = five;
+    fiveThenNormal.push_back("_normal");
+    std::vector<std::string> normalThenFive = {"_normal"};
+    normalThenFive.insert(normalThenFive.end(), five.begin(), five.end());
+    const std::vector<Case> cases = {
+        // The stored default names "_normal" first, so it stays first.
+        {"default list", ParseEnabledFilterList(DefaultEnabledFilterText), normalThenFive},
+        // Without it, "_normal" follows the five.
+        {"the five alone", five, fiveThenNormal},
+        {"empty list", {}, {"_normal"}},
+    };
+    for (const Case& c : cases) {
+        CFilterManager manager;
+        ASSERT_TRUE(manager.LoadFilterDirectory(kShippedDir)) << c.name;
+        EXPECT_EQ(manager.GetFilterCount(),
+                  static_cast<int>(ShippedColorMapFilters().size()) + 2) // "_normal", cycle
+            << c.name;
+        manager.SetEnabledFilters(c.ids);
+        EXPECT_EQ(IDs(manager.GetEnabledList()), c.enabled) << c.name;
+    }
+}
+
+// The reference filter resolves inside filter\system alone and, once enabled, gets every
+// member a table.
+TEST(ShippedFilters, TheCycleResolvesAndItsMembersGetTables) {
+    SetImageQuality(3);
+    CFilterManager manager;
+    ASSERT_TRUE(manager.LoadFilterDirectory(kShippedDir));
+    CFilter* cycle = manager.FindFilter(ShippedReferenceFilter().id);
+    ASSERT_NE(cycle, nullptr);
+    manager.SetEnabledFilters({ShippedReferenceFilter().id});
+    EXPECT_TRUE(manager.PrepareTables());
+    for (int i = 0; i < cycle->GetRefCount(); ++i) {
+        CFilterRef member;
+        ASSERT_TRUE(cycle->GetRef(i, member));
+        ASSERT_NE(member.GetFilter(), nullptr) << member.GetID();
+        EXPECT_TRUE(member.GetFilter()->IsInUse()) << member.GetID();
+        EXPECT_NE(member.GetFilter()->GetTable(), nullptr) << member.GetID();
+    }
+    // Lattice colours read back through the table as written: protanopia's white stays white.
+    EXPECT_EQ(manager.FindFilter("protanopia")->Transform(MakeColor(255, 255, 255)),
+              MakeColor(255, 255, 255));
+    SetImageQuality(0);
+}
+
+} // namespace
