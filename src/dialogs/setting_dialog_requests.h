@@ -1,7 +1,6 @@
 #pragma once
 
-// The two setting dialogs as the tray menu reaches them. Until the dialogs exist these are
-// answered by shell/pending_features.cpp.
+// The two setting dialogs as the tray menu, the views and the filter windows reach them.
 
 class CHotKeyManager;
 
