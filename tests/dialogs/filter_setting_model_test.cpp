@@ -158,15 +158,6 @@ TEST_F(FilterSettingModelTest, EnablingSeveralAppendsThemInNameOrder) {
     EXPECT_EQ(model.GetSelection(), 1) << "the selection stays where it was";
 }
 
-TEST_F(FilterSettingModelTest, AnotherOrderOfNamesSortsTheDisabledList) {
-    const DisplayNameOrder reversed = [](const std::string& a, const std::string& b) {
-        return DisplayNameBeforeIgnoringCase(b, a);
-    };
-    CFilterSettingModel model(filters.manager, hotKeys, reversed);
-    EXPECT_EQ(IDs(model.GetDisabled()),
-              (Strings{"tritanoptia", "hue_gbr", "hue_brg", "achromatopsia"}));
-}
-
 TEST_F(FilterSettingModelTest, NormalMovesUpAndDownButIsNeverDisabled) {
     CFilterSettingModel model(filters.manager, hotKeys);
     for (int step = 0; step < 2; ++step) {
@@ -370,12 +361,6 @@ TEST(FilterSettingFocus, LeavesAnUnavailableButtonAlongTheChain) {
         EXPECT_EQ(CFilterSettingModel::MoveFocusOffUnavailable(c.from, c.buttons), c.to)
             << static_cast<int>(c.from) << " -> " << static_cast<int>(c.to);
     }
-}
-
-TEST(HotKeyControlWordTest, KeyLowByteAndFlagsLowByte) {
-    EXPECT_EQ(HotKeyControlWord(0x0002007A), 0x027Au);
-    EXPECT_EQ(HotKeyControlWord(0x000F0141), 0x0F41u);
-    EXPECT_EQ(HotKeyControlWord(0), 0u);
 }
 
 TEST(FilterSettingModelLength, OkRefusesAnEnabledListTheProfileCouldNotReadBack) {

@@ -67,14 +67,6 @@ TEST(GeneralSettingValues, ImageQualityOpensAsLowNormalOrHighAndStoresThreeSeven
     }
 }
 
-TEST(GeneralSettingValues, NumberCombosSelectAnExactItemOrShowTheText) {
-    EXPECT_EQ(ComboTextForNumber(1000, kWaitingTimeItems), (ComboText{3, "1000"}));
-    EXPECT_EQ(ComboTextForNumber(0, kWaitingTimeItems), (ComboText{0, "0"}));
-    EXPECT_EQ(ComboTextForNumber(750, kWaitingTimeItems), (ComboText{-1, "750"}));
-    EXPECT_EQ(ComboTextForNumber(0, kUpdateIntervalItems), (ComboText{-1, "0"}));
-    EXPECT_EQ(ComboTextForNumber(4294967295u, kUpdateIntervalItems), (ComboText{-1, "4294967295"}));
-}
-
 TEST(GeneralSettingValues, ControlsOpenFromTheProfileAndTheDesktopKey) {
     CAppProfile profile;
     profile.SetAdjustInitialPanelHeight(false);

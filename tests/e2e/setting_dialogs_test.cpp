@@ -15,191 +15,154 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT kGeneralSettingCommand = 33001;
-constexpr UINT kFilterSettingCommand = 33002;
-constexpr UINT kExitCommand = 33003;
-constexpr UINT kAboutCommand = 33000;
+enum : UINT { kAboutCommand = 33000, kGeneralCommand, kFilterCommand, kExitCommand };
 constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
 constexpr UINT WM_APP_OPEN_DESKTOP = 0x8004;
 constexpr UINT WM_APP_OPEN_QUICK = 0x8005;
 constexpr DWORD kDialogTimeoutMs = 10000;
+constexpr const char* kSettingsKey = "Software\\zuvadur\\Zeziriv";
 
-// Controls of the general setting dialog.
-constexpr int kDesktopHotKey = 1000;
-constexpr int kAdjustHeight = 1001;
-constexpr int kWaitingTime = 1002;
-constexpr int kUpdateInterval = 1003;
-constexpr int kColorFormat = 1004;
-constexpr int kNotInTaskBar = 1005;
-constexpr int kSimpleStatusbar = 1006;
-constexpr int kOriginalColor = 1007;
-constexpr int kImageQuality = 1008;
-constexpr int kNoSplash = 1009;
-constexpr int kBlurRadius = 1010;
-// Controls of the filter setting dialog.
-constexpr int kEnabledList = 1100;
-constexpr int kDisabledList = 1101;
-constexpr int kUp = 1102;
-constexpr int kDown = 1103;
-constexpr int kEnable = 1104;
-constexpr int kDisable = 1105;
-constexpr int kFilterID = 1106;
-constexpr int kFilterName = 1107;
-constexpr int kFilterHotKey = 1108;
+// clang-format off
+enum GeneralControl : int {
+    kDesktopHotKey = 1000, kAdjustHeight, kWaitingTime, kUpdateInterval, kColorFormat,
+    kNotInTaskBar, kSimpleStatusbar, kOriginalColor, kImageQuality, kNoSplash, kBlurRadius
+};
+enum FilterControl : int {
+    kEnabledList = 1100, kDisabledList, kUp, kDown, kEnable, kDisable, kFilterID, kFilterName,
+    kFilterHotKey
+};
+// clang-format on
 
 // Hot key control words (key | flags << 8) and the values the program stores for them.
+constexpr BYTE kCtrlAlt = HOTKEYF_CONTROL | HOTKEYF_ALT;
 constexpr unsigned ControlWord(UINT key, BYTE flags) {
     return key | (static_cast<unsigned>(flags) << 8);
 }
-constexpr BYTE kCtrlAlt = HOTKEYF_CONTROL | HOTKEYF_ALT;
-constexpr DWORD StoredKey(UINT key, UINT modifiers) {
-    return key | (modifiers << 16);
+std::string StoredKey(UINT key, UINT modifiers = MOD_CONTROL | MOD_ALT) {
+    return std::to_string(key | (modifiers << 16));
 }
 
-// Every value under the program's key, as "name" → "kind:value".
+using Strings = std::vector<std::string>;
+// Every value under the program's key, as "name" -> "kind:value".
 using Snapshot = std::map<std::string, std::string>;
 
 Snapshot ReadAllSettings() {
     Snapshot values;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\zuvadur\\Zeziriv", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return values;
     }
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD nameLength = sizeof(name);
-        BYTE data[4096];
-        DWORD dataLength = sizeof(data);
-        DWORD type = 0;
-        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &dataLength) !=
-            ERROR_SUCCESS) {
-            break;
-        }
-        if (type == REG_DWORD) {
-            values[name] = "dword:" + std::to_string(*reinterpret_cast<const DWORD*>(data));
-        } else {
-            values[name] = "sz:" + std::string(reinterpret_cast<const char*>(data));
-        }
+    char name[256];
+    BYTE data[4096];
+    DWORD nameLength = sizeof(name), dataLength = sizeof(data), type = 0;
+    for (DWORD i = 0; RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &dataLength) ==
+                      ERROR_SUCCESS;
+         ++i, nameLength = sizeof(name), dataLength = sizeof(data)) {
+        values[name] = type == REG_DWORD
+                           ? "dword:" + std::to_string(*reinterpret_cast<const DWORD*>(data))
+                           : "sz:" + std::string(reinterpret_cast<const char*>(data));
     }
     RegCloseKey(key);
     return values;
 }
 
-// The values that differ between two snapshots, with their new values.
+// The values that are new or differ in `after` (the program never deletes one).
 Snapshot Changed(const Snapshot& before, const Snapshot& after) {
     Snapshot changed;
     for (const auto& [name, value] : after) {
-        const auto it = before.find(name);
-        if (it == before.end() || it->second != value) {
+        if (const auto it = before.find(name); it == before.end() || it->second != value) {
             changed[name] = value;
-        }
-    }
-    for (const auto& [name, value] : before) {
-        if (after.count(name) == 0) {
-            changed[name] = "(deleted)";
         }
     }
     return changed;
 }
 
 void WriteSettingString(const char* name, const std::string& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\zuvadur\\Zeziriv", 0, nullptr, 0, KEY_WRITE,
-                        nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
-        RegCloseKey(key);
-    }
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>(value.size() + 1));
 }
 
-// Whether another program would be refused the key because someone holds it. Only asked
-// when the program is not about to register keys: a key held here for that moment would be
-// refused to the program.
+// Whether another program would be refused the key. Only asked while the program is not about
+// to register keys: a key held here for that moment would be refused to the program.
 bool KeyIsTaken(UINT modifiers, UINT key) {
     const CHeldHotKey held(modifiers, key);
     return !held.IsHeld();
 }
 
-// Messages a user's action sends to a dialog; they return once the dialog has handled them.
-LRESULT SendToDialog(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT SendTo(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(dialog, msg, wParam, lParam, SMTO_NORMAL, 5000, &result);
+    SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, kDialogTimeoutMs, &result);
     return static_cast<LRESULT>(result);
 }
-LRESULT SendToControl(HWND dialog, int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return SendToDialog(GetDlgItem(dialog, id), msg, wParam, lParam);
-}
 
-void Click(HWND dialog, int id) {
-    SendToDialog(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-void TypeComboText(HWND dialog, int id, const char* text) {
-    SendToControl(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(-1));
-    SendToControl(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-}
-void SetCheck(HWND dialog, int id, bool on) {
-    SendToControl(dialog, id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED);
-}
-bool IsChecked(HWND dialog, int id) {
-    return SendToControl(dialog, id, BM_GETCHECK) == BST_CHECKED;
-}
-int ComboSelection(HWND dialog, int id) {
-    return static_cast<int>(SendToControl(dialog, id, CB_GETCURSEL));
-}
-unsigned HotKeyWord(HWND dialog, int id) {
-    return static_cast<unsigned>(SendToControl(dialog, id, HKM_GETHOTKEY) & 0xFFFF);
-}
-std::string ControlText(HWND dialog, int id) {
-    char text[1024] = {};
-    SendToControl(dialog, id, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-    return text;
-}
-bool IsEnabled(HWND dialog, int id) {
-    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
-
-// A click in a list selects and tells the dialog.
-void SelectListItem(HWND dialog, int id, int index) {
-    SendToControl(dialog, id, LB_SETCURSEL, static_cast<WPARAM>(index));
-    SendToDialog(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-void SelectListItems(HWND dialog, int id, const std::vector<int>& indices) {
-    SendToControl(dialog, id, LB_SETSEL, FALSE, -1);
-    for (int index : indices) {
-        SendToControl(dialog, id, LB_SETSEL, TRUE, index);
+// A dialog of the program, worked as a user would: every call returns once the dialog has
+// handled it. Setting a control sends no notification, so selections tell the dialog as a
+// click would.
+class CDialog {
+public:
+    explicit CDialog(HWND hwnd) : m_hwnd(hwnd) {}
+    HWND Hwnd() const { return m_hwnd; }
+    HWND Item(int id) const { return GetDlgItem(m_hwnd, id); }
+    LRESULT Send(int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return SendTo(Item(id), msg, wParam, lParam);
     }
-    SendToDialog(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-std::vector<std::string> ListTexts(HWND dialog, int id) {
-    std::vector<std::string> texts;
-    const auto count = static_cast<int>(SendToControl(dialog, id, LB_GETCOUNT));
-    for (int i = 0; i < count; ++i) {
-        // Wine hands list texts to another process in their wide form only.
-        wchar_t text[256] = {};
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(GetDlgItem(dialog, id), LB_GETTEXT, static_cast<WPARAM>(i),
-                            reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
-        char narrow[256] = {};
-        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
-        texts.push_back(narrow);
+    void Notify(int id, WORD code) const {
+        SendTo(m_hwnd, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
     }
-    return texts;
-}
-HWND FocusedWindow(HWND dialog) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    return info.hwndFocus;
-}
-int ListSelection(HWND dialog, int id) {
-    return static_cast<int>(SendToControl(dialog, id, LB_GETCURSEL));
-}
+    void Click(int id) const { Notify(id, BN_CLICKED); }
+    void Check(int id, bool on) const { Send(id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED); }
+    bool IsChecked(int id) const { return Send(id, BM_GETCHECK) == BST_CHECKED; }
+    void Choose(int id, int item) const { Send(id, CB_SETCURSEL, static_cast<WPARAM>(item)); }
+    int Chosen(int id) const { return static_cast<int>(Send(id, CB_GETCURSEL)); }
+    void Type(int id, const char* text) const {
+        Choose(id, -1);
+        Send(id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    }
+    std::string Text(int id) const {
+        char text[1024] = {};
+        Send(id, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    void SetHotKey(int id, unsigned word) const { Send(id, HKM_SETHOTKEY, word); }
+    unsigned HotKey(int id) const { return static_cast<unsigned>(Send(id, HKM_GETHOTKEY)); }
+    bool IsEnabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+    void Select(int id, int index) const {
+        Send(id, LB_SETCURSEL, static_cast<WPARAM>(index));
+        Notify(id, LBN_SELCHANGE);
+    }
+    void SelectSeveral(int id, const std::vector<int>& indices) const {
+        Send(id, LB_SETSEL, FALSE, -1);
+        for (int index : indices) {
+            Send(id, LB_SETSEL, TRUE, index);
+        }
+        Notify(id, LBN_SELCHANGE);
+    }
+    int Selected(int id) const { return static_cast<int>(Send(id, LB_GETCURSEL)); }
+    Strings Items(int id) const {
+        Strings texts;
+        for (int i = 0, count = static_cast<int>(Send(id, LB_GETCOUNT)); i < count; ++i) {
+            // Wine hands list texts to another process in their wide form only.
+            wchar_t wide[256] = {};
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(Item(id), LB_GETTEXT, static_cast<WPARAM>(i),
+                                reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, kDialogTimeoutMs,
+                                &length);
+            char text[256] = {};
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+            texts.push_back(text);
+        }
+        return texts;
+    }
+    HWND Focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(m_hwnd, nullptr), &info);
+        return info.hwndFocus;
+    }
 
-using Strings = std::vector<std::string>;
+private:
+    HWND m_hwnd;
+};
 
 class SettingDialogsTest : public ::testing::Test {
 protected:
@@ -212,79 +175,62 @@ protected:
     }
     void TearDown() override { ClearSettings(); }
 
-    HWND Start(CProgram& program) {
+    // Starts the program; with `settle`, also waits until the frame answers a posted command:
+    // by then its keys are registered, and a key tried here cannot be in the way of that.
+    HWND Start(CProgram& program, bool settle = false) {
         EXPECT_TRUE(program.IsStarted());
-        return WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
-    }
-
-    // Also waits until the frame runs its message loop (a posted command is answered): by then
-    // its keys are registered, and a key tried here can no longer be in the way of that.
-    HWND StartAndSettle(CProgram& program) {
-        const HWND frame = Start(program);
-        if (frame != nullptr) {
-            const HWND about = OpenDialog(program, frame, kAboutCommand, "About");
-            EXPECT_NE(about, nullptr);
-            if (about != nullptr) {
-                EndDialog(frame, about, IDCANCEL);
-            }
+        const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+        if (frame != nullptr && settle) {
+            const CDialog about = Open(program, frame, kAboutCommand, "About");
+            EXPECT_NE(about.Hwnd(), nullptr);
+            End(frame, about, IDCANCEL);
         }
         return frame;
     }
 
-    // Opens a dialog through the frame's command and waits until it is shown, initialised.
-    static HWND OpenDialog(const CProgram& program, HWND frame, UINT command, const char* title) {
+    // Opens a dialog through the frame's command; null when it does not appear.
+    static CDialog Open(const CProgram& program, HWND frame, UINT command, const char* title) {
         PostMessageA(frame, WM_COMMAND, command, 0);
-        return WaitForDialog(program, title);
-    }
-    static HWND WaitForDialog(const CProgram& program, const char* title) {
         HWND dialog = nullptr;
         WaitFor(
             [&] {
                 for (HWND hwnd : FindWindows(program.GetProcessId(), kDialogClass, title)) {
-                    if (IsWindowVisible(hwnd)) {
+                    if (IsWindowVisible(hwnd)) { // shown once initialised
                         dialog = hwnd;
-                        return true;
                     }
                 }
-                return false;
+                return dialog != nullptr;
             },
             kDialogTimeoutMs);
-        return dialog;
+        return CDialog(dialog);
     }
 
     // Ends a dialog with OK or Cancel and waits until the frame has finished the command that
     // opened it (keys registered again).
-    static void EndDialog(HWND frame, HWND dialog, int button) {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, kDialogTimeoutMs));
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, kDialogTimeoutMs, &result);
+    static void End(HWND frame, const CDialog& dialog, int button) {
+        PostMessageA(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.Item(button)));
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog.Hwnd()); }, kDialogTimeoutMs));
+        SendTo(frame, WM_NULL);
     }
 
-    // Presses OK where a message is expected: returns its text once answered; the dialog
-    // stays open.
-    static std::string OkExpectingMessage(const CProgram& program, HWND dialog) {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-        HWND box = nullptr;
+    // Presses OK where a message is expected and answers it; returns its text.
+    static std::string OkExpectingMessage(const CProgram& program, const CDialog& dialog) {
+        PostMessageA(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.Item(IDOK)));
         std::string text;
         WaitFor(
             [&] {
-                for (HWND hwnd : FindWindows(program.GetProcessId(), kDialogClass, "Zeziriv")) {
-                    text = GetStaticTexts(hwnd);
-                    if (IsWindowVisible(hwnd) && !text.empty()) {
-                        box = hwnd;
-                        return true;
+                for (HWND box : FindWindows(program.GetProcessId(), kDialogClass, "Zeziriv")) {
+                    text = GetStaticTexts(box);
+                    if (IsWindowVisible(box) && !text.empty()) {
+                        PressButton(box, IDOK);
+                        return WaitFor([&] { return !IsWindow(box); }, kDialogTimeoutMs);
                     }
                 }
                 return false;
             },
             kDialogTimeoutMs);
-        if (box != nullptr) {
-            PressButton(box, IDOK);
-            WaitFor([&] { return !IsWindow(box); }, kDialogTimeoutMs);
-        }
         return text;
     }
 
@@ -293,7 +239,6 @@ protected:
         EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
     }
 
-    // The texts and grey states of the tray menu's items, and of its Quick view submenu.
     static std::vector<MenuItem> ReadTrayMenu(const CProgram& program, HWND frame) {
         PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, WM_RBUTTONUP);
         HWND menu = nullptr;
@@ -316,201 +261,195 @@ TEST_F(SettingDialogsTest, GeneralOkWritesExactlyTheChangedValuesAndTheNextRunRe
     const HWND frame = Start(program);
     ASSERT_NE(frame, nullptr);
 
-    HWND dialog = OpenDialog(program, frame, kGeneralSettingCommand, "Setting");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(HotKeyWord(dialog, kDesktopHotKey), ControlWord(VK_F11, HOTKEYF_CONTROL));
-    EXPECT_TRUE(IsChecked(dialog, kAdjustHeight));
-    EXPECT_EQ(ControlText(dialog, kWaitingTime), "1000");
-    EXPECT_EQ(ComboSelection(dialog, kWaitingTime), 3);
-    EXPECT_EQ(ComboSelection(dialog, kUpdateInterval), 1);
-    EXPECT_EQ(ControlText(dialog, kColorFormat), "RGB(decimal)");
-    EXPECT_EQ(ControlText(dialog, kImageQuality), "low") << "5 opens as low";
-    EXPECT_TRUE(IsChecked(dialog, kNoSplash));
-    EXPECT_EQ(ComboSelection(dialog, kBlurRadius), 0);
+    CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    EXPECT_EQ(dialog.HotKey(kDesktopHotKey), ControlWord(VK_F11, HOTKEYF_CONTROL));
+    EXPECT_TRUE(dialog.IsChecked(kAdjustHeight));
+    EXPECT_EQ(dialog.Text(kWaitingTime), "1000");
+    EXPECT_EQ(dialog.Chosen(kWaitingTime), 3);
+    EXPECT_EQ(dialog.Chosen(kUpdateInterval), 1);
+    EXPECT_EQ(dialog.Text(kColorFormat), "RGB(decimal)");
+    EXPECT_EQ(dialog.Text(kImageQuality), "low") << "5 opens as low";
+    EXPECT_TRUE(dialog.IsChecked(kNoSplash));
+    EXPECT_EQ(dialog.Chosen(kBlurRadius), 0);
     EXPECT_EQ(ReadAllSettings().size(), 2u) << "nothing is written while the dialog is open";
     // An untouched OK writes the whole profile; low is stored as 3.
-    EndDialog(frame, dialog, IDOK);
+    End(frame, dialog, IDOK);
     const Snapshot before = ReadAllSettings();
     EXPECT_EQ(before.at("ImageQuality"), "dword:3");
-    EXPECT_EQ(before.at("QuickWaitingTime"), "dword:1000");
 
-    dialog = OpenDialog(program, frame, kGeneralSettingCommand, "Setting");
-    ASSERT_NE(dialog, nullptr);
-    SendToControl(dialog, kDesktopHotKey, HKM_SETHOTKEY, ControlWord(VK_F10, kCtrlAlt));
-    SetCheck(dialog, kAdjustHeight, false);
-    TypeComboText(dialog, kWaitingTime, "750");
-    TypeComboText(dialog, kUpdateInterval, " 99999999999");
-    SendToControl(dialog, kColorFormat, CB_SETCURSEL, 1);
-    SetCheck(dialog, kNotInTaskBar, true);
-    SendToControl(dialog, kBlurRadius, CB_SETCURSEL, 2);
-    EndDialog(frame, dialog, IDOK);
+    dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    dialog.SetHotKey(kDesktopHotKey, ControlWord(VK_F10, kCtrlAlt));
+    dialog.Check(kAdjustHeight, false);
+    dialog.Type(kWaitingTime, "750");
+    dialog.Type(kUpdateInterval, " 99999999999");
+    dialog.Choose(kColorFormat, 1);
+    dialog.Check(kNotInTaskBar, true);
+    dialog.Choose(kBlurRadius, 2);
+    End(frame, dialog, IDOK);
     EXPECT_EQ(Changed(before, ReadAllSettings()),
-              (Snapshot{
-                  {"DesktopHotKey", "dword:" + std::to_string(StoredKey(VK_F10, 3))},
-                  {"DesktopAdjustInitialPanelHeight", "dword:0"},
-                  {"QuickWaitingTime", "dword:750"},
-                  {"WindowUpdateInterval", "dword:4294967295"},
-                  {"WindowColorDisplayFormat", "dword:1"},
-                  {"WindowUnvisibleTaskBar", "dword:1"},
-              }));
+              (Snapshot{{"DesktopHotKey", "dword:" + StoredKey(VK_F10)},
+                        {"DesktopAdjustInitialPanelHeight", "dword:0"},
+                        {"QuickWaitingTime", "dword:750"},
+                        {"WindowUpdateInterval", "dword:4294967295"},
+                        {"WindowColorDisplayFormat", "dword:1"},
+                        {"WindowUnvisibleTaskBar", "dword:1"}}));
     // The new desktop key is the program's now, the old one is free.
     EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F10));
     EXPECT_FALSE(KeyIsTaken(MOD_CONTROL, VK_F11));
 
-    // Reopened in the same run: the typed time as text with no item, the radius kept.
-    dialog = OpenDialog(program, frame, kGeneralSettingCommand, "Setting");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ControlText(dialog, kWaitingTime), "750");
-    EXPECT_EQ(ComboSelection(dialog, kWaitingTime), -1);
-    EXPECT_EQ(ComboSelection(dialog, kBlurRadius), 2);
-    EndDialog(frame, dialog, IDCANCEL);
+    // Reopened: the typed time as text with no item, the radius kept for this run.
+    dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    EXPECT_EQ(dialog.Text(kWaitingTime), "750");
+    EXPECT_EQ(dialog.Chosen(kWaitingTime), -1);
+    EXPECT_EQ(dialog.Chosen(kBlurRadius), 2);
+    End(frame, dialog, IDCANCEL);
     Exit(program, frame);
 
     // The next run reads back what was written; the radius was for that run only.
     CProgram next(tree.GetExe());
     const HWND nextFrame = Start(next);
     ASSERT_NE(nextFrame, nullptr);
-    dialog = OpenDialog(next, nextFrame, kGeneralSettingCommand, "Setting");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(HotKeyWord(dialog, kDesktopHotKey), ControlWord(VK_F10, kCtrlAlt));
-    EXPECT_FALSE(IsChecked(dialog, kAdjustHeight));
-    EXPECT_EQ(ControlText(dialog, kWaitingTime), "750");
-    EXPECT_EQ(ComboSelection(dialog, kWaitingTime), -1);
-    EXPECT_EQ(ControlText(dialog, kUpdateInterval), "4294967295");
-    EXPECT_EQ(ComboSelection(dialog, kColorFormat), 1);
-    EXPECT_TRUE(IsChecked(dialog, kNotInTaskBar));
-    EXPECT_EQ(ComboSelection(dialog, kBlurRadius), 0);
-    EndDialog(nextFrame, dialog, IDCANCEL);
+    dialog = Open(next, nextFrame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    EXPECT_EQ(dialog.HotKey(kDesktopHotKey), ControlWord(VK_F10, kCtrlAlt));
+    EXPECT_FALSE(dialog.IsChecked(kAdjustHeight));
+    EXPECT_EQ(dialog.Text(kWaitingTime), "750");
+    EXPECT_EQ(dialog.Chosen(kWaitingTime), -1);
+    EXPECT_EQ(dialog.Text(kUpdateInterval), "4294967295");
+    EXPECT_EQ(dialog.Chosen(kColorFormat), 1);
+    EXPECT_TRUE(dialog.IsChecked(kNotInTaskBar));
+    EXPECT_EQ(dialog.Chosen(kBlurRadius), 0);
+    End(nextFrame, dialog, IDCANCEL);
     Exit(next, nextFrame);
 }
 
 TEST_F(SettingDialogsTest, GeneralCancelAfterChangingEveryControlLeavesSettingsAndKeys) {
-    WriteSettingString("QuickHotKeys", "protanopia," + std::to_string(StoredKey('1', 3)));
+    WriteSettingString("QuickHotKeys", "protanopia," + StoredKey('1'));
     CProgram program(tree.GetExe());
-    const HWND frame = StartAndSettle(program);
+    const HWND frame = Start(program, true);
     ASSERT_NE(frame, nullptr);
     const Snapshot before = ReadAllSettings();
     ASSERT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11));
     ASSERT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
     ASSERT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9));
 
-    HWND dialog = OpenDialog(program, frame, kGeneralSettingCommand, "Setting");
-    ASSERT_NE(dialog, nullptr);
+    CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
     // Only the key this dialog edits is let go while it is open.
     EXPECT_FALSE(KeyIsTaken(MOD_CONTROL, VK_F11));
     EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
-    SendToControl(dialog, kDesktopHotKey, HKM_SETHOTKEY, ControlWord(VK_F9, kCtrlAlt));
-    SetCheck(dialog, kAdjustHeight, false);
-    TypeComboText(dialog, kWaitingTime, "99999999999");
-    TypeComboText(dialog, kUpdateInterval, "-20");
-    SendToControl(dialog, kColorFormat, CB_SETCURSEL, 4);
-    SetCheck(dialog, kNotInTaskBar, true);
-    SetCheck(dialog, kSimpleStatusbar, true);
-    SetCheck(dialog, kOriginalColor, true);
-    SendToControl(dialog, kImageQuality, CB_SETCURSEL, 2);
-    SetCheck(dialog, kNoSplash, false);
-    SendToControl(dialog, kBlurRadius, CB_SETCURSEL, 5);
-    EndDialog(frame, dialog, IDCANCEL);
+    dialog.SetHotKey(kDesktopHotKey, ControlWord(VK_F9, kCtrlAlt));
+    dialog.Type(kWaitingTime, "99999999999");
+    dialog.Type(kUpdateInterval, "-20");
+    for (int box : {kAdjustHeight, kNotInTaskBar, kSimpleStatusbar, kOriginalColor, kNoSplash}) {
+        dialog.Check(box, !dialog.IsChecked(box));
+    }
+    dialog.Choose(kColorFormat, 4);
+    dialog.Choose(kImageQuality, 2);
+    dialog.Choose(kBlurRadius, 5);
+    End(frame, dialog, IDCANCEL);
 
     EXPECT_EQ(ReadAllSettings(), before);
     EXPECT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11)) << "registered again";
     EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9)) << "still free";
     EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
 
-    dialog = OpenDialog(program, frame, kGeneralSettingCommand, "Setting");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(HotKeyWord(dialog, kDesktopHotKey), ControlWord(VK_F11, HOTKEYF_CONTROL));
-    EXPECT_EQ(ControlText(dialog, kWaitingTime), "1000");
-    EXPECT_EQ(ComboSelection(dialog, kColorFormat), 0);
-    EXPECT_FALSE(IsChecked(dialog, kOriginalColor));
-    EXPECT_EQ(ComboSelection(dialog, kImageQuality), 1);
-    EXPECT_EQ(ComboSelection(dialog, kBlurRadius), 0);
-    EndDialog(frame, dialog, IDCANCEL);
+    dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    EXPECT_EQ(dialog.HotKey(kDesktopHotKey), ControlWord(VK_F11, HOTKEYF_CONTROL));
+    EXPECT_EQ(dialog.Text(kWaitingTime), "1000");
+    EXPECT_TRUE(dialog.IsChecked(kAdjustHeight));
+    EXPECT_FALSE(dialog.IsChecked(kOriginalColor));
+    EXPECT_EQ(dialog.Chosen(kColorFormat), 0);
+    EXPECT_EQ(dialog.Chosen(kImageQuality), 1);
+    EXPECT_EQ(dialog.Chosen(kBlurRadius), 0);
+    End(frame, dialog, IDCANCEL);
     Exit(program, frame);
 }
 
 TEST_F(SettingDialogsTest, FilterDialogEditsTheOrderAndKeysAndOkReachesMenuRegistryAndKeys) {
     tree.AddFilter("zeta", "Zeta");
     tree.AddFilter("alpha", "alpha");
-    WriteSettingString("QuickHotKeys", "protanopia," + std::to_string(StoredKey('1', 3)));
+    WriteSettingString("QuickHotKeys", "protanopia," + StoredKey('1'));
     CProgram program(tree.GetExe());
-    const HWND frame = StartAndSettle(program);
+    const HWND frame = Start(program, true);
     ASSERT_NE(frame, nullptr);
     ASSERT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
 
-    const HWND dialog = OpenDialog(program, frame, kFilterSettingCommand, "Filter setting");
-    ASSERT_NE(dialog, nullptr);
+    const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
     // Only the quick keys are let go while it is open.
     EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
     EXPECT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11));
-
-    EXPECT_EQ(ListTexts(dialog, kEnabledList),
+    EXPECT_EQ(dialog.Items(kEnabledList),
               (Strings{"normal", "E2E Protan", "E2E Deutan", "E2E Hue GBR"}));
-    EXPECT_EQ(ListTexts(dialog, kDisabledList), (Strings{"alpha", "Zeta"}));
-    EXPECT_EQ(ListSelection(dialog, kEnabledList), 0);
-    EXPECT_EQ(ControlText(dialog, kFilterID), "_normal");
-    EXPECT_EQ(ControlText(dialog, kFilterName), "normal");
-    EXPECT_FALSE(IsEnabled(dialog, kUp));
-    EXPECT_TRUE(IsEnabled(dialog, kDown));
-    EXPECT_FALSE(IsEnabled(dialog, kDisable)) << "normal is never disabled";
-    EXPECT_FALSE(IsEnabled(dialog, kEnable));
+    EXPECT_EQ(dialog.Items(kDisabledList), (Strings{"alpha", "Zeta"}));
+    EXPECT_EQ(dialog.Selected(kEnabledList), 0);
+    EXPECT_EQ(dialog.Text(kFilterID), "_normal");
+    EXPECT_EQ(dialog.Text(kFilterName), "normal");
+    EXPECT_FALSE(dialog.IsEnabled(kUp));
+    EXPECT_TRUE(dialog.IsEnabled(kDown));
+    EXPECT_FALSE(dialog.IsEnabled(kDisable)) << "normal is never disabled";
+    EXPECT_FALSE(dialog.IsEnabled(kEnable));
 
     // A button that becomes unavailable under the keyboard focus hands it on: Up to Down.
-    SelectListItem(dialog, kEnabledList, 1);
-    SendToDialog(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, kUp)), TRUE);
-    ASSERT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, kUp));
-    Click(dialog, kUp);
-    EXPECT_EQ(ListTexts(dialog, kEnabledList)[0], "E2E Protan");
-    EXPECT_FALSE(IsEnabled(dialog, kUp));
-    EXPECT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, kDown));
-    Click(dialog, kDown);
-    EXPECT_EQ(ListTexts(dialog, kEnabledList)[1], "E2E Protan");
-    EXPECT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, kDown));
+    dialog.Select(kEnabledList, 1);
+    SendTo(dialog.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dialog.Item(kUp)), TRUE);
+    ASSERT_EQ(dialog.Focus(), dialog.Item(kUp));
+    dialog.Click(kUp);
+    EXPECT_EQ(dialog.Items(kEnabledList)[0], "E2E Protan");
+    EXPECT_FALSE(dialog.IsEnabled(kUp));
+    EXPECT_EQ(dialog.Focus(), dialog.Item(kDown));
+    dialog.Click(kDown);
+    EXPECT_EQ(dialog.Items(kEnabledList)[1], "E2E Protan");
+    EXPECT_EQ(dialog.Focus(), dialog.Item(kDown));
 
     // Hue GBR up two places.
-    SelectListItem(dialog, kEnabledList, 3);
-    EXPECT_EQ(ControlText(dialog, kFilterID), "hue_gbr");
-    Click(dialog, kUp);
-    Click(dialog, kUp);
-    EXPECT_EQ(ListTexts(dialog, kEnabledList),
+    dialog.Select(kEnabledList, 3);
+    EXPECT_EQ(dialog.Text(kFilterID), "hue_gbr");
+    dialog.Click(kUp);
+    dialog.Click(kUp);
+    EXPECT_EQ(dialog.Items(kEnabledList),
               (Strings{"normal", "E2E Hue GBR", "E2E Protan", "E2E Deutan"}));
-    EXPECT_EQ(ListSelection(dialog, kEnabledList), 1);
+    EXPECT_EQ(dialog.Selected(kEnabledList), 1);
 
     // Deutan, the last, disabled: the selection moves to the new last, Protan, and its key.
-    SelectListItem(dialog, kEnabledList, 3);
-    Click(dialog, kDisable);
-    EXPECT_EQ(ListTexts(dialog, kEnabledList), (Strings{"normal", "E2E Hue GBR", "E2E Protan"}));
-    EXPECT_EQ(ListSelection(dialog, kEnabledList), 2);
-    EXPECT_EQ(ControlText(dialog, kFilterName), "E2E Protan");
-    EXPECT_EQ(HotKeyWord(dialog, kFilterHotKey), ControlWord('1', kCtrlAlt));
-    EXPECT_FALSE(IsEnabled(dialog, kDown));
-    EXPECT_EQ(ListTexts(dialog, kDisabledList), (Strings{"alpha", "E2E Deutan", "Zeta"}));
+    dialog.Select(kEnabledList, 3);
+    dialog.Click(kDisable);
+    EXPECT_EQ(dialog.Items(kEnabledList), (Strings{"normal", "E2E Hue GBR", "E2E Protan"}));
+    EXPECT_EQ(dialog.Selected(kEnabledList), 2);
+    EXPECT_EQ(dialog.Text(kFilterName), "E2E Protan");
+    EXPECT_EQ(dialog.HotKey(kFilterHotKey), ControlWord('1', kCtrlAlt));
+    EXPECT_FALSE(dialog.IsEnabled(kDown));
+    EXPECT_EQ(dialog.Items(kDisabledList), (Strings{"alpha", "E2E Deutan", "Zeta"}));
 
     // Two enabled at once arrive in name order.
-    EXPECT_FALSE(IsEnabled(dialog, kEnable));
-    SelectListItems(dialog, kDisabledList, {2, 0});
-    EXPECT_TRUE(IsEnabled(dialog, kEnable));
-    Click(dialog, kEnable);
-    EXPECT_EQ(ListTexts(dialog, kEnabledList),
+    EXPECT_FALSE(dialog.IsEnabled(kEnable));
+    dialog.SelectSeveral(kDisabledList, {2, 0});
+    EXPECT_TRUE(dialog.IsEnabled(kEnable));
+    dialog.Click(kEnable);
+    EXPECT_EQ(dialog.Items(kEnabledList),
               (Strings{"normal", "E2E Hue GBR", "E2E Protan", "alpha", "Zeta"}));
-    EXPECT_EQ(ListTexts(dialog, kDisabledList), (Strings{"E2E Deutan"}));
-    EXPECT_FALSE(IsEnabled(dialog, kEnable)) << "nothing picked any more";
+    EXPECT_EQ(dialog.Items(kDisabledList), (Strings{"E2E Deutan"}));
+    EXPECT_FALSE(dialog.IsEnabled(kEnable)) << "nothing picked any more";
 
-    // A key for Hue GBR; the move away from Protan stored Protan's key again, last.
-    SelectListItem(dialog, kEnabledList, 1);
-    EXPECT_EQ(HotKeyWord(dialog, kFilterHotKey), 0u);
-    SendToControl(dialog, kFilterHotKey, HKM_SETHOTKEY, ControlWord('2', kCtrlAlt));
+    // A key for Hue GBR; moving away from Protan stored Protan's key again, so it stays first.
+    dialog.Select(kEnabledList, 1);
+    EXPECT_EQ(dialog.HotKey(kFilterHotKey), 0u);
+    dialog.SetHotKey(kFilterHotKey, ControlWord('2', kCtrlAlt));
     EXPECT_EQ(ReadSettingString("EnableFilters"), std::nullopt) << "nothing written before OK";
-    EndDialog(frame, dialog, IDOK);
+    End(frame, dialog, IDOK);
 
     EXPECT_EQ(ReadSettingString("EnableFilters"),
               std::optional<std::string>("_normal,hue_gbr,protanopia,alpha,zeta"));
-    EXPECT_EQ(ReadSettingString("QuickHotKeys"),
-              std::optional<std::string>("protanopia," + std::to_string(StoredKey('1', 3)) +
-                                         ",hue_gbr," + std::to_string(StoredKey('2', 3))));
+    EXPECT_EQ(
+        ReadSettingString("QuickHotKeys"),
+        std::optional<std::string>("protanopia," + StoredKey('1') + ",hue_gbr," + StoredKey('2')));
     EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
     EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '2'));
-
     const std::vector<MenuItem> menu = ReadTrayMenu(program, frame);
     ASSERT_GT(menu.size(), 3u);
     Strings quick;
@@ -522,48 +461,42 @@ TEST_F(SettingDialogsTest, FilterDialogEditsTheOrderAndKeysAndOkReachesMenuRegis
 }
 
 TEST_F(SettingDialogsTest, FilterDialogShowsTheLimitAndConflictMessagesAndStaysOpen) {
-    std::string enabled = "_normal";
-    std::string keys;
+    // Eleven filters enabled, the first ten with Control+Alt+1 ... 9, 0.
+    std::string enabled = "_normal", keys;
     for (int i = 1; i <= 11; ++i) {
         const std::string id = "f" + std::to_string(i + 10);
         tree.AddFilter(id, "Filter " + std::to_string(i + 10));
         enabled += "," + id;
         if (i <= 10) {
-            keys +=
-                (keys.empty() ? "" : ",") + id + "," + std::to_string(StoredKey('0' + (i % 10), 3));
+            keys += (keys.empty() ? "" : ",") + id + "," + StoredKey('0' + (i % 10));
         }
     }
     WriteSettingString("EnableFilters", enabled);
     WriteSettingString("QuickHotKeys", keys);
     CProgram program(tree.GetExe());
-    const HWND frame = StartAndSettle(program);
+    const HWND frame = Start(program, true);
     ASSERT_NE(frame, nullptr);
     const Snapshot before = ReadAllSettings();
 
-    const HWND dialog = OpenDialog(program, frame, kFilterSettingCommand, "Filter setting");
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_EQ(ListTexts(dialog, kEnabledList).size(), 12u);
-    // An eleventh key.
-    SelectListItem(dialog, kEnabledList, 11);
-    SendToControl(dialog, kFilterHotKey, HKM_SETHOTKEY, ControlWord(VK_F5, kCtrlAlt));
+    const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    ASSERT_EQ(dialog.Items(kEnabledList).size(), 12u);
+    dialog.Select(kEnabledList, 11);
+    dialog.SetHotKey(kFilterHotKey, ControlWord(VK_F5, kCtrlAlt));
     EXPECT_EQ(OkExpectingMessage(program, dialog), "Error: Hotkey limit exceeded. (MAX: 10)");
-    ASSERT_TRUE(IsWindow(dialog));
-    EXPECT_TRUE(IsWindowVisible(dialog));
+    ASSERT_TRUE(IsWindowVisible(dialog.Hwnd()));
 
-    // Ten again, but the first filter takes the desktop key.
-    SendToControl(dialog, kFilterHotKey, HKM_SETHOTKEY, 0);
-    SelectListItem(dialog, kEnabledList, 1);
-    EXPECT_EQ(HotKeyWord(dialog, kFilterHotKey), ControlWord('1', kCtrlAlt));
-    SendToControl(dialog, kFilterHotKey, HKM_SETHOTKEY, ControlWord(VK_F11, HOTKEYF_CONTROL));
-    EXPECT_EQ(OkExpectingMessage(program, dialog), "Error: Hotkey conflict.");
-    ASSERT_TRUE(IsWindow(dialog));
+    // Ten again, but the first filter takes the desktop key, then another filter's.
+    dialog.SetHotKey(kFilterHotKey, 0);
+    dialog.Select(kEnabledList, 1);
+    EXPECT_EQ(dialog.HotKey(kFilterHotKey), ControlWord('1', kCtrlAlt));
+    for (unsigned taken : {ControlWord(VK_F11, HOTKEYF_CONTROL), ControlWord('2', kCtrlAlt)}) {
+        dialog.SetHotKey(kFilterHotKey, taken);
+        EXPECT_EQ(OkExpectingMessage(program, dialog), "Error: Hotkey conflict.") << taken;
+        ASSERT_TRUE(IsWindowVisible(dialog.Hwnd()));
+    }
 
-    // Or the key of another filter.
-    SendToControl(dialog, kFilterHotKey, HKM_SETHOTKEY, ControlWord('2', kCtrlAlt));
-    EXPECT_EQ(OkExpectingMessage(program, dialog), "Error: Hotkey conflict.");
-    ASSERT_TRUE(IsWindow(dialog));
-
-    EndDialog(frame, dialog, IDCANCEL);
+    End(frame, dialog, IDCANCEL);
     EXPECT_EQ(ReadAllSettings(), before);
     for (char digit = '0'; digit <= '9'; ++digit) {
         EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, static_cast<UINT>(digit))) << digit;
@@ -576,7 +509,6 @@ TEST_F(SettingDialogsTest, OneDialogAtATimeAndTheTrayMenuGreysWhatItRefuses) {
     CProgram program(tree.GetExe());
     const HWND frame = Start(program);
     ASSERT_NE(frame, nullptr);
-
     const struct {
         UINT command;
         const char* title;
@@ -584,33 +516,29 @@ TEST_F(SettingDialogsTest, OneDialogAtATimeAndTheTrayMenuGreysWhatItRefuses) {
         const char* otherTitle;
         bool openNewWindowGreyed;
     } cases[] = {
-        {kGeneralSettingCommand, "Setting", kFilterSettingCommand, "Filter setting", false},
-        {kFilterSettingCommand, "Filter setting", kGeneralSettingCommand, "Setting", true},
+        {kGeneralCommand, "Setting", kFilterCommand, "Filter setting", false},
+        {kFilterCommand, "Filter setting", kGeneralCommand, "Setting", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
-        const HWND dialog = OpenDialog(program, frame, c.command, c.title);
-        ASSERT_NE(dialog, nullptr);
+        const CDialog dialog = Open(program, frame, c.command, c.title);
+        ASSERT_NE(dialog.Hwnd(), nullptr);
         // The same command again brings it forward; the other dialog is refused.
-        DWORD_PTR result = 0;
-        for (UINT command : {c.command, c.otherCommand}) {
-            ASSERT_TRUE(SendMessageTimeoutA(frame, WM_COMMAND, command, 0, SMTO_NORMAL,
-                                            kDialogTimeoutMs, &result));
-        }
+        SendTo(frame, WM_COMMAND, c.command);
+        SendTo(frame, WM_COMMAND, c.otherCommand);
         EXPECT_EQ(FindWindows(program.GetProcessId(), kDialogClass, c.title).size(), 1u);
         EXPECT_TRUE(FindWindows(program.GetProcessId(), kDialogClass, c.otherTitle).empty());
 
         const std::vector<MenuItem> menu = ReadTrayMenu(program, frame);
         ASSERT_EQ(menu.size(), 15u);
-        EXPECT_TRUE(menu[0].grayed) << "Desktop view";
-        EXPECT_EQ(menu[1].grayed, c.openNewWindowGreyed) << "Open new window";
-        EXPECT_TRUE(menu[3].grayed) << "Quick view";
-        EXPECT_TRUE(menu[9].grayed) << "Filter setting";
-        EXPECT_TRUE(menu[10].grayed) << "General setting";
-        EXPECT_FALSE(menu[12].grayed) << "About";
-        EXPECT_FALSE(menu[14].grayed) << "Exit";
+        // Desktop view, Quick view, Filter setting, General setting; About and Exit stay.
+        for (std::size_t i : {0u, 3u, 9u, 10u}) {
+            EXPECT_TRUE(menu[i].grayed) << menu[i].text;
+        }
+        EXPECT_EQ(menu[1].grayed, c.openNewWindowGreyed) << menu[1].text;
+        EXPECT_FALSE(menu[12].grayed || menu[14].grayed);
 
-        EndDialog(frame, dialog, IDCANCEL);
+        End(frame, dialog, IDCANCEL);
         const std::vector<MenuItem> after = ReadTrayMenu(program, frame);
         ASSERT_EQ(after.size(), 15u);
         for (std::size_t i : {0u, 1u, 3u, 9u, 10u}) {
@@ -621,16 +549,15 @@ TEST_F(SettingDialogsTest, OneDialogAtATimeAndTheTrayMenuGreysWhatItRefuses) {
 }
 
 TEST_F(SettingDialogsTest, ExitWhileADialogIsOpenEndsTheProgramAndSavesTheProfile) {
-    for (const auto& [command, title] : {std::pair{kGeneralSettingCommand, "Setting"},
-                                         std::pair{kFilterSettingCommand, "Filter setting"}}) {
+    for (const auto& [command, title] :
+         {std::pair{kGeneralCommand, "Setting"}, std::pair{kFilterCommand, "Filter setting"}}) {
         SCOPED_TRACE(title);
         ClearSettings();
         WriteSettingDword("NoSplash", 1);
         CProgram program(tree.GetExe());
         const HWND frame = Start(program);
         ASSERT_NE(frame, nullptr);
-        const HWND dialog = OpenDialog(program, frame, command, title);
-        ASSERT_NE(dialog, nullptr);
+        ASSERT_NE(Open(program, frame, command, title).Hwnd(), nullptr);
         PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
         EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
         // Saved at the end, with the keys as they were before the dialog.
@@ -640,25 +567,31 @@ TEST_F(SettingDialogsTest, ExitWhileADialogIsOpenEndsTheProgramAndSavesTheProfil
     }
 }
 
-TEST_F(SettingDialogsTest, OpenRequestsForPositionsNoLongerInTheListDoNothing) {
+TEST_F(SettingDialogsTest, OpenRequestsThatNameNoEnabledFilterOrComeDuringADialogDoNothing) {
     CProgram program(tree.GetExe());
     const HWND frame = Start(program);
     ASSERT_NE(frame, nullptr);
+    // Any view that opened would be a visible top-level window of the program.
     const auto visibleWindows = [&] {
-        std::size_t count = 0;
-        for (const char* cls : {kDialogClass, kMenuClass}) {
-            for (HWND hwnd : FindWindows(program.GetProcessId(), cls)) {
-                count += IsWindowVisible(hwnd) ? 1 : 0;
-            }
-        }
-        return count;
+        std::pair<DWORD, std::size_t> count{program.GetProcessId(), 0};
+        EnumWindows(
+            [](HWND hwnd, LPARAM context) {
+                auto* c = reinterpret_cast<std::pair<DWORD, std::size_t>*>(context);
+                DWORD process = 0;
+                GetWindowThreadProcessId(hwnd, &process);
+                c->second += process == c->first && IsWindowVisible(hwnd) ? 1 : 0;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+        return count.second;
     };
-    const auto sync = [&] {
-        DWORD_PTR result = 0;
-        // The delayed request re-posts itself after its wait; two rounds see it through.
+    // Requests are handled in order: once a command posted after them has opened the About
+    // box (twice, for the delayed ones that post themselves again), they are done.
+    const auto handled = [&] {
         for (int round = 0; round < 2; ++round) {
-            SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, kDialogTimeoutMs, &result);
-            Sleep(0);
+            const CDialog about = Open(program, frame, kAboutCommand, "About");
+            EXPECT_NE(about.Hwnd(), nullptr);
+            End(frame, about, IDCANCEL);
         }
     };
     // Four filters are enabled: positions 4 and beyond, and negative ones, name none.
@@ -668,43 +601,35 @@ TEST_F(SettingDialogsTest, OpenRequestsForPositionsNoLongerInTheListDoNothing) {
         }
         PostMessageA(frame, WM_COMMAND, 33500 + position, 0);
     }
-    sync();
+    handled();
     EXPECT_EQ(visibleWindows(), 0u);
-    EXPECT_TRUE(program.IsRunning());
 
     // While a setting dialog is open the views refuse to open, delayed or not.
-    const HWND dialog = OpenDialog(program, frame, kGeneralSettingCommand, "Setting");
-    ASSERT_NE(dialog, nullptr);
+    const CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
     for (const LPARAM delay : {0, 50}) {
         PostMessageA(frame, WM_APP_OPEN_DESKTOP, 0, delay);
         PostMessageA(frame, WM_APP_OPEN_QUICK, 0, delay);
     }
-    sync();
+    handled();
     EXPECT_EQ(visibleWindows(), 1u) << "only the dialog";
-    EndDialog(frame, dialog, IDCANCEL);
+    End(frame, dialog, IDCANCEL);
     Exit(program, frame);
 }
 
-namespace {
-
-std::string LanguageLibraryPath() {
-    return "resource\\" + std::to_string(GetSystemDefaultLangID()) + "\\ttres.dll";
-}
-
-} // namespace
-
 TEST_F(SettingDialogsTest, DialogsComeFromTheLanguageLibraryOrTheProgram) {
-    tree.CopyFileInto(ZEZIRIV_E2E_LANG_SAME, LanguageLibraryPath());
+    tree.CopyFileInto(ZEZIRIV_E2E_LANG_SAME,
+                      "resource\\" + std::to_string(GetSystemDefaultLangID()) + "\\ttres.dll");
     CProgram program(tree.GetExe());
     const HWND frame = Start(program);
     ASSERT_NE(frame, nullptr);
-    for (const auto& [command, title] : {std::pair{kGeneralSettingCommand, "LANG Setting"},
-                                         std::pair{kFilterSettingCommand, "LANG Filter setting"},
+    for (const auto& [command, title] : {std::pair{kGeneralCommand, "LANG Setting"},
+                                         std::pair{kFilterCommand, "LANG Filter setting"},
                                          // The library has no About box: the program's is used.
                                          std::pair{kAboutCommand, "About"}}) {
-        const HWND dialog = OpenDialog(program, frame, command, title);
-        ASSERT_NE(dialog, nullptr) << title;
-        EndDialog(frame, dialog, IDCANCEL);
+        const CDialog dialog = Open(program, frame, command, title);
+        ASSERT_NE(dialog.Hwnd(), nullptr) << title;
+        End(frame, dialog, IDCANCEL);
     }
     Exit(program, frame);
 }
@@ -715,141 +640,113 @@ namespace {
 class CScreenResolution {
 public:
     explicit CScreenResolution(DWORD dpi) {
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                            &m_key, nullptr) != ERROR_SUCCESS) {
-            m_key = nullptr;
-            return;
-        }
         DWORD size = sizeof(m_old);
-        m_hadOld = RegQueryValueExA(m_key, "LogPixels", nullptr, nullptr,
-                                    reinterpret_cast<BYTE*>(&m_old), &size) == ERROR_SUCCESS;
-        RegSetValueExA(m_key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                       sizeof(dpi));
+        m_hadOld = RegGetValueA(HKEY_CURRENT_USER, kKey, "LogPixels", RRF_RT_REG_DWORD, nullptr,
+                                &m_old, &size) == ERROR_SUCCESS;
+        RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "LogPixels", REG_DWORD, &dpi, sizeof(dpi));
     }
     ~CScreenResolution() {
-        if (m_key == nullptr) {
-            return;
-        }
         if (m_hadOld) {
-            RegSetValueExA(m_key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_old),
-                           sizeof(m_old));
+            RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "LogPixels", REG_DWORD, &m_old, sizeof(m_old));
         } else {
-            RegDeleteValueA(m_key, "LogPixels");
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, "LogPixels");
         }
-        RegCloseKey(m_key);
     }
 
 private:
     static constexpr const char* kKey = "Control Panel\\Desktop";
-    HKEY m_key = nullptr;
     DWORD m_old = 0;
     bool m_hadOld = false;
 };
 
-// Reads other programs' windows in physical pixels, whatever their resolution.
+// While it lives, this thread reads other programs' windows in physical pixels, whatever
+// resolution they run at.
 class CPhysicalPixels {
+    using SetContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+
 public:
-    CPhysicalPixels() {
-        using SetContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
-        m_set = reinterpret_cast<SetContext>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
-        if (m_set != nullptr) {
-            m_old = m_set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
-        }
-    }
+    CPhysicalPixels()
+        : m_set(reinterpret_cast<SetContext>(reinterpret_cast<void*>(
+              GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")))),
+          m_old(m_set != nullptr ? m_set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE) : nullptr) {}
     ~CPhysicalPixels() {
-        if (m_set != nullptr && m_old != nullptr) {
+        if (m_old != nullptr) {
             m_set(m_old);
         }
     }
 
 private:
-    DPI_AWARENESS_CONTEXT(WINAPI* m_set)(DPI_AWARENESS_CONTEXT) = nullptr;
-    DPI_AWARENESS_CONTEXT m_old = nullptr;
+    SetContext m_set;
+    DPI_AWARENESS_CONTEXT m_old;
 };
 
-std::string WithoutMnemonics(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) {
-            ++i;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
-// Every text of the dialog fits its control in the dialog font at `dpi`, every control lies
-// inside the dialog, and no two controls other than group boxes overlap. Returns the faults.
-std::vector<std::string> LayoutFaults(HWND dialog, int dpi) {
-    std::vector<std::string> faults;
+// Every text of the dialog fits its control in the dialog font (8 points of "MS Shell Dlg") at
+// `dpi`, every control lies inside the dialog, and no two controls other than group boxes
+// overlap. Returns the faults found.
+Strings LayoutFaults(HWND dialog, int dpi) {
+    Strings faults;
     LOGFONTA lf{};
     lf.lfHeight = -MulDiv(8, dpi, 72);
-    lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpyA(lf.lfFaceName, "MS Shell Dlg");
     HFONT font = CreateFontIndirectA(&lf);
     HDC dc = CreateCompatibleDC(nullptr);
     const HGDIOBJ oldFont = SelectObject(dc, font);
-    const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
 
     RECT client{};
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    struct Placed {
-        std::string name;
-        RECT rect;
-    };
-    std::vector<Placed> solid;
+    std::vector<std::pair<std::string, RECT>> solid;
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[64] = {};
+        char className[64] = {}, raw[512] = {};
         GetClassNameA(child, className, sizeof(className));
-        char raw[512] = {};
-        SendToDialog(child, WM_GETTEXT, sizeof(raw), reinterpret_cast<LPARAM>(raw));
-        const std::string text = WithoutMnemonics(raw);
+        SendTo(child, WM_GETTEXT, sizeof(raw), reinterpret_cast<LPARAM>(raw));
+        std::string text;
+        for (const char* c = raw; *c != '\0'; ++c) {
+            text += *c == '&' && c[1] != '\0' ? *++c : *c; // mnemonics take no room
+        }
         RECT rc{};
         GetWindowRect(child, &rc);
         const std::string name = std::string(className) + " \"" + text + "\"";
-        if (rc.left < client.left || rc.top < client.top || rc.right > client.right ||
-            rc.bottom > client.bottom) {
+        RECT inside{};
+        if (!IntersectRect(&inside, &rc, &client) || !EqualRect(&inside, &rc)) {
             faults.push_back(name + " reaches outside the dialog");
         }
         const auto style = static_cast<UINT>(GetWindowLongA(child, GWL_STYLE));
         const bool button = lstrcmpiA(className, "Button") == 0;
-        const bool groupBox = button && (style & BS_TYPEMASK) == BS_GROUPBOX;
-        if (!groupBox) {
-            solid.push_back({name, rc});
+        const UINT type = style & BS_TYPEMASK;
+        if (!button || type != BS_GROUPBOX) {
+            solid.emplace_back(name, rc);
         }
         if (text.empty() || !(button || lstrcmpiA(className, "Static") == 0)) {
             continue;
         }
+        // Left-aligned static texts wrap; everything else is one line.
         const bool wraps = !button && (style & SS_TYPEMASK) == SS_LEFT;
         RECT need{0, 0, wraps ? rc.right - rc.left : 0, 0};
         DrawTextA(dc, text.c_str(), -1, &need,
                   DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-        int room = rc.right - rc.left;
-        const UINT type = style & BS_TYPEMASK;
-        if (groupBox) {
-            room -= scaled(16);
-        } else if (button && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX)) {
-            room -= scaled(18); // the box and the gap after it
-        } else if (button) {
-            room -= scaled(8);
-        }
+        // What the control draws beside its text: the label gap of a group box, the box of a
+        // check box, a push button's edges.
+        const int beside = !button                                            ? 0
+                           : type == BS_GROUPBOX                              ? 16
+                           : (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) ? 18
+                                                                              : 8;
+        const int room = rc.right - rc.left - MulDiv(beside, dpi, 96);
         if (need.right > room) {
             faults.push_back(name + " needs " + std::to_string(need.right) + " pixels, has " +
                              std::to_string(room));
         }
-        if (!groupBox && need.bottom > rc.bottom - rc.top) {
+        if (!(button && type == BS_GROUPBOX) && need.bottom > rc.bottom - rc.top) {
             faults.push_back(name + " is cut at the bottom");
         }
     }
     for (std::size_t i = 0; i < solid.size(); ++i) {
         for (std::size_t j = i + 1; j < solid.size(); ++j) {
             RECT overlap{};
-            if (IntersectRect(&overlap, &solid[i].rect, &solid[j].rect)) {
-                faults.push_back(solid[i].name + " overlaps " + solid[j].name);
+            if (IntersectRect(&overlap, &solid[i].second, &solid[j].second)) {
+                faults.push_back(solid[i].first + " overlaps " + solid[j].first);
             }
         }
     }
@@ -862,31 +759,31 @@ std::vector<std::string> LayoutFaults(HWND dialog, int dpi) {
 } // namespace
 
 TEST_F(SettingDialogsTest, EveryLabelFitsAtOneHundredAndOneHundredFiftyPercent) {
-    std::map<std::string, int> widthAt96;
+    std::map<std::string, LONG> widthAt96;
     for (const int dpi : {96, 144}) {
         SCOPED_TRACE(dpi);
         const CScreenResolution resolution(static_cast<DWORD>(dpi));
         CProgram program(tree.GetExe());
         const HWND frame = Start(program);
         ASSERT_NE(frame, nullptr);
-        for (const auto& [command, title] : {std::pair{kGeneralSettingCommand, "Setting"},
-                                             std::pair{kFilterSettingCommand, "Filter setting"},
-                                             std::pair{kAboutCommand, "About"}}) {
-            const HWND dialog = OpenDialog(program, frame, command, title);
-            ASSERT_NE(dialog, nullptr) << title;
+        for (const auto& [command, title] :
+             {std::pair{kGeneralCommand, "Setting"}, std::pair{kFilterCommand, "Filter setting"},
+              std::pair{kAboutCommand, "About"}}) {
+            const CDialog dialog = Open(program, frame, command, title);
+            ASSERT_NE(dialog.Hwnd(), nullptr) << title;
             {
                 const CPhysicalPixels physical;
-                EXPECT_EQ(LayoutFaults(dialog, dpi), Strings{}) << title;
+                EXPECT_EQ(LayoutFaults(dialog.Hwnd(), dpi), Strings{}) << title;
                 RECT rc{};
-                GetWindowRect(dialog, &rc);
+                GetWindowRect(dialog.Hwnd(), &rc);
+                // The program did take the resolution: its dialogs grew with the font.
                 if (dpi == 96) {
                     widthAt96[title] = rc.right - rc.left;
                 } else {
-                    // The program did take the resolution: its dialogs grew with the font.
                     EXPECT_GT(rc.right - rc.left, widthAt96[title] * 13 / 10) << title;
                 }
             }
-            EndDialog(frame, dialog, IDCANCEL);
+            End(frame, dialog, IDCANCEL);
         }
         Exit(program, frame);
     }
