@@ -28,13 +28,20 @@ constexpr FocusControl kFocusControls[] = {
     {FilterSettingFocus::DisabledList, IDC_DISABLED_FILTERS},
 };
 
-void AddListItem(HWND list, CFilter* filter) {
-    const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0,
+// Inserts the filter's display name at `at` (-1: at the end), the filter as the item's data.
+void InsertListItem(HWND list, int at, CFilter* filter) {
+    const LRESULT index = SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(at),
                                        reinterpret_cast<LPARAM>(filter->GetDisplayName().c_str()));
     if (index >= 0) {
         SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(filter));
     }
+}
+
+// The filter of an item; null for an item without one.
+CFilter* ListItemFilter(HWND list, int index) {
+    const LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    return data == LB_ERR ? nullptr : reinterpret_cast<CFilter*>(data);
 }
 
 // Lets the list scroll sideways to a display name wider than itself.
@@ -48,11 +55,11 @@ void FitHorizontalExtent(HWND list) {
     int widest = 0;
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        const CFilter* filter = reinterpret_cast<const CFilter*>(
-            SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+        const CFilter* filter = ListItemFilter(list, i);
         SIZE size{};
-        const std::string& name = filter->GetDisplayName();
-        if (GetTextExtentPoint32A(dc, name.c_str(), static_cast<int>(name.size()), &size)) {
+        if (filter != nullptr &&
+            GetTextExtentPoint32A(dc, filter->GetDisplayName().c_str(),
+                                  static_cast<int>(filter->GetDisplayName().size()), &size)) {
             widest = std::max(widest, static_cast<int>(size.cx));
         }
     }
@@ -62,10 +69,6 @@ void FitHorizontalExtent(HWND list) {
     SendMessageA(list, LB_SETHORIZONTALEXTENT,
                  static_cast<WPARAM>(widest + 2 * GetSystemMetrics(SM_CXEDGE)), 0);
 }
-
-} // namespace
-
-namespace {
 
 // The order in which the user's locale sorts texts, as a sorted list box would.
 bool DisplayNameBeforeInLocale(const std::string& a, const std::string& b) {
@@ -113,11 +116,11 @@ void CFilterOptionDlg::FillLists() {
     SendMessageA(disabled, WM_SETREDRAW, FALSE, 0);
     SendMessageA(enabled, LB_RESETCONTENT, 0, 0);
     for (CFilter* filter : m_model.GetEnabled()) {
-        AddListItem(enabled, filter);
+        InsertListItem(enabled, -1, filter);
     }
     SendMessageA(disabled, LB_RESETCONTENT, 0, 0);
     for (CFilter* filter : m_model.GetDisabled()) {
-        AddListItem(disabled, filter);
+        InsertListItem(disabled, -1, filter);
     }
     FitHorizontalExtent(enabled);
     FitHorizontalExtent(disabled);
@@ -174,14 +177,8 @@ void CFilterOptionDlg::MoveEnabledItem(int from, int to) {
         return;
     }
     const HWND list = GetDlgItem(GetHwnd(), IDC_ENABLED_FILTERS);
-    CFilter* filter = m_model.GetEnabled()[static_cast<std::size_t>(to)];
     SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(from), 0);
-    const LRESULT index = SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(to),
-                                       reinterpret_cast<LPARAM>(filter->GetDisplayName().c_str()));
-    if (index >= 0) {
-        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(filter));
-    }
+    InsertListItem(list, to, m_model.GetEnabled()[static_cast<std::size_t>(to)]);
 }
 
 std::vector<CFilter*> CFilterOptionDlg::ReadDisabledSelection() const {
@@ -189,9 +186,9 @@ std::vector<CFilter*> CFilterOptionDlg::ReadDisabledSelection() const {
     std::vector<CFilter*> selected;
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) {
-            selected.push_back(reinterpret_cast<CFilter*>(
-                SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
+        CFilter* filter = ListItemFilter(list, i);
+        if (filter != nullptr && SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) {
+            selected.push_back(filter);
         }
     }
     return selected;
