@@ -16,6 +16,8 @@ using namespace e2e;
 namespace {
 
 enum : UINT { kAboutCommand = 33000, kGeneralCommand, kFilterCommand, kExitCommand };
+constexpr UINT kOpenNewWindowCommand = 33006;
+constexpr UINT kCloseAllWindowsCommand = 33009;
 constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
 constexpr UINT WM_APP_OPEN_DESKTOP = 0x8004;
 constexpr UINT WM_APP_OPEN_QUICK = 0x8005;
@@ -93,6 +95,45 @@ LRESULT SendTo(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, kDialogTimeoutMs, &result);
     return static_cast<LRESULT>(result);
+}
+
+// The program's visible top-level windows: any view it opens is one.
+std::vector<HWND> VisibleWindows(DWORD processId) {
+    std::pair<DWORD, std::vector<HWND>> found{processId, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM context) {
+            auto* f = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
+            DWORD process = 0;
+            GetWindowThreadProcessId(hwnd, &process);
+            if (process == f->first && IsWindowVisible(hwnd)) {
+                f->second.push_back(hwnd);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.second;
+}
+std::size_t VisibleWindowCount(DWORD processId) {
+    return VisibleWindows(processId).size();
+}
+
+// Presses the keys together, as a user's fingers would, and lets them go in reverse order.
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // A dialog of the program, worked as a user would: every call returns once the dialog has
@@ -571,20 +612,7 @@ TEST_F(SettingDialogsTest, OpenRequestsThatNameNoEnabledFilterOrComeDuringADialo
     CProgram program(tree.GetExe());
     const HWND frame = Start(program);
     ASSERT_NE(frame, nullptr);
-    // Any view that opened would be a visible top-level window of the program.
-    const auto visibleWindows = [&] {
-        std::pair<DWORD, std::size_t> count{program.GetProcessId(), 0};
-        EnumWindows(
-            [](HWND hwnd, LPARAM context) {
-                auto* c = reinterpret_cast<std::pair<DWORD, std::size_t>*>(context);
-                DWORD process = 0;
-                GetWindowThreadProcessId(hwnd, &process);
-                c->second += process == c->first && IsWindowVisible(hwnd) ? 1 : 0;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
-        return count.second;
-    };
+    const auto visibleWindows = [&] { return VisibleWindowCount(program.GetProcessId()); };
     // Requests are handled in order: once a command posted after them has opened the About
     // box (twice, for the delayed ones that post themselves again), they are done.
     const auto handled = [&] {
@@ -613,6 +641,61 @@ TEST_F(SettingDialogsTest, OpenRequestsThatNameNoEnabledFilterOrComeDuringADialo
     }
     handled();
     EXPECT_EQ(visibleWindows(), 1u) << "only the dialog";
+    End(frame, dialog, IDCANCEL);
+    Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, ANewDesktopKeyOpensTheDesktopViewAndTheOldOneNoLongerDoes) {
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program, true);
+    ASSERT_NE(frame, nullptr);
+    const auto viewShown = [&](DWORD timeoutMs) {
+        return WaitFor([&] { return VisibleWindowCount(program.GetProcessId()) > 0; }, timeoutMs);
+    };
+    PostMessageA(frame, WM_APP_OPEN_DESKTOP, 0, 0);
+    if (!viewShown(5000)) {
+        Exit(program, frame);
+        GTEST_SKIP() << "this build of the program has no desktop view";
+    }
+    for (HWND view : VisibleWindows(program.GetProcessId())) {
+        PostMessageA(view, WM_CLOSE, 0, 0);
+    }
+    ASSERT_TRUE(
+        WaitFor([&] { return VisibleWindowCount(program.GetProcessId()) == 0; }, kDialogTimeoutMs));
+
+    const CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    dialog.SetHotKey(kDesktopHotKey, ControlWord(VK_F10, kCtrlAlt));
+    End(frame, dialog, IDOK);
+    PressKeys({VK_CONTROL, VK_F11});
+    // Nothing to poll for: the view must stay away.
+    EXPECT_FALSE(viewShown(1500)) << "the old key still opens the view";
+    PressKeys({VK_CONTROL, VK_MENU, VK_F10});
+    EXPECT_TRUE(viewShown(kDialogTimeoutMs)) << "the new key does not open the view";
+    Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, FilterSettingDoesNothingWhileAFilterWindowIsOpen) {
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program);
+    ASSERT_NE(frame, nullptr);
+    PostMessageA(frame, WM_COMMAND, kOpenNewWindowCommand, 0);
+    if (!WaitFor([&] { return VisibleWindowCount(program.GetProcessId()) > 0; }, 5000)) {
+        Exit(program, frame);
+        GTEST_SKIP() << "this build of the program opens no filter windows";
+    }
+    const std::vector<MenuItem> menu = ReadTrayMenu(program, frame);
+    ASSERT_EQ(menu.size(), 15u);
+    EXPECT_TRUE(menu[9].grayed) << menu[9].text;
+    // Sent directly, the command does nothing either.
+    SendTo(frame, WM_COMMAND, kFilterCommand);
+    EXPECT_TRUE(FindWindows(program.GetProcessId(), kDialogClass, "Filter setting").empty());
+
+    PostMessageA(frame, WM_COMMAND, kCloseAllWindowsCommand, 0);
+    ASSERT_TRUE(
+        WaitFor([&] { return VisibleWindowCount(program.GetProcessId()) == 0; }, kDialogTimeoutMs));
+    const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
+    EXPECT_NE(dialog.Hwnd(), nullptr) << "with the windows closed it opens";
     End(frame, dialog, IDCANCEL);
     Exit(program, frame);
 }
