@@ -4,8 +4,8 @@
 
 class CHotKeyManager;
 
-// Set for a dialog's whole modal run. The views refuse to open and no new filter window opens
-// while one of them is set.
+// Set for a dialog's whole modal run. The views refuse to open while either is set, new filter
+// windows while the filter setting dialog is.
 bool IsGeneralSettingDialogOpen();
 bool IsFilterSettingDialogOpen();
 // Each runs its dialog modally on the given copy of the hot key manager; true on OK, after
