@@ -26,6 +26,24 @@ public:
 
 CHotKeyPlatform* g_platform = nullptr;
 
+constexpr unsigned kExtendedControlFlag = 0x08;
+
+// Virtual keys that exist only on the extended keyboard, or whose plain form is a keypad key.
+bool IsExtendedKey(unsigned key) {
+    return (key >= 0x21 && key <= 0x28) || // Page Up, Page Down, End, Home, arrows
+           (key >= 0x2C && key <= 0x2E) || // Print Screen, Insert, Delete
+           (key >= 0x5B && key <= 0x5D) || // Windows keys, Applications
+           key == 0x6F || key == 0x90;     // keypad divide, Num Lock
+}
+
+unsigned ControlFlagsOf(HotKeyValue value) {
+    unsigned flags = ModifiersToControlFlags(value >> 16);
+    if (IsExtendedKey(value & 0xFFu)) {
+        flags |= kExtendedControlFlag;
+    }
+    return flags;
+}
+
 unsigned ModifiersOf(HotKeyValue value) {
     return value >> 16;
 }
@@ -56,11 +74,16 @@ unsigned ModifiersToControlFlags(unsigned modifiers) {
 }
 
 HotKeyValue HotKeyFromControlWord(unsigned controlWord) {
-    return (controlWord & 0xFFu) | (ControlFlagsToModifiers((controlWord >> 8) & 0xFFu) << 16);
+    const unsigned key = controlWord & 0xFFu;
+    unsigned flags = (controlWord >> 8) & 0xFFu;
+    if (IsExtendedKey(key)) {
+        flags &= ~kExtendedControlFlag;
+    }
+    return key | (ControlFlagsToModifiers(flags) << 16);
 }
 
 unsigned ControlWordFromHotKey(HotKeyValue value) {
-    return (value & 0xFFu) | (ModifiersToControlFlags(ModifiersOf(value)) << 8);
+    return (value & 0xFFu) | (ControlFlagsOf(value) << 8);
 }
 
 void SetHotKeyPlatform(CHotKeyPlatform* platform) {
@@ -174,7 +197,7 @@ void CHotKeyManager::SetQuickHotKey(CFilter* filter, HotKeyValue value) {
 
 std::uint32_t CHotKeyManager::GetQuickHotKeyForControl(const CFilter* filter) const {
     const HotKeyValue value = GetQuickHotKey(filter);
-    return KeyOf(value) | (ModifiersToControlFlags(ModifiersOf(value)) << 16);
+    return KeyOf(value) | (ControlFlagsOf(value) << 16);
 }
 
 void CHotKeyManager::SetQuickHotKeyFromControl(CFilter* filter, unsigned controlWord) {
@@ -182,7 +205,7 @@ void CHotKeyManager::SetQuickHotKeyFromControl(CFilter* filter, unsigned control
 }
 
 std::uint32_t CHotKeyManager::GetDesktopHotKeyForControl() const {
-    return KeyOf(m_desktopHotKey) | (ModifiersToControlFlags(ModifiersOf(m_desktopHotKey)) << 16);
+    return KeyOf(m_desktopHotKey) | (ControlFlagsOf(m_desktopHotKey) << 16);
 }
 
 void CHotKeyManager::SetDesktopHotKeyFromControl(unsigned controlWord) {

@@ -20,6 +20,9 @@ constexpr int MAX_QUICK_HOTKEYS = 10;
 unsigned ControlFlagsToModifiers(unsigned controlFlags);
 unsigned ModifiersToControlFlags(unsigned modifiers);
 // Control word (key in the low byte, control flags in the high byte) to hot key value, and back.
+// The control also sets its extended flag for the keys of the extended keyboard (arrows,
+// Insert, Delete, Home, End, Page Up/Down, ...): there it names the key, so it is neither read
+// as the Windows-key modifier nor lost when the key is shown again.
 HotKeyValue HotKeyFromControlWord(unsigned controlWord);
 unsigned ControlWordFromHotKey(HotKeyValue value);
 

@@ -1,25 +1,11 @@
 // Stand-ins for the views and dialogs that the tray menu and the hot keys lead to, so that the
 // program runs before they exist: nothing is open, nothing opens. Each definition goes away
 // when its feature lands.
-#include "dialogs/setting_dialog_requests.h"
 #include "modes/preview_requests.h"
 
 bool OpenPreview(PreviewMode, int) {
     return false;
 }
 bool IsPreviewActive() {
-    return false;
-}
-
-bool IsGeneralSettingDialogOpen() {
-    return false;
-}
-bool IsFilterSettingDialogOpen() {
-    return false;
-}
-bool ShowGeneralSettingDialog(CHotKeyManager&) {
-    return false;
-}
-bool ShowFilterSettingDialog(CHotKeyManager&) {
     return false;
 }

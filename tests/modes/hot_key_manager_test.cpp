@@ -86,6 +86,10 @@ TEST(HotKeyConversion, ControlWordsAndHotKeyValues) {
         {0x0841, 0x00080041}, // extended flag ↔ Windows-key modifier
         {0x0F20, 0x000F0020}, // all four
         {0x0000, 0x00000000},
+        // On an extended key the flag names the key, it is no modifier.
+        {0x0A26, 0x00020026}, // Control + Up
+        {0x0D2E, 0x0005002E}, // Alt + Shift + Delete
+        {0x0821, 0x00000021}, // Page Up
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.controlWord);
@@ -95,6 +99,10 @@ TEST(HotKeyConversion, ControlWordsAndHotKeyValues) {
     // Unknown flag bits are dropped in both directions.
     EXPECT_EQ(HotKeyFromControlWord(0x3041), 0x41u);
     EXPECT_EQ(ControlWordFromHotKey(0x00110041), 0x0441u);
+    // Typed without the flag (as from the keypad), an extended key reads the same.
+    EXPECT_EQ(HotKeyFromControlWord(0x0226), 0x00020026u);
+    // The Windows key cannot be shown on an extended key, so it is not kept there.
+    EXPECT_EQ(ControlWordFromHotKey(0x000A0026), 0x0A26u);
     // Only the low byte of a key reaches the control.
     EXPECT_EQ(ControlWordFromHotKey(0x00020141), 0x0241u);
 }
@@ -110,6 +118,9 @@ TEST_F(HotKeyManagerTest, ControlFormKeepsTheKeyLowAndTheControlFlagsHigh) {
     keys.SetDesktopHotKeyFromControl(0x067A);
     EXPECT_EQ(keys.GetDesktopHotKey(), 0x0003007Au);
     EXPECT_EQ(keys.GetDesktopHotKeyForControl(), 0x0006007Au);
+    keys.SetQuickHotKeyFromControl(a, 0x0A28); // Control + Down
+    EXPECT_EQ(keys.GetQuickHotKey(a), 0x00020028u);
+    EXPECT_EQ(keys.GetQuickHotKeyForControl(a), 0x000A0028u);
     keys.SetDesktopHotKeyFromControl(0);
     EXPECT_EQ(keys.GetDesktopHotKey(), 0u);
     EXPECT_TRUE(platform.calls.empty());

@@ -1,0 +1,873 @@
+// The two setting dialogs of the real zeziriv.exe and the tray commands that open them, driven
+// from outside: control values are set and buttons clicked as a user's tools would, and the
+// results are read back from the registry, the registered hot keys and the tray menu.
+#include "e2e_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace e2e;
+
+namespace {
+
+enum : UINT { kAboutCommand = 33000, kGeneralCommand, kFilterCommand, kExitCommand };
+constexpr UINT kOpenNewWindowCommand = 33006;
+constexpr UINT kCloseAllWindowsCommand = 33009;
+constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
+constexpr UINT WM_APP_OPEN_DESKTOP = 0x8004;
+constexpr UINT WM_APP_OPEN_QUICK = 0x8005;
+constexpr DWORD kDialogTimeoutMs = 10000;
+constexpr const char* kSettingsKey = "Software\\zuvadur\\Zeziriv";
+
+// clang-format off
+enum GeneralControl : int {
+    kDesktopHotKey = 1000, kAdjustHeight, kWaitingTime, kUpdateInterval, kColorFormat,
+    kNotInTaskBar, kSimpleStatusbar, kOriginalColor, kImageQuality, kNoSplash, kBlurRadius
+};
+enum FilterControl : int {
+    kEnabledList = 1100, kDisabledList, kUp, kDown, kEnable, kDisable, kFilterID, kFilterName,
+    kFilterHotKey
+};
+// clang-format on
+
+// Hot key control words (key | flags << 8) and the values the program stores for them.
+constexpr BYTE kCtrlAlt = HOTKEYF_CONTROL | HOTKEYF_ALT;
+constexpr unsigned ControlWord(UINT key, BYTE flags) {
+    return key | (static_cast<unsigned>(flags) << 8);
+}
+std::string StoredKey(UINT key, UINT modifiers = MOD_CONTROL | MOD_ALT) {
+    return std::to_string(key | (modifiers << 16));
+}
+
+using Strings = std::vector<std::string>;
+// Every value under the program's key, as "name" -> "kind:value".
+using Snapshot = std::map<std::string, std::string>;
+
+Snapshot ReadAllSettings() {
+    Snapshot values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return values;
+    }
+    char name[256];
+    BYTE data[4096];
+    DWORD nameLength = sizeof(name), dataLength = sizeof(data), type = 0;
+    for (DWORD i = 0; RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &dataLength) ==
+                      ERROR_SUCCESS;
+         ++i, nameLength = sizeof(name), dataLength = sizeof(data)) {
+        values[name] = type == REG_DWORD
+                           ? "dword:" + std::to_string(*reinterpret_cast<const DWORD*>(data))
+                           : "sz:" + std::string(reinterpret_cast<const char*>(data));
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+// The values that are new or differ in `after` (the program never deletes one).
+Snapshot Changed(const Snapshot& before, const Snapshot& after) {
+    Snapshot changed;
+    for (const auto& [name, value] : after) {
+        if (const auto it = before.find(name); it == before.end() || it->second != value) {
+            changed[name] = value;
+        }
+    }
+    return changed;
+}
+
+void WriteSettingString(const char* name, const std::string& value) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>(value.size() + 1));
+}
+
+// Whether another program would be refused the key. Only asked while the program is not about
+// to register keys: a key held here for that moment would be refused to the program.
+bool KeyIsTaken(UINT modifiers, UINT key) {
+    const CHeldHotKey held(modifiers, key);
+    return !held.IsHeld();
+}
+
+LRESULT SendTo(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, kDialogTimeoutMs, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// The program's visible top-level windows: any view it opens is one.
+std::vector<HWND> VisibleWindows(DWORD processId) {
+    std::pair<DWORD, std::vector<HWND>> found{processId, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM context) {
+            auto* f = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
+            DWORD process = 0;
+            GetWindowThreadProcessId(hwnd, &process);
+            if (process == f->first && IsWindowVisible(hwnd)) {
+                f->second.push_back(hwnd);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.second;
+}
+std::size_t VisibleWindowCount(DWORD processId) {
+    return VisibleWindows(processId).size();
+}
+
+// Presses the keys together, as a user's fingers would, and lets them go in reverse order.
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// A dialog of the program, worked as a user would: every call returns once the dialog has
+// handled it. Setting a control sends no notification, so selections tell the dialog as a
+// click would.
+class CDialog {
+public:
+    explicit CDialog(HWND hwnd) : m_hwnd(hwnd) {}
+    HWND Hwnd() const { return m_hwnd; }
+    HWND Item(int id) const { return GetDlgItem(m_hwnd, id); }
+    LRESULT Send(int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return SendTo(Item(id), msg, wParam, lParam);
+    }
+    void Notify(int id, WORD code) const {
+        SendTo(m_hwnd, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
+    }
+    void Click(int id) const { Notify(id, BN_CLICKED); }
+    void Check(int id, bool on) const { Send(id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED); }
+    bool IsChecked(int id) const { return Send(id, BM_GETCHECK) == BST_CHECKED; }
+    void Choose(int id, int item) const { Send(id, CB_SETCURSEL, static_cast<WPARAM>(item)); }
+    int Chosen(int id) const { return static_cast<int>(Send(id, CB_GETCURSEL)); }
+    void Type(int id, const char* text) const {
+        Choose(id, -1);
+        Send(id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    }
+    std::string Text(int id) const {
+        char text[1024] = {};
+        Send(id, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    void SetHotKey(int id, unsigned word) const { Send(id, HKM_SETHOTKEY, word); }
+    unsigned HotKey(int id) const { return static_cast<unsigned>(Send(id, HKM_GETHOTKEY)); }
+    bool IsEnabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+    void Select(int id, int index) const {
+        Send(id, LB_SETCURSEL, static_cast<WPARAM>(index));
+        Notify(id, LBN_SELCHANGE);
+    }
+    void SelectSeveral(int id, const std::vector<int>& indices) const {
+        Send(id, LB_SETSEL, FALSE, -1);
+        for (int index : indices) {
+            Send(id, LB_SETSEL, TRUE, index);
+        }
+        Notify(id, LBN_SELCHANGE);
+    }
+    int Selected(int id) const { return static_cast<int>(Send(id, LB_GETCURSEL)); }
+    Strings Items(int id) const {
+        Strings texts;
+        for (int i = 0, count = static_cast<int>(Send(id, LB_GETCOUNT)); i < count; ++i) {
+            // Wine hands list texts to another process in their wide form only.
+            wchar_t wide[256] = {};
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(Item(id), LB_GETTEXT, static_cast<WPARAM>(i),
+                                reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, kDialogTimeoutMs,
+                                &length);
+            char text[256] = {};
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+            texts.push_back(text);
+        }
+        return texts;
+    }
+    HWND Focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(m_hwnd, nullptr), &info);
+        return info.hwndFocus;
+    }
+
+private:
+    HWND m_hwnd;
+};
+
+class SettingDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        WriteSettingDword("NoSplash", 1);
+        tree.AddFilter("protanopia", "E2E Protan");
+        tree.AddFilter("deutanopia", "E2E Deutan");
+        tree.AddFilter("hue_gbr", "E2E Hue GBR");
+    }
+    void TearDown() override { ClearSettings(); }
+
+    // Starts the program; with `settle`, also waits until the frame answers a posted command:
+    // by then its keys are registered, and a key tried here cannot be in the way of that.
+    HWND Start(CProgram& program, bool settle = false) {
+        EXPECT_TRUE(program.IsStarted());
+        const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+        if (frame != nullptr && settle) {
+            const CDialog about = Open(program, frame, kAboutCommand, "About");
+            EXPECT_NE(about.Hwnd(), nullptr);
+            End(frame, about, IDCANCEL);
+        }
+        return frame;
+    }
+
+    // Opens a dialog through the frame's command; null when it does not appear.
+    static CDialog Open(const CProgram& program, HWND frame, UINT command, const char* title) {
+        PostMessageA(frame, WM_COMMAND, command, 0);
+        HWND dialog = nullptr;
+        WaitFor(
+            [&] {
+                for (HWND hwnd : FindWindows(program.GetProcessId(), kDialogClass, title)) {
+                    if (IsWindowVisible(hwnd)) { // shown once initialised
+                        dialog = hwnd;
+                    }
+                }
+                return dialog != nullptr;
+            },
+            kDialogTimeoutMs);
+        return CDialog(dialog);
+    }
+
+    // Ends a dialog with OK or Cancel and waits until the frame has finished the command that
+    // opened it (keys registered again).
+    static void End(HWND frame, const CDialog& dialog, int button) {
+        PostMessageA(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.Item(button)));
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog.Hwnd()); }, kDialogTimeoutMs));
+        SendTo(frame, WM_NULL);
+    }
+
+    // Presses OK where a message is expected and answers it; returns its text.
+    static std::string OkExpectingMessage(const CProgram& program, const CDialog& dialog) {
+        PostMessageA(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.Item(IDOK)));
+        std::string text;
+        WaitFor(
+            [&] {
+                for (HWND box : FindWindows(program.GetProcessId(), kDialogClass, "Zeziriv")) {
+                    text = GetStaticTexts(box);
+                    if (IsWindowVisible(box) && !text.empty()) {
+                        PressButton(box, IDOK);
+                        return WaitFor([&] { return !IsWindow(box); }, kDialogTimeoutMs);
+                    }
+                }
+                return false;
+            },
+            kDialogTimeoutMs);
+        return text;
+    }
+
+    static void Exit(CProgram& program, HWND frame) {
+        PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
+        EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+    }
+
+    static std::vector<MenuItem> ReadTrayMenu(const CProgram& program, HWND frame) {
+        PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, WM_RBUTTONUP);
+        HWND menu = nullptr;
+        WaitFor([&] { return (menu = FindOpenMenu(program.GetProcessId())) != nullptr; },
+                kDialogTimeoutMs);
+        std::vector<MenuItem> items =
+            menu != nullptr ? ReadOpenMenu(menu) : std::vector<MenuItem>{};
+        CloseOpenMenu(program.GetProcessId());
+        return items;
+    }
+
+    CInstallTree tree;
+};
+
+} // namespace
+
+TEST_F(SettingDialogsTest, GeneralOkWritesExactlyTheChangedValuesAndTheNextRunReadsThem) {
+    WriteSettingDword("ImageQuality", 5);
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program);
+    ASSERT_NE(frame, nullptr);
+
+    CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    EXPECT_EQ(dialog.HotKey(kDesktopHotKey), ControlWord(VK_F11, HOTKEYF_CONTROL));
+    EXPECT_TRUE(dialog.IsChecked(kAdjustHeight));
+    EXPECT_EQ(dialog.Text(kWaitingTime), "1000");
+    EXPECT_EQ(dialog.Chosen(kWaitingTime), 3);
+    EXPECT_EQ(dialog.Chosen(kUpdateInterval), 1);
+    EXPECT_EQ(dialog.Text(kColorFormat), "RGB(decimal)");
+    EXPECT_EQ(dialog.Text(kImageQuality), "low") << "5 opens as low";
+    EXPECT_TRUE(dialog.IsChecked(kNoSplash));
+    EXPECT_EQ(dialog.Chosen(kBlurRadius), 0);
+    EXPECT_EQ(ReadAllSettings().size(), 2u) << "nothing is written while the dialog is open";
+    // An untouched OK writes the whole profile; low is stored as 3.
+    End(frame, dialog, IDOK);
+    const Snapshot before = ReadAllSettings();
+    EXPECT_EQ(before.at("ImageQuality"), "dword:3");
+
+    dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    dialog.SetHotKey(kDesktopHotKey, ControlWord(VK_F10, kCtrlAlt));
+    dialog.Check(kAdjustHeight, false);
+    dialog.Type(kWaitingTime, "750");
+    dialog.Type(kUpdateInterval, " 99999999999");
+    dialog.Choose(kColorFormat, 1);
+    dialog.Check(kNotInTaskBar, true);
+    dialog.Choose(kBlurRadius, 2);
+    End(frame, dialog, IDOK);
+    EXPECT_EQ(Changed(before, ReadAllSettings()),
+              (Snapshot{{"DesktopHotKey", "dword:" + StoredKey(VK_F10)},
+                        {"DesktopAdjustInitialPanelHeight", "dword:0"},
+                        {"QuickWaitingTime", "dword:750"},
+                        {"WindowUpdateInterval", "dword:4294967295"},
+                        {"WindowColorDisplayFormat", "dword:1"},
+                        {"WindowUnvisibleTaskBar", "dword:1"}}));
+    // The new desktop key is the program's now, the old one is free.
+    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F10));
+    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL, VK_F11));
+
+    // Reopened: the typed time as text with no item, the radius kept for this run.
+    dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    EXPECT_EQ(dialog.Text(kWaitingTime), "750");
+    EXPECT_EQ(dialog.Chosen(kWaitingTime), -1);
+    EXPECT_EQ(dialog.Chosen(kBlurRadius), 2);
+    End(frame, dialog, IDCANCEL);
+    Exit(program, frame);
+
+    // The next run reads back what was written; the radius was for that run only.
+    CProgram next(tree.GetExe());
+    const HWND nextFrame = Start(next);
+    ASSERT_NE(nextFrame, nullptr);
+    dialog = Open(next, nextFrame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    EXPECT_EQ(dialog.HotKey(kDesktopHotKey), ControlWord(VK_F10, kCtrlAlt));
+    EXPECT_FALSE(dialog.IsChecked(kAdjustHeight));
+    EXPECT_EQ(dialog.Text(kWaitingTime), "750");
+    EXPECT_EQ(dialog.Chosen(kWaitingTime), -1);
+    EXPECT_EQ(dialog.Text(kUpdateInterval), "4294967295");
+    EXPECT_EQ(dialog.Chosen(kColorFormat), 1);
+    EXPECT_TRUE(dialog.IsChecked(kNotInTaskBar));
+    EXPECT_EQ(dialog.Chosen(kBlurRadius), 0);
+    End(nextFrame, dialog, IDCANCEL);
+    Exit(next, nextFrame);
+}
+
+TEST_F(SettingDialogsTest, GeneralCancelAfterChangingEveryControlLeavesSettingsAndKeys) {
+    WriteSettingString("QuickHotKeys", "protanopia," + StoredKey('1'));
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program, true);
+    ASSERT_NE(frame, nullptr);
+    const Snapshot before = ReadAllSettings();
+    ASSERT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11));
+    ASSERT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    ASSERT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9));
+
+    CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    // Only the key this dialog edits is let go while it is open.
+    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL, VK_F11));
+    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    dialog.SetHotKey(kDesktopHotKey, ControlWord(VK_F9, kCtrlAlt));
+    dialog.Type(kWaitingTime, "99999999999");
+    dialog.Type(kUpdateInterval, "-20");
+    for (int box : {kAdjustHeight, kNotInTaskBar, kSimpleStatusbar, kOriginalColor, kNoSplash}) {
+        dialog.Check(box, !dialog.IsChecked(box));
+    }
+    dialog.Choose(kColorFormat, 4);
+    dialog.Choose(kImageQuality, 2);
+    dialog.Choose(kBlurRadius, 5);
+    End(frame, dialog, IDCANCEL);
+
+    EXPECT_EQ(ReadAllSettings(), before);
+    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11)) << "registered again";
+    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9)) << "still free";
+    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+
+    dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    EXPECT_EQ(dialog.HotKey(kDesktopHotKey), ControlWord(VK_F11, HOTKEYF_CONTROL));
+    EXPECT_EQ(dialog.Text(kWaitingTime), "1000");
+    EXPECT_TRUE(dialog.IsChecked(kAdjustHeight));
+    EXPECT_FALSE(dialog.IsChecked(kOriginalColor));
+    EXPECT_EQ(dialog.Chosen(kColorFormat), 0);
+    EXPECT_EQ(dialog.Chosen(kImageQuality), 1);
+    EXPECT_EQ(dialog.Chosen(kBlurRadius), 0);
+    End(frame, dialog, IDCANCEL);
+    Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, FilterDialogEditsTheOrderAndKeysAndOkReachesMenuRegistryAndKeys) {
+    tree.AddFilter("zeta", "Zeta");
+    tree.AddFilter("alpha", "alpha");
+    WriteSettingString("QuickHotKeys", "protanopia," + StoredKey('1'));
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program, true);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+
+    const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    // Only the quick keys are let go while it is open.
+    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11));
+    EXPECT_EQ(dialog.Items(kEnabledList),
+              (Strings{"normal", "E2E Protan", "E2E Deutan", "E2E Hue GBR"}));
+    EXPECT_EQ(dialog.Items(kDisabledList), (Strings{"alpha", "Zeta"}));
+    EXPECT_EQ(dialog.Selected(kEnabledList), 0);
+    EXPECT_EQ(dialog.Text(kFilterID), "_normal");
+    EXPECT_EQ(dialog.Text(kFilterName), "normal");
+    EXPECT_FALSE(dialog.IsEnabled(kUp));
+    EXPECT_TRUE(dialog.IsEnabled(kDown));
+    EXPECT_FALSE(dialog.IsEnabled(kDisable)) << "normal is never disabled";
+    EXPECT_FALSE(dialog.IsEnabled(kEnable));
+
+    // A button that becomes unavailable under the keyboard focus hands it on: Up to Down.
+    dialog.Select(kEnabledList, 1);
+    SendTo(dialog.Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(dialog.Item(kUp)), TRUE);
+    ASSERT_EQ(dialog.Focus(), dialog.Item(kUp));
+    dialog.Click(kUp);
+    EXPECT_EQ(dialog.Items(kEnabledList)[0], "E2E Protan");
+    EXPECT_FALSE(dialog.IsEnabled(kUp));
+    EXPECT_EQ(dialog.Focus(), dialog.Item(kDown));
+    dialog.Click(kDown);
+    EXPECT_EQ(dialog.Items(kEnabledList)[1], "E2E Protan");
+    EXPECT_EQ(dialog.Focus(), dialog.Item(kDown));
+
+    // Hue GBR up two places.
+    dialog.Select(kEnabledList, 3);
+    EXPECT_EQ(dialog.Text(kFilterID), "hue_gbr");
+    dialog.Click(kUp);
+    dialog.Click(kUp);
+    EXPECT_EQ(dialog.Items(kEnabledList),
+              (Strings{"normal", "E2E Hue GBR", "E2E Protan", "E2E Deutan"}));
+    EXPECT_EQ(dialog.Selected(kEnabledList), 1);
+
+    // Deutan, the last, disabled: the selection moves to the new last, Protan, and its key.
+    dialog.Select(kEnabledList, 3);
+    dialog.Click(kDisable);
+    EXPECT_EQ(dialog.Items(kEnabledList), (Strings{"normal", "E2E Hue GBR", "E2E Protan"}));
+    EXPECT_EQ(dialog.Selected(kEnabledList), 2);
+    EXPECT_EQ(dialog.Text(kFilterName), "E2E Protan");
+    EXPECT_EQ(dialog.HotKey(kFilterHotKey), ControlWord('1', kCtrlAlt));
+    EXPECT_FALSE(dialog.IsEnabled(kDown));
+    EXPECT_EQ(dialog.Items(kDisabledList), (Strings{"alpha", "E2E Deutan", "Zeta"}));
+
+    // Two enabled at once arrive in name order.
+    EXPECT_FALSE(dialog.IsEnabled(kEnable));
+    dialog.SelectSeveral(kDisabledList, {2, 0});
+    EXPECT_TRUE(dialog.IsEnabled(kEnable));
+    dialog.Click(kEnable);
+    EXPECT_EQ(dialog.Items(kEnabledList),
+              (Strings{"normal", "E2E Hue GBR", "E2E Protan", "alpha", "Zeta"}));
+    EXPECT_EQ(dialog.Items(kDisabledList), (Strings{"E2E Deutan"}));
+    EXPECT_FALSE(dialog.IsEnabled(kEnable)) << "nothing picked any more";
+
+    // A key for Hue GBR; moving away from Protan stored Protan's key again, so it stays first.
+    dialog.Select(kEnabledList, 1);
+    EXPECT_EQ(dialog.HotKey(kFilterHotKey), 0u);
+    dialog.SetHotKey(kFilterHotKey, ControlWord('2', kCtrlAlt));
+    EXPECT_EQ(ReadSettingString("EnableFilters"), std::nullopt) << "nothing written before OK";
+    End(frame, dialog, IDOK);
+
+    EXPECT_EQ(ReadSettingString("EnableFilters"),
+              std::optional<std::string>("_normal,hue_gbr,protanopia,alpha,zeta"));
+    EXPECT_EQ(
+        ReadSettingString("QuickHotKeys"),
+        std::optional<std::string>("protanopia," + StoredKey('1') + ",hue_gbr," + StoredKey('2')));
+    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '2'));
+    const std::vector<MenuItem> menu = ReadTrayMenu(program, frame);
+    ASSERT_GT(menu.size(), 3u);
+    Strings quick;
+    for (const MenuItem& item : menu[3].submenu) {
+        quick.push_back(item.text);
+    }
+    EXPECT_EQ(quick, (Strings{"normal", "E2E Hue GBR", "E2E Protan", "alpha", "Zeta"}));
+    Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, FilterDialogShowsTheLimitAndConflictMessagesAndStaysOpen) {
+    // Eleven filters enabled, the first ten with Control+Alt+1 ... 9, 0.
+    std::string enabled = "_normal", keys;
+    for (int i = 1; i <= 11; ++i) {
+        const std::string id = "f" + std::to_string(i + 10);
+        tree.AddFilter(id, "Filter " + std::to_string(i + 10));
+        enabled += "," + id;
+        if (i <= 10) {
+            keys += (keys.empty() ? "" : ",") + id + "," + StoredKey('0' + (i % 10));
+        }
+    }
+    WriteSettingString("EnableFilters", enabled);
+    WriteSettingString("QuickHotKeys", keys);
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program, true);
+    ASSERT_NE(frame, nullptr);
+    const Snapshot before = ReadAllSettings();
+
+    const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    ASSERT_EQ(dialog.Items(kEnabledList).size(), 12u);
+    dialog.Select(kEnabledList, 11);
+    dialog.SetHotKey(kFilterHotKey, ControlWord(VK_F5, kCtrlAlt));
+    EXPECT_EQ(OkExpectingMessage(program, dialog), "Error: Hotkey limit exceeded. (MAX: 10)");
+    ASSERT_TRUE(IsWindowVisible(dialog.Hwnd()));
+
+    // Ten again, but the first filter takes the desktop key, then another filter's.
+    dialog.SetHotKey(kFilterHotKey, 0);
+    dialog.Select(kEnabledList, 1);
+    EXPECT_EQ(dialog.HotKey(kFilterHotKey), ControlWord('1', kCtrlAlt));
+    for (unsigned taken : {ControlWord(VK_F11, HOTKEYF_CONTROL), ControlWord('2', kCtrlAlt)}) {
+        dialog.SetHotKey(kFilterHotKey, taken);
+        EXPECT_EQ(OkExpectingMessage(program, dialog), "Error: Hotkey conflict.") << taken;
+        ASSERT_TRUE(IsWindowVisible(dialog.Hwnd()));
+    }
+
+    End(frame, dialog, IDCANCEL);
+    EXPECT_EQ(ReadAllSettings(), before);
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, static_cast<UINT>(digit))) << digit;
+    }
+    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F5));
+    Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, OneDialogAtATimeAndTheTrayMenuGreysWhatItRefuses) {
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program);
+    ASSERT_NE(frame, nullptr);
+    const struct {
+        UINT command;
+        const char* title;
+        UINT otherCommand;
+        const char* otherTitle;
+        bool openNewWindowGreyed;
+    } cases[] = {
+        {kGeneralCommand, "Setting", kFilterCommand, "Filter setting", false},
+        {kFilterCommand, "Filter setting", kGeneralCommand, "Setting", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        const CDialog dialog = Open(program, frame, c.command, c.title);
+        ASSERT_NE(dialog.Hwnd(), nullptr);
+        // The same command again brings it forward; the other dialog is refused.
+        SendTo(frame, WM_COMMAND, c.command);
+        SendTo(frame, WM_COMMAND, c.otherCommand);
+        EXPECT_EQ(FindWindows(program.GetProcessId(), kDialogClass, c.title).size(), 1u);
+        EXPECT_TRUE(FindWindows(program.GetProcessId(), kDialogClass, c.otherTitle).empty());
+
+        const std::vector<MenuItem> menu = ReadTrayMenu(program, frame);
+        ASSERT_EQ(menu.size(), 15u);
+        // Desktop view, Quick view, Filter setting, General setting; About and Exit stay.
+        for (std::size_t i : {0u, 3u, 9u, 10u}) {
+            EXPECT_TRUE(menu[i].grayed) << menu[i].text;
+        }
+        EXPECT_EQ(menu[1].grayed, c.openNewWindowGreyed) << menu[1].text;
+        EXPECT_FALSE(menu[12].grayed || menu[14].grayed);
+
+        End(frame, dialog, IDCANCEL);
+        const std::vector<MenuItem> after = ReadTrayMenu(program, frame);
+        ASSERT_EQ(after.size(), 15u);
+        for (std::size_t i : {0u, 1u, 3u, 9u, 10u}) {
+            EXPECT_FALSE(after[i].grayed) << after[i].text;
+        }
+    }
+    Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, ExitWhileADialogIsOpenEndsTheProgramAndSavesTheProfile) {
+    for (const auto& [command, title] :
+         {std::pair{kGeneralCommand, "Setting"}, std::pair{kFilterCommand, "Filter setting"}}) {
+        SCOPED_TRACE(title);
+        ClearSettings();
+        WriteSettingDword("NoSplash", 1);
+        CProgram program(tree.GetExe());
+        const HWND frame = Start(program);
+        ASSERT_NE(frame, nullptr);
+        ASSERT_NE(Open(program, frame, command, title).Hwnd(), nullptr);
+        PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
+        EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+        // Saved at the end, with the keys as they were before the dialog.
+        EXPECT_EQ(ReadSettingDword("DesktopHotKey"), std::optional<DWORD>(131194));
+        EXPECT_EQ(ReadSettingString("EnableFilters"),
+                  std::optional<std::string>("_normal,protanopia,deutanopia,hue_gbr"));
+    }
+}
+
+TEST_F(SettingDialogsTest, OpenRequestsThatNameNoEnabledFilterOrComeDuringADialogDoNothing) {
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program);
+    ASSERT_NE(frame, nullptr);
+    const auto visibleWindows = [&] { return VisibleWindowCount(program.GetProcessId()); };
+    // Requests are handled in order: once a command posted after them has opened the About
+    // box (twice, for the delayed ones that post themselves again), they are done.
+    const auto handled = [&] {
+        for (int round = 0; round < 2; ++round) {
+            const CDialog about = Open(program, frame, kAboutCommand, "About");
+            EXPECT_NE(about.Hwnd(), nullptr);
+            End(frame, about, IDCANCEL);
+        }
+    };
+    // Four filters are enabled: positions 4 and beyond, and negative ones, name none.
+    for (const int position : {4, 99, -1}) {
+        for (const LPARAM delay : {0, 50}) {
+            PostMessageA(frame, WM_APP_OPEN_QUICK, static_cast<WPARAM>(position), delay);
+        }
+        PostMessageA(frame, WM_COMMAND, 33500 + position, 0);
+    }
+    handled();
+    EXPECT_EQ(visibleWindows(), 0u);
+
+    // While a setting dialog is open the views refuse to open, delayed or not.
+    const CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    for (const LPARAM delay : {0, 50}) {
+        PostMessageA(frame, WM_APP_OPEN_DESKTOP, 0, delay);
+        PostMessageA(frame, WM_APP_OPEN_QUICK, 0, delay);
+    }
+    handled();
+    EXPECT_EQ(visibleWindows(), 1u) << "only the dialog";
+    End(frame, dialog, IDCANCEL);
+    Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, ANewDesktopKeyOpensTheDesktopViewAndTheOldOneNoLongerDoes) {
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program, true);
+    ASSERT_NE(frame, nullptr);
+    const auto viewShown = [&](DWORD timeoutMs) {
+        return WaitFor([&] { return VisibleWindowCount(program.GetProcessId()) > 0; }, timeoutMs);
+    };
+    PostMessageA(frame, WM_APP_OPEN_DESKTOP, 0, 0);
+    if (!viewShown(5000)) {
+        Exit(program, frame);
+        GTEST_SKIP() << "this build of the program has no desktop view";
+    }
+    for (HWND view : VisibleWindows(program.GetProcessId())) {
+        PostMessageA(view, WM_CLOSE, 0, 0);
+    }
+    ASSERT_TRUE(
+        WaitFor([&] { return VisibleWindowCount(program.GetProcessId()) == 0; }, kDialogTimeoutMs));
+
+    const CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    dialog.SetHotKey(kDesktopHotKey, ControlWord(VK_F10, kCtrlAlt));
+    End(frame, dialog, IDOK);
+    PressKeys({VK_CONTROL, VK_F11});
+    // Nothing to poll for: the view must stay away.
+    EXPECT_FALSE(viewShown(1500)) << "the old key still opens the view";
+    PressKeys({VK_CONTROL, VK_MENU, VK_F10});
+    EXPECT_TRUE(viewShown(kDialogTimeoutMs)) << "the new key does not open the view";
+    Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, FilterSettingDoesNothingWhileAFilterWindowIsOpen) {
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program);
+    ASSERT_NE(frame, nullptr);
+    PostMessageA(frame, WM_COMMAND, kOpenNewWindowCommand, 0);
+    if (!WaitFor([&] { return VisibleWindowCount(program.GetProcessId()) > 0; }, 5000)) {
+        Exit(program, frame);
+        GTEST_SKIP() << "this build of the program opens no filter windows";
+    }
+    const std::vector<MenuItem> menu = ReadTrayMenu(program, frame);
+    ASSERT_EQ(menu.size(), 15u);
+    EXPECT_TRUE(menu[9].grayed) << menu[9].text;
+    // Sent directly, the command does nothing either.
+    SendTo(frame, WM_COMMAND, kFilterCommand);
+    EXPECT_TRUE(FindWindows(program.GetProcessId(), kDialogClass, "Filter setting").empty());
+
+    PostMessageA(frame, WM_COMMAND, kCloseAllWindowsCommand, 0);
+    ASSERT_TRUE(
+        WaitFor([&] { return VisibleWindowCount(program.GetProcessId()) == 0; }, kDialogTimeoutMs));
+    const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
+    EXPECT_NE(dialog.Hwnd(), nullptr) << "with the windows closed it opens";
+    End(frame, dialog, IDCANCEL);
+    Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, DialogsComeFromTheLanguageLibraryOrTheProgram) {
+    tree.CopyFileInto(ZEZIRIV_E2E_LANG_SAME,
+                      "resource\\" + std::to_string(GetSystemDefaultLangID()) + "\\ttres.dll");
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program);
+    ASSERT_NE(frame, nullptr);
+    for (const auto& [command, title] : {std::pair{kGeneralCommand, "LANG Setting"},
+                                         std::pair{kFilterCommand, "LANG Filter setting"},
+                                         // The library has no About box: the program's is used.
+                                         std::pair{kAboutCommand, "About"}}) {
+        const CDialog dialog = Open(program, frame, command, title);
+        ASSERT_NE(dialog.Hwnd(), nullptr) << title;
+        End(frame, dialog, IDCANCEL);
+    }
+    Exit(program, frame);
+}
+
+namespace {
+
+// Sets the resolution that programs started from now on take, and puts the old one back.
+class CScreenResolution {
+public:
+    explicit CScreenResolution(DWORD dpi) {
+        DWORD size = sizeof(m_old);
+        m_hadOld = RegGetValueA(HKEY_CURRENT_USER, kKey, "LogPixels", RRF_RT_REG_DWORD, nullptr,
+                                &m_old, &size) == ERROR_SUCCESS;
+        RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+    }
+    ~CScreenResolution() {
+        if (m_hadOld) {
+            RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "LogPixels", REG_DWORD, &m_old, sizeof(m_old));
+        } else {
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, "LogPixels");
+        }
+    }
+
+private:
+    static constexpr const char* kKey = "Control Panel\\Desktop";
+    DWORD m_old = 0;
+    bool m_hadOld = false;
+};
+
+// While it lives, this thread reads other programs' windows in physical pixels, whatever
+// resolution they run at.
+class CPhysicalPixels {
+    using SetContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+
+public:
+    CPhysicalPixels()
+        : m_set(reinterpret_cast<SetContext>(reinterpret_cast<void*>(
+              GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")))),
+          m_old(m_set != nullptr ? m_set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE) : nullptr) {}
+    ~CPhysicalPixels() {
+        if (m_old != nullptr) {
+            m_set(m_old);
+        }
+    }
+
+private:
+    SetContext m_set;
+    DPI_AWARENESS_CONTEXT m_old;
+};
+
+// Every text of the dialog fits its control in the dialog font (8 points of "MS Shell Dlg") at
+// `dpi`, every control lies inside the dialog, and no two controls other than group boxes
+// overlap. Returns the faults found.
+Strings LayoutFaults(HWND dialog, int dpi) {
+    Strings faults;
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(8, dpi, 72);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(lf.lfFaceName, "MS Shell Dlg");
+    HFONT font = CreateFontIndirectA(&lf);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ oldFont = SelectObject(dc, font);
+
+    RECT client{};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::vector<std::pair<std::string, RECT>> solid;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[64] = {}, raw[512] = {};
+        GetClassNameA(child, className, sizeof(className));
+        SendTo(child, WM_GETTEXT, sizeof(raw), reinterpret_cast<LPARAM>(raw));
+        std::string text;
+        for (const char* c = raw; *c != '\0'; ++c) {
+            text += *c == '&' && c[1] != '\0' ? *++c : *c; // mnemonics take no room
+        }
+        RECT rc{};
+        GetWindowRect(child, &rc);
+        const std::string name = std::string(className) + " \"" + text + "\"";
+        RECT inside{};
+        if (!IntersectRect(&inside, &rc, &client) || !EqualRect(&inside, &rc)) {
+            faults.push_back(name + " reaches outside the dialog");
+        }
+        const auto style = static_cast<UINT>(GetWindowLongA(child, GWL_STYLE));
+        const bool button = lstrcmpiA(className, "Button") == 0;
+        const UINT type = style & BS_TYPEMASK;
+        if (!button || type != BS_GROUPBOX) {
+            solid.emplace_back(name, rc);
+        }
+        if (text.empty() || !(button || lstrcmpiA(className, "Static") == 0)) {
+            continue;
+        }
+        // Left-aligned static texts wrap; everything else is one line.
+        const bool wraps = !button && (style & SS_TYPEMASK) == SS_LEFT;
+        RECT need{0, 0, wraps ? rc.right - rc.left : 0, 0};
+        DrawTextA(dc, text.c_str(), -1, &need,
+                  DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+        // What the control draws beside its text: the label gap of a group box, the box of a
+        // check box, a push button's edges.
+        const int beside = !button                                            ? 0
+                           : type == BS_GROUPBOX                              ? 16
+                           : (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) ? 18
+                                                                              : 8;
+        const int room = rc.right - rc.left - MulDiv(beside, dpi, 96);
+        if (need.right > room) {
+            faults.push_back(name + " needs " + std::to_string(need.right) + " pixels, has " +
+                             std::to_string(room));
+        }
+        if (!(button && type == BS_GROUPBOX) && need.bottom > rc.bottom - rc.top) {
+            faults.push_back(name + " is cut at the bottom");
+        }
+    }
+    for (std::size_t i = 0; i < solid.size(); ++i) {
+        for (std::size_t j = i + 1; j < solid.size(); ++j) {
+            RECT overlap{};
+            if (IntersectRect(&overlap, &solid[i].second, &solid[j].second)) {
+                faults.push_back(solid[i].first + " overlaps " + solid[j].first);
+            }
+        }
+    }
+    SelectObject(dc, oldFont);
+    DeleteDC(dc);
+    DeleteObject(font);
+    return faults;
+}
+
+} // namespace
+
+TEST_F(SettingDialogsTest, EveryLabelFitsAtOneHundredAndOneHundredFiftyPercent) {
+    std::map<std::string, LONG> widthAt96;
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        const CScreenResolution resolution(static_cast<DWORD>(dpi));
+        CProgram program(tree.GetExe());
+        const HWND frame = Start(program);
+        ASSERT_NE(frame, nullptr);
+        for (const auto& [command, title] :
+             {std::pair{kGeneralCommand, "Setting"}, std::pair{kFilterCommand, "Filter setting"},
+              std::pair{kAboutCommand, "About"}}) {
+            const CDialog dialog = Open(program, frame, command, title);
+            ASSERT_NE(dialog.Hwnd(), nullptr) << title;
+            {
+                const CPhysicalPixels physical;
+                EXPECT_EQ(LayoutFaults(dialog.Hwnd(), dpi), Strings{}) << title;
+                RECT rc{};
+                GetWindowRect(dialog.Hwnd(), &rc);
+                // The program did take the resolution: its dialogs grew with the font.
+                if (dpi == 96) {
+                    widthAt96[title] = rc.right - rc.left;
+                } else {
+                    EXPECT_GT(rc.right - rc.left, widthAt96[title] * 13 / 10) << title;
+                }
+            }
+            End(frame, dialog, IDCANCEL);
+        }
+        Exit(program, frame);
+    }
+}
