@@ -304,6 +304,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ENDSESSION:
         // Sent whether or not the ending goes ahead; the settings must survive if it does.
+        StorePreviewPanelRect();
         GetAppProfile().Save();
         SetAppEnding();
         return 0;

@@ -2,15 +2,7 @@
 // program runs before they exist: nothing is open, nothing opens. Each definition goes away
 // when its feature lands.
 #include "dialogs/setting_dialog_requests.h"
-#include "modes/preview_requests.h"
 #include "window/filter_window_requests.h"
-
-bool OpenPreview(PreviewMode, int) {
-    return false;
-}
-bool IsPreviewActive() {
-    return false;
-}
 
 int GetFilterWindowCount() {
     return 0;

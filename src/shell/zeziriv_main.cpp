@@ -3,6 +3,7 @@
 #include "filter/filter_manager.h"
 #include "filter/image_quality.h"
 #include "image/color_name_resources.h"
+#include "modes/preview_requests.h"
 #include "shell/app_profile.h"
 #include "shell/display_names.h"
 #include "shell/main_frame.h"
@@ -89,6 +90,8 @@ int RunMainFrame(HINSTANCE instance) {
         return 0;
     }
     const int result = loop.Run();
+    // A view still open at Exit stores its panel's rectangle before the profile is written.
+    DestroyPreview();
     GetAppModule().RemoveMessageLoop();
     frame.reset();
     return result;

@@ -1,5 +1,4 @@
 #include "modes/panel_geometry.h"
-#include "shell/profile_values.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +33,7 @@ TEST(PanelRect, StoredRectangleLandsOnTheScreen) {
         {"exactly the screen's width", {5, 5, 1285, 100}, 1280, 1024, {0, 5, 1280, 100}},
         {"wider, moved left then kept", {100, 100, 2000, 300}, 1280, 1024, {0, 100, 1280, 300}},
         {"right edge on the screen's edge", {1080, 0, 1280, 200}, 1280, 1024, {1080, 0, 1280, 200}},
+        // The profile adds width to left with wrapping: a huge width reads as a negative one.
         {"negative width", {500, 500, 400, 700}, 1280, 1024, {0, 0, 200, 200}},
         {"no height", {10, 10, 100, 10}, 1280, 1024, {0, 0, 200, 200}},
         {"all of the number range",
@@ -53,24 +53,6 @@ TEST(PanelRect, StoredRectangleLandsOnTheScreen) {
     for (const Case& c : cases) {
         const IntRect fitted = FitPanelRect(c.stored, c.width, c.height);
         EXPECT_EQ(fitted, c.expected) << c.what << ": " << Text(fitted);
-    }
-}
-
-TEST(PanelRect, GarbageFromTheProfileTextStillGivesAPanelOnTheScreen) {
-    // The profile adds width and height to the position with wrapping arithmetic, so a text
-    // can give rectangles whose right edge lies left of the left one.
-    const char* texts[] = {"2147483647,0,10,10", "-5,-5,-10,-10", "0,0,2147483647,2147483647",
-                           "-2147483648,100,300,400", "100,100,0,0"};
-    for (const char* text : texts) {
-        IntRect stored;
-        ASSERT_TRUE(ParsePanelPosition(text, stored)) << text;
-        const IntRect r = FitPanelRect(stored, 1280, 1024);
-        EXPECT_GE(r.left, 0) << text;
-        EXPECT_GE(r.top, 0) << text;
-        EXPECT_GT(r.right, r.left) << text;
-        EXPECT_GT(r.bottom, r.top) << text;
-        EXPECT_LE(r.right, 1280) << text;
-        EXPECT_LE(r.bottom, 1024) << text;
     }
 }
 
