@@ -307,6 +307,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam != FALSE) {
             DestroyAllFilterWindows();
         }
+        StorePreviewPanelRect();
         GetAppProfile().Save();
         SetAppEnding();
         return 0;

@@ -3,6 +3,7 @@
 #include "filter/filter_manager.h"
 #include "filter/image_quality.h"
 #include "image/color_name_resources.h"
+#include "modes/preview_requests.h"
 #include "shell/app_profile.h"
 #include "shell/display_names.h"
 #include "shell/main_frame.h"
@@ -90,8 +91,10 @@ int RunMainFrame(HINSTANCE instance) {
         return 0;
     }
     const int result = loop.Run();
-    // Open filter windows store their records as a close would, before the profile is saved.
+    // Open filter windows store their records as a close would, and a view still open stores
+    // its panel's rectangle, before the profile is saved.
     DestroyAllFilterWindows();
+    DestroyPreview();
     GetAppModule().RemoveMessageLoop();
     frame.reset();
     return result;
