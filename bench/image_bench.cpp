@@ -6,11 +6,15 @@
 // The machines these run on are shared, so the benchmarks that state a ratio (OpenView,
 // FilterSwitch, TableVsExact) time the work and its baselines in turn within every iteration
 // and report the median of the per-iteration ratios: a burst of load then slows both sides.
+// A loaded machine still starves the pixel loops' second worker more than the single-threaded
+// memcpy; ZEZIRIV_BENCH_WORKERS=1 runs every pixel loop on the calling thread, for ratios per
+// core.
 #include "exact_model.h"
 #include "filter/filter.h"
 #include "filter/image_quality.h"
 #include "image/capture_image.h"
 #include "image/pixel_pipeline.h"
+#include "image/pixel_workers.h"
 #include "image/synthetic_screen_source.h"
 
 #include <benchmark/benchmark.h>
@@ -18,12 +22,23 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <random>
 #include <vector>
 
 namespace {
+
+[[maybe_unused]] const bool g_workersFixed = [] {
+    const char* workers = std::getenv("ZEZIRIV_BENCH_WORKERS");
+    if (workers == nullptr || std::atoi(workers) <= 0) {
+        return false;
+    }
+    SetPixelWorkersForTesting(std::atoi(workers), 0);
+    benchmark::AddCustomContext("pixel_workers", workers);
+    return true;
+}();
 
 std::size_t StrideOf(int width) {
     return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
