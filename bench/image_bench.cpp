@@ -1,21 +1,44 @@
 // The pixel pipeline of a capture beside its baselines, at full-HD and 4K: a memcpy of the same
-// frame (the memory-bandwidth floor) and an exact per-pixel simulation without a colour table
-// (what every frame would cost without the lattice index).
+// frame (the memory-bandwidth floor) and the exact per-pixel model without a colour table (what
+// every frame would cost without the lattice index), once as written from its definition and
+// once as fast as it goes (exact_model.h).
+//
+// The machines these run on are shared, so the benchmarks that state a ratio (OpenView,
+// FilterSwitch, TableVsExact) time the work and its baselines in turn within every iteration
+// and report the median of the per-iteration ratios: a burst of load then slows both sides.
+// A loaded machine still starves the pixel loops' second worker more than the single-threaded
+// memcpy; ZEZIRIV_BENCH_WORKERS=1 runs every pixel loop on the calling thread, for ratios per
+// core.
+#include "exact_model.h"
 #include "filter/filter.h"
 #include "filter/image_quality.h"
 #include "image/capture_image.h"
 #include "image/pixel_pipeline.h"
+#include "image/pixel_workers.h"
 #include "image/synthetic_screen_source.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <vector>
 
 namespace {
+
+[[maybe_unused]] const bool g_workersFixed = [] {
+    const char* workers = std::getenv("ZEZIRIV_BENCH_WORKERS");
+    if (workers == nullptr || std::atoi(workers) <= 0) {
+        return false;
+    }
+    SetPixelWorkersForTesting(std::atoi(workers), 0);
+    benchmark::AddCustomContext("pixel_workers", workers);
+    return true;
+}();
 
 std::size_t StrideOf(int width) {
     return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
@@ -68,9 +91,9 @@ std::vector<unsigned char> FramePixels(int width, int height, bool noise) {
     return pixels;
 }
 
-// A protanopia filter (Vienot 1999), so that tables and the exact path compute the same thing.
-constexpr float kProtan[3][3] = {
-    {0.112383f, 0.887617f, 0.0f}, {0.112383f, 0.887617f, 0.0f}, {0.004006f, -0.004006f, 1.0f}};
+// A protanopia filter (Vienot 1999), so that tables and the exact model compute the same thing.
+constexpr double kProtan[3][3] = {
+    {0.112383, 0.887617, 0.0}, {0.112383, 0.887617, 0.0}, {0.004006, -0.004006, 1.0}};
 
 double Decode(double c) {
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
@@ -88,15 +111,12 @@ ColorMap ProtanMap() {
     for (int r = 0; r < 6; ++r) {
         for (int g = 0; g < 6; ++g) {
             for (int b = 0; b < 6; ++b) {
-                const float in[3] = {static_cast<float>(Decode(r * 51 / 255.0)),
-                                     static_cast<float>(Decode(g * 51 / 255.0)),
-                                     static_cast<float>(Decode(b * 51 / 255.0))};
-                unsigned out[3];
-                for (int i = 0; i < 3; ++i) {
-                    out[i] = Encode(kProtan[i][0] * in[0] + kProtan[i][1] * in[1] +
-                                    kProtan[i][2] * in[2]);
-                }
-                map[next++] = MakeColor(out[0], out[1], out[2]);
+                const unsigned char in[3] = {static_cast<unsigned char>(51 * b),
+                                             static_cast<unsigned char>(51 * g),
+                                             static_cast<unsigned char>(51 * r)};
+                unsigned char out[3];
+                ExactModelReference(kProtan, in, out);
+                map[next++] = MakeColor(out[2], out[1], out[0]);
             }
         }
     }
@@ -221,8 +241,9 @@ void BM_TablePath(benchmark::State& state) {
     SetImageQuality(0);
 }
 
-// Every pixel through the model: decode by table, the 3x3 matrix in float, encode.
-void BM_ExactSimulation(benchmark::State& state) {
+// Every pixel through the model as written from its definition: decode by table, the 3x3
+// matrix in float, and pow for each of the three encodes. Single-threaded.
+void BM_ExactModelPow(benchmark::State& state) {
     const int w = Width(state);
     const int h = Height(state);
     const auto pixels = FramePixels(w, h, false);
@@ -230,6 +251,12 @@ void BM_ExactSimulation(benchmark::State& state) {
     float decode[256];
     for (int i = 0; i < 256; ++i) {
         decode[i] = static_cast<float>(Decode(i / 255.0));
+    }
+    float m[3][3];
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            m[i][j] = static_cast<float>(kProtan[i][j]);
+        }
     }
     for (auto _ : state) {
         for (int y = 0; y < h; ++y) {
@@ -239,14 +266,164 @@ void BM_ExactSimulation(benchmark::State& state) {
                 const float r = decode[in[2]];
                 const float g = decode[in[1]];
                 const float b = decode[in[0]];
-                out[2] = Encode(kProtan[0][0] * r + kProtan[0][1] * g + kProtan[0][2] * b);
-                out[1] = Encode(kProtan[1][0] * r + kProtan[1][1] * g + kProtan[1][2] * b);
-                out[0] = Encode(kProtan[2][0] * r + kProtan[2][1] * g + kProtan[2][2] * b);
+                out[2] = Encode(m[0][0] * r + m[0][1] * g + m[0][2] * b);
+                out[1] = Encode(m[1][0] * r + m[1][1] * g + m[1][2] * b);
+                out[0] = Encode(m[2][0] * r + m[2][1] * g + m[2][2] * b);
             }
         }
         benchmark::ClobberMemory();
     }
     SetFrameCounters(state, pixels.size());
+}
+
+// The fastest exact model; args: width, height, noise.
+void BM_ExactModel(benchmark::State& state) {
+    const int w = Width(state);
+    const int h = Height(state);
+    const auto pixels = FramePixels(w, h, state.range(2) != 0);
+    std::vector<unsigned char> display(pixels.size());
+    const CExactModel model(kProtan);
+    for (auto _ : state) {
+        model.Apply(pixels.data(), w, h, StrideOf(w), display.data());
+        benchmark::ClobberMemory();
+    }
+    SetFrameCounters(state, pixels.size());
+}
+
+// The buffers of one captured frame: original pixels, index at the current quality, display.
+struct CapturedFrame {
+    int width;
+    int height;
+    std::size_t stride;
+    std::vector<unsigned char> original;
+    std::vector<std::uint16_t> index16;
+    std::vector<std::uint32_t> index32;
+    std::vector<unsigned char> display;
+    std::vector<unsigned char> copy; // the memcpy baseline's destination
+
+    CapturedFrame(int w, int h, bool noise)
+        : width(w), height(h), stride(StrideOf(w)), original(FramePixels(w, h, noise)),
+          display(original.size()), copy(original.size()) {
+        const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+        if (IsIndex16Bit()) {
+            index16.resize(count);
+        } else {
+            index32.resize(count);
+        }
+        BuildIndex();
+    }
+    void BuildIndex() {
+        if (!index16.empty()) {
+            BuildIndexBuffer(original.data(), width, height, stride, index16.data());
+        } else {
+            BuildIndexBuffer(original.data(), width, height, stride, index32.data());
+        }
+    }
+    void Apply(const ColorValue* table) {
+        if (!index16.empty()) {
+            ApplyColorTable(index16.data(), table, width, height, stride, display.data());
+        } else {
+            ApplyColorTable(index32.data(), table, width, height, stride, display.data());
+        }
+    }
+    void Blur(int radius) { BlurPixels(display.data(), width, height, stride, radius); }
+    void Memcpy() {
+        std::memcpy(copy.data(), original.data(), original.size());
+        benchmark::DoNotOptimize(copy.data());
+    }
+};
+
+// Runs every step once per iteration, in turn, timing each; the iteration's time is step 0's.
+// Returns the median over the iterations of step 0's time divided by each step's.
+std::vector<double> RunInterleaved(benchmark::State& state,
+                                   const std::vector<std::function<void()>>& steps) {
+    std::vector<std::vector<double>> ratios(steps.size());
+    std::vector<double> seconds(steps.size());
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            steps[i]();
+            benchmark::ClobberMemory();
+            seconds[i] =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        }
+        state.SetIterationTime(seconds[0]);
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            ratios[i].push_back(seconds[0] / seconds[i]);
+        }
+    }
+    std::vector<double> medians;
+    for (auto& r : ratios) {
+        std::sort(r.begin(), r.end());
+        medians.push_back(r.empty() ? 0.0 : r[r.size() / 2]);
+    }
+    return medians;
+}
+
+// Opening a view on a captured frame at the current filter: index pass, table, blur; beside a
+// memcpy of the frame. args: width, height, step, blur radius.
+void BM_OpenView(benchmark::State& state) {
+    SetImageQuality(static_cast<int>(state.range(2)));
+    const int radius = static_cast<int>(state.range(3));
+    CapturedFrame frame(Width(state), Height(state), false);
+    CFilter filter("protan", "protan", ProtanMap());
+    filter.BuildTable();
+    const auto ratios = RunInterleaved(state, {[&] {
+                                                   frame.BuildIndex();
+                                                   frame.Apply(filter.GetTable());
+                                                   frame.Blur(radius);
+                                               },
+                                               [&] { frame.Memcpy(); }});
+    state.counters["x_memcpy"] = ratios[1];
+    SetFrameCounters(state, frame.original.size());
+    SetImageQuality(0);
+}
+
+// One filter switch on a captured frame: table and blur; beside a memcpy of the frame.
+// args: width, height, step, blur radius, noise.
+void BM_FilterSwitch(benchmark::State& state) {
+    SetImageQuality(static_cast<int>(state.range(2)));
+    const int radius = static_cast<int>(state.range(3));
+    CapturedFrame frame(Width(state), Height(state), state.range(4) != 0);
+    CFilter filter("protan", "protan", ProtanMap());
+    filter.BuildTable();
+    const auto ratios = RunInterleaved(state, {[&] {
+                                                   frame.Apply(filter.GetTable());
+                                                   frame.Blur(radius);
+                                               },
+                                               [&] { frame.Memcpy(); }});
+    state.counters["x_memcpy"] = ratios[1];
+    SetFrameCounters(state, frame.original.size());
+    SetImageQuality(0);
+}
+
+// The exact model against the table, both on the pipeline's threads: exact_per_table is how
+// many times longer the exact model takes than a filter switch (the table alone), and
+// exact_per_capture than a new capture's index pass and table. args: width, height, step,
+// noise.
+void BM_TableVsExact(benchmark::State& state) {
+    SetImageQuality(static_cast<int>(state.range(2)));
+    CapturedFrame frame(Width(state), Height(state), state.range(3) != 0);
+    CFilter filter("protan", "protan", ProtanMap());
+    filter.BuildTable();
+    const CExactModel model(kProtan);
+    std::vector<unsigned char> exact(frame.original.size());
+    const auto ratios =
+        RunInterleaved(state, {[&] {
+                                   model.Apply(frame.original.data(), frame.width, frame.height,
+                                               frame.stride, exact.data());
+                               },
+                               [&] { frame.Apply(filter.GetTable()); },
+                               [&] {
+                                   frame.BuildIndex();
+                                   frame.Apply(filter.GetTable());
+                               },
+                               [&] { frame.Memcpy(); }});
+    state.counters["exact_per_table"] = ratios[1];
+    state.counters["exact_per_capture"] = ratios[2];
+    state.counters["exact_x_memcpy"] = ratios[3];
+    SetFrameCounters(state, frame.original.size());
+    SetImageQuality(0);
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
@@ -269,6 +446,24 @@ void ApplyCases(benchmark::internal::Benchmark* b) {
         }
     }
 }
+void SizesAndNoise(benchmark::internal::Benchmark* b) {
+    for (int noise : {0, 1}) {
+        b->Args({1920, 1080, noise})->Args({3840, 2160, noise});
+    }
+}
+void OpenCases(benchmark::internal::Benchmark* b) {
+    for (int step : {7, 18}) {
+        b->Args({1920, 1080, step, 1})->Args({3840, 2160, step, 1});
+    }
+}
+void SwitchCases(benchmark::internal::Benchmark* b) {
+    for (int step : {7, 18}) {
+        for (int radius : {0, 1}) {
+            b->Args({1920, 1080, step, radius, 0})->Args({3840, 2160, step, radius, 0});
+        }
+        b->Args({1920, 1080, step, 0, 1})->Args({3840, 2160, step, 0, 1});
+    }
+}
 
 } // namespace
 
@@ -277,4 +472,9 @@ BENCHMARK(BM_IndexPass)->Apply(SizesAndSteps)->Unit(benchmark::kMillisecond)->Us
 BENCHMARK(BM_ApplyFilter)->Apply(ApplyCases)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Blur)->Apply(SizesAndRadii)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TablePath)->Apply(SizesAndSteps)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ExactSimulation)->Apply(Sizes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ExactModelPow)->Apply(Sizes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ExactModel)->Apply(SizesAndNoise)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenView)->Apply(OpenCases)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_FilterSwitch)->Apply(SwitchCases)->Unit(benchmark::kMillisecond)->UseManualTime();
+// The iteration time is the exact model's, the slowest step's, so that the time limit counts it.
+BENCHMARK(BM_TableVsExact)->Apply(ApplyCases)->Unit(benchmark::kMillisecond)->UseManualTime();

@@ -60,6 +60,17 @@ std::uint16_t HalfSum(std::uint16_t x, std::uint16_t y) {
     return static_cast<std::uint16_t>((x >> 1) + (y >> 1) + (x & y & 1u));
 }
 
+// Radius 1 by the same halvings on bytes: floor((a + 2b + c) / 4) = floor((floor((a + c) / 2)
+// + b) / 2), each halving without a carry out of the byte, so that a vector register holds
+// a byte per lane instead of a 16-bit sum.
+unsigned char HalfByte(unsigned char x, unsigned char y) {
+    return static_cast<unsigned char>((x & y) + ((x ^ y) >> 1));
+}
+
+unsigned char Quarter121(unsigned char a, unsigned char b, unsigned char c) {
+    return HalfByte(HalfByte(a, c), b);
+}
+
 unsigned char CombineOrder8(std::uint16_t a, std::uint16_t b, std::uint16_t c) {
     return static_cast<unsigned char>(HalfSum(HalfSum(a, c), b) >> 8);
 }
@@ -72,7 +83,13 @@ void BlurRowHorizontal(const unsigned char* __restrict in, unsigned char* __rest
     constexpr std::size_t kBorder = 3 * R;
     std::memcpy(out, in, kBorder);
     std::memcpy(out + n - kBorder, in + n - kBorder, kBorder);
-    if constexpr (R <= 4) {
+    if constexpr (R == 1) {
+        (void)sums;
+        ZEZIRIV_IVDEP
+        for (std::size_t i = kBorder; i < n - kBorder; ++i) {
+            out[i] = Quarter121(in[i - 3], in[i], in[i + 3]);
+        }
+    } else if constexpr (R <= 4) {
         (void)sums;
         ZEZIRIV_IVDEP
         for (std::size_t i = kBorder; i < n - kBorder; ++i) {
@@ -109,6 +126,16 @@ void ColumnSums(const unsigned char* const* rows, std::uint16_t* __restrict out,
 template <int R>
 void BlurRowVertical(const unsigned char* const* rows, unsigned char* __restrict out,
                      std::size_t n) {
+    if constexpr (R == 1) {
+        const unsigned char* __restrict a = rows[0];
+        const unsigned char* __restrict b = rows[1];
+        const unsigned char* __restrict c = rows[2];
+        ZEZIRIV_IVDEP
+        for (std::size_t i = 0; i < n; ++i) {
+            out[i] = Quarter121(a[i], b[i], c[i]);
+        }
+        return;
+    }
     const unsigned char* src[2 * R + 1];
     for (int k = 0; k <= 2 * R; ++k) {
         src[k] = rows[k];

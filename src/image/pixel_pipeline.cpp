@@ -3,6 +3,7 @@
 #include "filter/cpu_features.h"
 #include "filter/image_quality.h"
 #include "image/blur_band.h"
+#include "image/pixel_kernels.h"
 #include "image/pixel_workers.h"
 
 #include <algorithm>
@@ -82,9 +83,12 @@ void BuildIndexRows(const unsigned char* pixels, int width, int height, std::siz
     }
 }
 
-// A packed colour 0x00BBGGRR as the pixel's bytes B, G, R read as a little-endian word.
+// A packed colour 0x00BBGGRR as the pixel's bytes B, G, R read as a little-endian word: the
+// byte swap compilers turn into one instruction, shifted. Masking the channels one by one
+// instead costs several instructions a pixel, enough to hold back how many table reads are
+// in flight when the table misses the cache.
 std::uint32_t PixelBytes(ColorValue c) {
-    return ((c >> 16) & 0xFFu) | (c & 0xFF00u) | ((c & 0xFFu) << 16);
+    return (((c & 0xFFu) << 24) | ((c & 0xFF00u) << 8) | ((c >> 8) & 0xFF00u) | (c >> 24)) >> 8;
 }
 
 template <class T>
@@ -95,22 +99,20 @@ void ApplyTableRows(const T* __restrict index, const ColorValue* __restrict tabl
         unsigned char* __restrict p = pixels + static_cast<std::size_t>(y) * stride;
         const T* __restrict in = index + static_cast<std::size_t>(y) * w;
         std::size_t x = 0;
-        // Four repeats of the last index (a flat area) reuse its twelve pixel bytes; the run
-        // starts as the first pixel, so that it is always a real one.
-        T runIndices[4] = {};
-        unsigned char runBytes[12] = {};
-        auto startRun = [&](T i, std::uint32_t v) {
-            runIndices[0] = runIndices[1] = runIndices[2] = runIndices[3] = i;
-            StoreWord(runBytes, v | (v << 24));
-            StoreWord(runBytes + 4, (v >> 8) | (v << 16));
-            StoreWord(runBytes + 8, (v >> 16) | (v << 8));
-        };
+        // Four repeats of the last index (a flat area) reuse its pixel bytes; the run starts as
+        // the first pixel, so that it is always a real one.
+        T run[4] = {};
+        std::uint32_t runBytes = 0;
         if (w >= 4) {
-            startRun(in[0], PixelBytes(table[in[0]]));
+            run[0] = run[1] = run[2] = run[3] = in[0];
+            runBytes = PixelBytes(table[in[0]]);
         }
         for (; x + 4 <= w; x += 4, p += 12) {
-            if (std::memcmp(in + x, runIndices, sizeof(runIndices)) == 0) {
-                std::memcpy(p, runBytes, sizeof(runBytes));
+            if (std::memcmp(in + x, run, sizeof(run)) == 0) {
+                const std::uint32_t v = runBytes;
+                StoreWord(p, v | (v << 24));
+                StoreWord(p + 4, (v >> 8) | (v << 16));
+                StoreWord(p + 8, (v >> 16) | (v << 8));
                 continue;
             }
             const T i3 = in[x + 3];
@@ -121,7 +123,9 @@ void ApplyTableRows(const T* __restrict index, const ColorValue* __restrict tabl
             StoreWord(p, v0 | (v1 << 24));
             StoreWord(p + 4, (v1 >> 8) | (v2 << 16));
             StoreWord(p + 8, (v2 >> 16) | (v3 << 8));
-            startRun(i3, v3);
+            // Only the index and the bytes: the words of a run are formed when one is met.
+            run[0] = run[1] = run[2] = run[3] = i3;
+            runBytes = v3;
         }
         for (; x < w; ++x, p += 3) {
             const ColorValue c = table[in[x]];
@@ -132,14 +136,29 @@ void ApplyTableRows(const T* __restrict index, const ColorValue* __restrict tabl
     }
 }
 
+LatticeGeometry CurrentLattice() {
+    return {GetLatticeStep(), GetPointsPerAxis(), GetPlaneSize()};
+}
+
 template <class T>
 void BuildIndexBands(const unsigned char* pixels, int width, int height, std::size_t stride,
                      T* index) {
     const auto w = static_cast<std::size_t>(width);
+#if ZEZIRIV_HAVE_AVX2_KERNELS
+    const bool avx2 = UseAvx2();
+    const LatticeGeometry lattice = CurrentLattice();
+#endif
     RunRowBands(PixelWorkerCount(w * static_cast<std::size_t>(height), height), height,
                 [&](int, int y0, int y1) {
-                    BuildIndexRows(pixels + static_cast<std::size_t>(y0) * stride, width, y1 - y0,
-                                   stride, index + static_cast<std::size_t>(y0) * w);
+                    const unsigned char* from = pixels + static_cast<std::size_t>(y0) * stride;
+                    T* to = index + static_cast<std::size_t>(y0) * w;
+#if ZEZIRIV_HAVE_AVX2_KERNELS
+                    if (avx2) {
+                        BuildIndexRowsAvx2(from, width, y1 - y0, stride, lattice, to);
+                        return;
+                    }
+#endif
+                    BuildIndexRows(from, width, y1 - y0, stride, to);
                 });
 }
 
@@ -147,10 +166,20 @@ template <class T>
 void ApplyTableBands(const T* index, const ColorValue* table, int width, int height,
                      std::size_t stride, unsigned char* pixels) {
     const auto w = static_cast<std::size_t>(width);
+#if ZEZIRIV_HAVE_AVX2_KERNELS
+    const bool avx2 = UseAvx2();
+#endif
     RunRowBands(PixelWorkerCount(w * static_cast<std::size_t>(height), height), height,
                 [&](int, int y0, int y1) {
-                    ApplyTableRows(index + static_cast<std::size_t>(y0) * w, table, width, y1 - y0,
-                                   stride, pixels + static_cast<std::size_t>(y0) * stride);
+                    const T* from = index + static_cast<std::size_t>(y0) * w;
+                    unsigned char* to = pixels + static_cast<std::size_t>(y0) * stride;
+#if ZEZIRIV_HAVE_AVX2_KERNELS
+                    if (avx2) {
+                        ApplyTableRowsAvx2(from, table, width, y1 - y0, stride, to);
+                        return;
+                    }
+#endif
+                    ApplyTableRows(from, table, width, y1 - y0, stride, to);
                 });
 }
 

@@ -170,6 +170,70 @@ TEST_P(PixelPipelineTest, IndexAndTableMatchPerPixelArithmetic) {
     }
 }
 
+// Every channel value at every position of the vector loops (sixteen pixels a step for the
+// index, eight for the table), plus the rest of a row after the last full step, at every
+// quality: both index widths, every lattice step the vector arithmetic divides by.
+std::vector<unsigned char> EveryValueAtEveryLane(int width, int height) {
+    std::vector<unsigned char> frame(StrideOf(width) * static_cast<std::size_t>(height), 0x5A);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = &frame[y * StrideOf(width) + x * 3];
+            p[0] = static_cast<unsigned char>(x + y);
+            p[1] = static_cast<unsigned char>(3 * x + 5 * y + 1);
+            p[2] = static_cast<unsigned char>(7 * x + 11 * y + 2);
+        }
+    }
+    return frame;
+}
+
+TEST_P(PixelPipelineTest, EveryQualityMatchesPerPixelArithmeticInEveryLane) {
+    std::mt19937 rng(19);
+    const int width = 16 * 16 + 5;
+    const auto frame = EveryValueAtEveryLane(width, 16);
+    for (int quality = 0; quality <= 18; ++quality) {
+        SetImageQuality(quality);
+        std::vector<ColorValue> table(GetTableSize());
+        for (auto& c : table) {
+            c = rng();
+        }
+        ExpectIndexAndTableExact(frame, width, 16, table);
+    }
+}
+
+// Flat areas longer than a vector step, starting and ending anywhere in it, and single pixels
+// between two runs of one colour. Two of the colours are neighbouring codes, one index apart at
+// some qualities and the same index at others.
+TEST_P(PixelPipelineTest, LongRunsMatchPerPixelArithmetic) {
+    const ColorValue palette[] = {0x102030, 0x102031, 0xF0E0D0};
+    std::mt19937 rng(23);
+    for (int quality : {7, 18}) {
+        SetImageQuality(quality);
+        std::vector<ColorValue> table(GetTableSize());
+        for (auto& c : table) {
+            c = rng();
+        }
+        for (int width : {9, 10, 11, 17, 100}) {
+            const int height = 40;
+            std::vector<unsigned char> frame(StrideOf(width) * height, 0xCD);
+            ColorValue c = 0;
+            int left = 0;
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    if (left-- == 0) {
+                        c = palette[rng() % 3];
+                        left = rng() % 2 == 0 ? 0 : static_cast<int>(rng() % 20);
+                    }
+                    unsigned char* p = &frame[y * StrideOf(width) + x * 3];
+                    p[0] = static_cast<unsigned char>(BlueOf(c));
+                    p[1] = static_cast<unsigned char>(GreenOf(c));
+                    p[2] = static_cast<unsigned char>(RedOf(c));
+                }
+            }
+            ExpectIndexAndTableExact(frame, width, height, table);
+        }
+    }
+}
+
 TEST_P(PixelPipelineTest, BlurMatchesTwoPassReferenceOnRandomFrames) {
     std::mt19937 rng(11);
     for (int radius = 0; radius <= 6; ++radius) {
