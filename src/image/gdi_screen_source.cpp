@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 HDC OpenDisplay() {
@@ -33,9 +35,24 @@ public:
         if (screen == nullptr) {
             return false;
         }
-        // Layered (translucent) windows are only part of the copy with CAPTUREBLT.
-        const DWORD rop = IsWin2000OrLater() ? (SRCCOPY | CAPTUREBLT) : SRCCOPY;
-        const BOOL copied = BitBlt(m_dc, 0, 0, m_width, m_height, screen, x, y, rop);
+        // Only the part on the screen is copied: some platforms refuse, or blank, a whole copy
+        // that reaches beyond the screen. The rest keeps the black it was cleared to.
+        const long long screenLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+        const long long screenTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const long long left = std::max<long long>(x, screenLeft);
+        const long long top = std::max<long long>(y, screenTop);
+        const long long right = std::min<long long>(
+            static_cast<long long>(x) + m_width, screenLeft + GetSystemMetrics(SM_CXVIRTUALSCREEN));
+        const long long bottom = std::min<long long>(
+            static_cast<long long>(y) + m_height, screenTop + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+        BOOL copied = TRUE;
+        if (left < right && top < bottom) {
+            // Layered (translucent) windows are only part of the copy with CAPTUREBLT.
+            const DWORD rop = IsWin2000OrLater() ? (SRCCOPY | CAPTUREBLT) : SRCCOPY;
+            copied = BitBlt(m_dc, static_cast<int>(left - x), static_cast<int>(top - y),
+                            static_cast<int>(right - left), static_cast<int>(bottom - top), screen,
+                            static_cast<int>(left), static_cast<int>(top), rop);
+        }
         DeleteDC(screen);
         return copied != FALSE;
     }

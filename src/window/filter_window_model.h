@@ -63,6 +63,7 @@ public:
     void SelectFilter(int index);
     // Key selection: selects even the filter already selected, restarting its playback.
     void ReselectFilter(int index);
+    int GetSelectedIndex() const { return m_status.GetSelectedIndex(); }
 
     // Zooms outside -3..20 are ignored.
     void SetZoom(int zoom);

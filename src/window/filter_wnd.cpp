@@ -1,12 +1,15 @@
 #include "window/filter_wnd.h"
 
+#include "filter/filter.h"
+#include "filter/filter_manager.h"
+#include "image/gdi_screen_source.h"
 #include "resource.h"
 #include "shell/app_messages.h"
 #include "shell/app_profile.h"
 #include "shell/utilities.h"
+#include "window/copy_color_format.h"
+#include "window/filter_window_commands.h"
 #include "window/window_collection.h"
-
-#include "image/gdi_screen_source.h"
 
 #include <commctrl.h>
 
@@ -31,6 +34,22 @@ int ScreenDpi() {
 
 IntRect ToIntRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
+}
+
+// Position of the submenus in the context menu's popup.
+constexpr int kFilterSubmenu = 0;
+constexpr int kZoomSubmenu = 1;
+constexpr int kMarkItem = 2;
+constexpr int kFixItem = 3;
+constexpr int kViewSubmenu = 5;
+
+// For mouse and menu commands Ctrl counts as it is now; for keys, as it was with the key.
+bool IsCtrlDownNow() {
+    return GetAsyncKeyState(VK_CONTROL) < 0;
+}
+
+void CheckItem(HMENU menu, UINT item, bool checked) {
+    CheckMenuItem(menu, item, MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 } // namespace
@@ -98,6 +117,10 @@ void CFilterWnd::OnDestroy() {
     if (m_timer != 0) {
         KillTimer(GetHwnd(), kRefreshTimerId);
         m_timer = 0;
+    }
+    if (m_contextMenu != nullptr) {
+        DestroyMenu(m_contextMenu);
+        m_contextMenu = nullptr;
     }
     if (m_keepNoSetting || !m_created) {
         return;
@@ -259,6 +282,239 @@ CWindowSetting CFilterWnd::GetWindowSetting() const {
     return m_model.GetWindowSetting(GetRestoredWindowRect());
 }
 
+void CFilterWnd::CopyColorToClipboard(bool original) {
+    const ColorValue colour = original ? m_model.GetOriginalColor() : m_model.GetFilteredColor();
+    const std::string text = FormatCopyColor(GetAppProfile().GetCopyColorFormat(), colour);
+    CopyTextToClipboard(text.c_str());
+}
+
+void CFilterWnd::SelectFilterByKey(int index) {
+    m_model.ReselectFilter(index);
+}
+
+void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {
+    // GetKeyState answers for the moment this key message was made, not for now.
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const FilterWindowCommand command =
+        MapFilterWindowKey(static_cast<unsigned>(key), ctrl, shift, m_model.GetZoom(),
+                           m_model.GetSelectedIndex(), GetFilterManager().GetEnabledCount());
+    CWindowCollection& windows = GetWindowCollection();
+    const HWND hwnd = GetHwnd();
+    switch (command.action) {
+    case FilterWindowAction::NotHandled:
+        DefaultHandling(msg, key, flags);
+        return;
+    case FilterWindowAction::None:
+        return;
+    case FilterWindowAction::MoveCursor: {
+        POINT cursor{};
+        if (GetCursorPos(&cursor)) {
+            SetCursorPos(cursor.x + command.dx, cursor.y + command.dy);
+        }
+        return;
+    }
+    case FilterWindowAction::CopyColor:
+        CopyColorToClipboard(command.original);
+        return;
+    case FilterWindowAction::ToggleFix:
+        if (command.allWindows) {
+            windows.PostToAllWindows(WM_APP_SET_FIX, m_model.IsFixPosition() ? 0 : 1, 0);
+        } else {
+            SetFixPosition(!m_model.IsFixPosition());
+        }
+        return;
+    case FilterWindowAction::ToggleMark:
+        if (command.allWindows) {
+            windows.PostToAllWindows(WM_APP_SET_MARK, m_model.IsMarkCenter() ? 0 : 1, 0);
+        } else {
+            SetMarkCenter(!m_model.IsMarkCenter());
+        }
+        return;
+    case FilterWindowAction::NewWindow:
+        OpenNewWindow();
+        return;
+    case FilterWindowAction::SetZoom: {
+        const auto zoom = static_cast<WPARAM>(static_cast<INT_PTR>(command.zoom));
+        if (command.allWindows) {
+            windows.PostToAllWindows(WM_APP_SET_ZOOM, zoom, 0);
+        } else {
+            PostMessageA(hwnd, WM_APP_SET_ZOOM, zoom, 0);
+        }
+        return;
+    }
+    case FilterWindowAction::ContextMenu:
+        ShowContextMenu(false);
+        return;
+    case FilterWindowAction::SelectFilter:
+        SelectFilterByKey(command.filterIndex);
+        return;
+    }
+}
+
+void CFilterWnd::OnCommand(UINT id) {
+    const bool ctrl = IsCtrlDownNow();
+    CWindowCollection& windows = GetWindowCollection();
+    if (id >= ID_ZOOM_BASE + 0 && id <= ID_ZOOM_BASE + CWindowSetting::MaxZoom) {
+        const int zoom = static_cast<int>(id) - ID_ZOOM_BASE;
+        if (ctrl) {
+            windows.PostToAllWindows(WM_APP_SET_ZOOM, static_cast<WPARAM>(zoom), 0);
+        } else {
+            SetZoom(zoom);
+        }
+        return;
+    }
+    if (id >= ID_FILTER_BASE && id <= ID_FILTER_LAST) {
+        SelectFilter(static_cast<int>(id) - ID_FILTER_BASE);
+        return;
+    }
+    // The flag commands: this window's negation, to this window or to every window.
+    struct Toggle {
+        UINT command;
+        UINT message;
+        bool current;
+    };
+    const Toggle toggles[] = {
+        {ID_MARK_CENTER, WM_APP_SET_MARK, m_model.IsMarkCenter()},
+        {ID_VIEW_TOPMOST, WM_APP_SET_TOPMOST, m_model.IsTopmost()},
+        {ID_FIX_POSITION, WM_APP_SET_FIX, m_model.IsFixPosition()},
+        {ID_VIEW_STATUSBAR, WM_APP_SET_STATUSBAR, m_model.IsShowStatusbar()},
+    };
+    for (const Toggle& toggle : toggles) {
+        if (id != toggle.command) {
+            continue;
+        }
+        const WPARAM negation = toggle.current ? 0 : 1;
+        if (ctrl) {
+            windows.PostToAllWindows(toggle.message, negation, 0);
+        } else {
+            // The same handler a posted message reaches, at once.
+            HandleMessage(toggle.message, negation, 0);
+        }
+        return;
+    }
+    if (id == ID_NEW_WINDOW) {
+        OpenNewWindow();
+    } else if (id == ID_CLOSE_WINDOW) {
+        PostMessageA(GetHwnd(), WM_CLOSE, 0, 0);
+    }
+}
+
+void CFilterWnd::OpenNewWindow() {
+    const CWindowSetting setting = GetWindowSetting();
+    GetAppProfile().SetWindowSetting(setting);
+    CWindowCollection& windows = GetWindowCollection();
+    windows.GetCascade().SetOrigin(setting.WindowRect, true);
+    windows.OpenFilterWindow(nullptr);
+}
+
+bool CFilterWnd::IsCursorOutsideWindow() const {
+    POINT cursor{};
+    RECT window{};
+    if (!GetCursorPos(&cursor) || !GetWindowRect(GetHwnd(), &window)) {
+        return false;
+    }
+    return PtInRect(&window, cursor) == FALSE;
+}
+
+void CFilterWnd::OnLeftButtonDown() {
+    SetCapture(GetHwnd());
+    m_dragging = true;
+}
+
+void CFilterWnd::OnMouseMove() {
+    // Dragging out of the window lets the picture follow the cursor again until the release.
+    if (m_dragging && m_model.IsFixPosition() && IsCursorOutsideWindow()) {
+        SetFixPosition(false);
+    }
+}
+
+void CFilterWnd::OnLeftButtonUp() {
+    if (!m_dragging) {
+        return;
+    }
+    m_dragging = false;
+    ReleaseCapture();
+    if (!IsCursorOutsideWindow()) {
+        return;
+    }
+    if (IsCtrlDownNow()) {
+        GetWindowCollection().PostToAllWindows(WM_APP_SET_FIX, 1, 0);
+    } else {
+        SetFixPosition(true);
+    }
+}
+
+void CFilterWnd::OnLeftDoubleClick() {
+    const WPARAM negation = m_model.IsShowStatusbar() ? 0 : 1;
+    if (IsCtrlDownNow()) {
+        GetWindowCollection().PostToAllWindows(WM_APP_SET_STATUSBAR, negation, 0);
+    } else {
+        SetShowStatusbar(negation != 0);
+    }
+}
+
+void CFilterWnd::ShowContextMenu(bool atCursor) {
+    HMENU menu = nullptr;
+    if (HMODULE language = GetResourceModule()) {
+        menu = LoadMenuA(language, MAKEINTRESOURCEA(IDR_FILTER_WND_MENU));
+    }
+    if (menu == nullptr) {
+        menu = LoadMenuA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(GetHwnd(), GWLP_HINSTANCE)),
+                         MAKEINTRESOURCEA(IDR_FILTER_WND_MENU));
+    }
+    if (menu == nullptr) {
+        return;
+    }
+    if (m_contextMenu != nullptr) {
+        DestroyMenu(m_contextMenu);
+    }
+    m_contextMenu = menu;
+    HMENU popup = GetSubMenu(menu, 0);
+    if (popup == nullptr) {
+        return;
+    }
+    HMENU filters = GetSubMenu(popup, kFilterSubmenu);
+    HMENU zooms = GetSubMenu(popup, kZoomSubmenu);
+    HMENU view = GetSubMenu(popup, kViewSubmenu);
+    if (filters != nullptr) {
+        DeleteMenu(filters, 0, MF_BYPOSITION);
+        const CFilterManager& manager = GetFilterManager();
+        const int selected = m_model.GetSelectedIndex();
+        for (int i = 0; i < manager.GetEnabledCount() && ID_FILTER_BASE + i <= ID_FILTER_LAST;
+             ++i) {
+            const CFilter* filter = manager.GetEnabledFilter(i);
+            if (filter == nullptr) {
+                continue;
+            }
+            const std::string text = filter->GetDisplayName() + FilterMenuHint(i);
+            InsertMenuA(filters, static_cast<UINT>(i),
+                        MF_BYPOSITION | MF_STRING | (i == selected ? MF_CHECKED : MF_UNCHECKED),
+                        static_cast<UINT_PTR>(ID_FILTER_BASE + i), text.c_str());
+        }
+    }
+    const int zoomPosition = ZoomMenuPosition(m_model.GetZoom());
+    if (zooms != nullptr && zoomPosition >= 0) {
+        CheckItem(zooms, static_cast<UINT>(zoomPosition), true);
+    }
+    CheckItem(popup, kMarkItem, m_model.IsMarkCenter());
+    CheckItem(popup, kFixItem, m_model.IsFixPosition());
+    if (view != nullptr) {
+        CheckItem(view, 0, m_model.IsTopmost());
+        CheckItem(view, 1, m_model.IsShowStatusbar());
+    }
+
+    POINT at{0, 0};
+    if (!atCursor || !GetCursorPos(&at)) {
+        at = {0, 0};
+        ClientToScreen(GetHwnd(), &at);
+    }
+    SetForegroundWindow(GetHwnd());
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, GetHwnd(), nullptr);
+    // Lets the menu close when the user clicks elsewhere.
+    PostMessageA(GetHwnd(), WM_NULL, 0, 0);
+}
+
 bool CFilterWnd::IsMinimized() const {
     return IsIconic(GetHwnd()) != FALSE;
 }
@@ -336,6 +592,37 @@ LRESULT CFilterWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETFOCUS:
     case WM_IME_SETCONTEXT:
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        OnKeyDown(wParam, lParam, msg);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown();
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove();
+        return 0;
+    case WM_LBUTTONUP:
+        OnLeftButtonUp();
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse: the drag is over without a release here.
+        if (reinterpret_cast<HWND>(lParam) != GetHwnd()) {
+            m_dragging = false;
+        }
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        OnLeftDoubleClick();
+        return 0;
+    case WM_RBUTTONUP:
+        ShowContextMenu(true);
+        return 0;
+    case WM_CONTEXTMENU:
+        // Shown on the key and button messages themselves, not a second time here.
         return 0;
     case WM_APP_SET_ZOOM:
         SetZoom(static_cast<int>(static_cast<INT_PTR>(wParam)));

@@ -31,6 +31,11 @@ public:
     void SetShowStatusbar(bool on);
     void SelectFilter(int index);
     CWindowSetting GetWindowSetting() const;
+    // Puts the filtered (or original) colour of the reference pixel on the clipboard in the
+    // user's copy template; nothing when the clipboard cannot be had.
+    void CopyColorToClipboard(bool original);
+    // The context menu last shown; null before the first.
+    HMENU GetContextMenu() const { return m_contextMenu; }
 
     // Restore replaces every window: its destruction then stores nothing and leaves the
     // collection alone.
@@ -51,6 +56,17 @@ private:
     void OnPaint();
     void OnSize(WPARAM type, LPARAM size);
 
+    void OnKeyDown(WPARAM key, LPARAM flags, UINT msg);
+    void OnCommand(UINT id);
+    void OnLeftButtonDown();
+    void OnMouseMove();
+    void OnLeftButtonUp();
+    void OnLeftDoubleClick();
+    void ShowContextMenu(bool atCursor);
+    void OpenNewWindow();
+    void SelectFilterByKey(int index);
+    bool IsCursorOutsideWindow() const;
+
     bool CreateStatusbar();
     void DestroyStatusbar();
     void LayoutStatusbar();
@@ -69,6 +85,8 @@ private:
     CWindowSetting m_setting;
     bool m_fromGivenSetting = false;
     HWND m_statusbar = nullptr;
+    HMENU m_contextMenu = nullptr;
+    bool m_dragging = false;
     UINT_PTR m_timer = 0;
     bool m_closeRequested = false;
     bool m_keepNoSetting = false;

@@ -268,15 +268,19 @@ std::vector<MenuItem> ParseMenuDescription(const std::string& text) {
         }
         const std::size_t depth = std::stoul(line.substr(0, depthTab));
         line = line.substr(depthTab + 1);
-        const std::size_t grayedTab = line.rfind('\t');
-        const std::size_t idTab = line.rfind('\t', grayedTab - 1);
-        if (grayedTab == std::string::npos || idTab == std::string::npos) {
+        const std::size_t checkedTab = line.rfind('\t');
+        const std::size_t grayedTab =
+            checkedTab == std::string::npos ? checkedTab : line.rfind('\t', checkedTab - 1);
+        const std::size_t idTab =
+            grayedTab == std::string::npos ? grayedTab : line.rfind('\t', grayedTab - 1);
+        if (idTab == std::string::npos) {
             continue;
         }
         MenuItem item;
         item.text = line.substr(0, idTab);
         item.id = static_cast<unsigned>(std::stoul(line.substr(idTab + 1, grayedTab - idTab - 1)));
-        item.grayed = line.substr(grayedTab + 1) == "1";
+        item.grayed = line.substr(grayedTab + 1, checkedTab - grayedTab - 1) == "1";
+        item.checked = line.substr(checkedTab + 1) == "1";
         std::vector<MenuItem>* level = &items;
         for (std::size_t d = 0; d < depth && !level->empty(); ++d) {
             level = &level->back().submenu;

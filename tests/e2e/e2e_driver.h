@@ -71,6 +71,7 @@ struct MenuItem {
     std::string text;
     unsigned id = 0;
     bool grayed = false;
+    bool checked = false;
     std::vector<MenuItem> submenu;
 };
 // The visible popup menu window of the process, or null.

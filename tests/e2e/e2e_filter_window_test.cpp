@@ -136,3 +136,109 @@ TEST_F(FilterWindowProgramTest, SavedWindowsComeBackAfterARestart) {
     EXPECT_TRUE(WaitFor([&] { return FilterWindows(program).empty(); }, kStartTimeoutMs));
     Exit(program, frame);
 }
+
+namespace {
+
+// Keys given to an open popup menu, as a user walks it.
+void WalkMenu(DWORD process, std::initializer_list<WPARAM> keys) {
+    const HWND menu = FindOpenMenu(process);
+    for (WPARAM key : keys) {
+        PostMessageA(menu != nullptr ? menu : FindOpenMenu(process), WM_KEYDOWN, key, 0);
+    }
+}
+
+HWND OpenContextMenu(const CProgram& program, HWND window) {
+    PostMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = FindOpenMenu(program.GetProcessId())) != nullptr; },
+            kStartTimeoutMs);
+    return menu;
+}
+
+} // namespace
+
+TEST_F(FilterWindowProgramTest, ContextMenuChoicesReachTheStoredRecord) {
+    tree.AddFilter("deutanopia", "E2E Deutan");
+    CProgram program(tree.GetExe());
+    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    ASSERT_NE(frame, nullptr);
+    const std::vector<HWND> windows = OpenFromTray(program, frame, 1);
+    ASSERT_EQ(windows.size(), 1u);
+    const HWND window = windows[0];
+
+    HWND menu = OpenContextMenu(program, window);
+    ASSERT_NE(menu, nullptr);
+    const std::vector<MenuItem> items = ReadOpenMenu(menu);
+    ASSERT_EQ(items.size(), 10u);
+    EXPECT_EQ(items[0].text, "&Filter");
+    ASSERT_EQ(items[0].submenu.size(), 3u);
+    const char* filters[] = {"normal\t1", "E2E Protan\t2", "E2E Deutan\t3"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(items[0].submenu[i].text, filters[i]);
+        EXPECT_EQ(items[0].submenu[i].id, 33500 + i);
+        EXPECT_EQ(items[0].submenu[i].checked, i == 0);
+    }
+    ASSERT_EQ(items[1].submenu.size(), 13u);
+    for (std::size_t i = 0; i < 13; ++i) {
+        EXPECT_EQ(items[1].submenu[i].checked, i == 1) << items[1].submenu[i].text; // x1
+    }
+    EXPECT_FALSE(items[2].checked) << items[2].text;
+    EXPECT_FALSE(items[3].checked) << items[3].text;
+    EXPECT_FALSE(items[5].submenu[0].checked) << "topmost";
+    EXPECT_TRUE(items[5].submenu[1].checked) << "status bar";
+    EXPECT_EQ(items[9].text, "&Close");
+
+    // The third filter: down to the Filter submenu, into it, two down, Enter.
+    WalkMenu(program.GetProcessId(), {VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN});
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            char title[128] = {};
+            GetWindowTextA(window, title, sizeof(title));
+            return std::string(title) == "E2E Deutan - Zeziriv";
+        },
+        kStartTimeoutMs));
+    // x4: the Zoom submenu's fifth item.
+    ASSERT_NE(OpenContextMenu(program, window), nullptr);
+    WalkMenu(program.GetProcessId(),
+             {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(
+        WaitFor([&] { return FindOpenMenu(program.GetProcessId()) == nullptr; }, kStartTimeoutMs));
+
+    menu = OpenContextMenu(program, window);
+    ASSERT_NE(menu, nullptr);
+    const std::vector<MenuItem> again = ReadOpenMenu(menu);
+    ASSERT_EQ(again.size(), 10u);
+    EXPECT_TRUE(again[0].submenu[2].checked);
+    EXPECT_TRUE(again[1].submenu[4].checked) << again[1].submenu[4].text;
+    CloseOpenMenu(program.GetProcessId());
+
+    Exit(program, frame);
+    EXPECT_EQ(ReadSettingString("WindowSetting"),
+              std::optional<std::string>("4,0,0,0,0,0,1,0,0,200,200,deutanopia"));
+}
+
+TEST_F(FilterWindowProgramTest, WindowsAndMenusLeaveNoObjectsBehind) {
+    CProgram program(tree.GetExe());
+    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    ASSERT_NE(frame, nullptr);
+    auto openAndCloseAll = [&] {
+        OpenFromTray(program, frame, 3);
+        for (HWND window : FilterWindows(program)) {
+            ASSERT_NE(OpenContextMenu(program, window), nullptr);
+            CloseOpenMenu(program.GetProcessId());
+        }
+        PostMessageA(frame, WM_COMMAND, kCloseAllCommand, 0);
+        ASSERT_TRUE(WaitFor([&] { return FilterWindows(program).empty(); }, kStartTimeoutMs));
+    };
+    openAndCloseAll(); // the first round loads what stays for the whole run
+    const auto before = CountGuiObjects(frame);
+    ASSERT_TRUE(before.has_value());
+    for (int round = 0; round < 5; ++round) {
+        openAndCloseAll();
+    }
+    const auto after = CountGuiObjects(frame);
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->gdi, before->gdi);
+    EXPECT_EQ(after->user, before->user);
+    Exit(program, frame);
+}

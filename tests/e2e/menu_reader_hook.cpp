@@ -1,7 +1,8 @@
 // A hook library that the test driver places into zeziriv.exe to read what cannot be read from
 // another process. The driver sends a registered message to a window of the program with its
 // own window in wParam; the hook answers with WM_COPYDATA:
-// - "ZezirivE2EReadMenu" to an open popup menu: one line per item, "depth\ttext\tid\tgrayed";
+// - "ZezirivE2EReadMenu" to an open popup menu: one line per item,
+//   "depth\ttext\tid\tgrayed\tchecked";
 // - "ZezirivE2ECountObjects" to any window: "gdi user", the process's GDI objects and its
 //   windows and menus. Wine answers 0 to GetGuiResources, so the handle tables are probed:
 //   Wine accepts a handle without its generation bits.
@@ -25,7 +26,7 @@ void DescribeMenu(HMENU menu, int depth, std::string& out) {
         }
         out += std::to_string(depth) + "\t" + text;
         out += "\t" + std::to_string(info.wID) + "\t" + ((info.fState & MFS_GRAYED) ? "1" : "0") +
-               "\n";
+               "\t" + ((info.fState & MFS_CHECKED) ? "1" : "0") + "\n";
         if (info.hSubMenu != nullptr) {
             DescribeMenu(info.hSubMenu, depth + 1, out);
         }

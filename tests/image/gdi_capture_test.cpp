@@ -121,9 +121,12 @@ TEST_F(GdiCaptureTest, RectanglePartlyOffScreenReadsBlackThere) {
         const unsigned char* p = image.GetOriginalPixels() + x * 3;
         EXPECT_EQ(MakeColor(p[2], p[1], p[0]), 0u) << x;
     }
-    // Off the top and left edges of the screen.
-    ASSERT_TRUE(image.Capture(kLeft - 6, -3, 8, kTop + 6));
+    // Off the top and left edges of the screen; the part on the screen is still copied.
+    ASSERT_TRUE(image.Capture(-6, -3, kLeft + 8, kTop + 6));
     EXPECT_EQ(image.GetTopLeftColor(true), 0u);
+    const unsigned char* inside =
+        image.GetOriginalPixels() + (kTop + 4) * image.GetStride() + (kLeft + 7) * 3;
+    EXPECT_EQ(MakeColor(inside[2], inside[1], inside[0]), kLeftColour);
 }
 
 TEST_F(GdiCaptureTest, SameSizeCapturesReuseTheSurface) {

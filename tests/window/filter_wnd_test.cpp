@@ -4,169 +4,12 @@
 #include "filter/filter_manager.h"
 #include "image/color_info.h"
 #include "shell/app_messages.h"
-#include "shell/app_profile.h"
 #include "support/manual_clock.h"
-#include "support/win_screen.h"
-#include "window/filter_window_requests.h"
-#include "window/filter_wnd.h"
-#include "window/window_collection.h"
-
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
+#include "window/filter_wnd_fixture.h"
 
 #include <cstdio>
-#include <memory>
-#include <string>
-#include <vector>
 
-using win_test::CPatternWindow;
-using win_test::CScreenPixels;
-using win_test::PumpUntil;
-
-namespace {
-
-constexpr DWORD kTimeoutMs = 15000;
-
-// Channels of 0 and 255 only: averaging never makes the mark's greys out of them.
-constexpr ColorValue kPalette[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF,
-                                   0xFF00FF, 0xFFFF00, 0xFFFFFF, 0x000000};
-constexpr int kPatternX = 40;
-constexpr int kPatternY = 40;
-constexpr int kColumns = 12;
-constexpr int kRows = 9;
-constexpr int kCell = 20;
-// A yellow cell, which the swap filter turns cyan.
-constexpr POINT kCursor{kPatternX + 125, kPatternY + 105};
-
-std::vector<ColorValue> PatternColours() {
-    std::vector<ColorValue> colours;
-    for (int row = 0; row < kRows; ++row) {
-        for (int column = 0; column < kColumns; ++column) {
-            colours.push_back(kPalette[(column * 3 + row * 5) % 8]);
-        }
-    }
-    return colours;
-}
-
-ColorMap SwapRedBlue() {
-    ColorMap map{};
-    int next = 0;
-    for (unsigned r = 0; r < 6; ++r) {
-        for (unsigned g = 0; g < 6; ++g) {
-            for (unsigned b = 0; b < 6; ++b) {
-                map[next++] = MakeColor(51 * b, 51 * g, 51 * r);
-            }
-        }
-    }
-    return map;
-}
-
-std::vector<HWND> FilterWindowsOnScreen() {
-    std::vector<HWND> found;
-    for (HWND w = FindWindowExA(nullptr, nullptr, CFilterWnd::kClassName, nullptr); w != nullptr;
-         w = FindWindowExA(nullptr, w, CFilterWnd::kClassName, nullptr)) {
-        found.push_back(w);
-    }
-    return found;
-}
-
-std::string StatusText(HWND window, int part) {
-    HWND bar = GetDlgItem(window, CFilterWnd::kStatusbarId);
-    if (bar == nullptr) {
-        return "<no status bar>";
-    }
-    const LRESULT length = SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0);
-    std::string text(LOWORD(length) + 1, '\0');
-    SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(LOWORD(length));
-    return text;
-}
-
-std::string Title(HWND window) {
-    char title[600] = {};
-    GetWindowTextA(window, title, sizeof(title));
-    return title;
-}
-
-IntRect WindowRectOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-class FilterWindowTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&controls);
-        CFilterManager& m = GetFilterManager();
-        auto swap = std::make_unique<CFilter>("swap", "Swap", SwapRedBlue());
-        ASSERT_TRUE(swap->BuildTable());
-        ASSERT_TRUE(m.AddFilter(std::move(swap)));
-        auto seq = std::make_unique<CFilter>();
-        seq->SetID("seq");
-        seq->SetDisplayName("Blink");
-        seq->SetType(CFilter::kReference);
-        seq->AppendRef(CFilterRef("swap", 150));
-        seq->AppendRef(CFilterRef("_normal", 150));
-        ASSERT_TRUE(seq->ResolveRefs(m));
-        ASSERT_TRUE(m.AddFilter(std::move(seq)));
-        s_pattern =
-            new CPatternWindow(kPatternX, kPatternY, kColumns, kRows, kCell, PatternColours());
-        ASSERT_TRUE(s_pattern->WaitShown());
-    }
-    static void TearDownTestSuite() {
-        delete s_pattern;
-        s_pattern = nullptr;
-    }
-
-    void SetUp() override {
-        CFilterManager& m = GetFilterManager();
-        m.GetEnabledList() = {m.FindFilter("swap"), m.FindFilter("_normal"), m.FindFilter("seq")};
-        CAppProfile& profile = GetAppProfile();
-        profile = CAppProfile();
-        GetWindowCollection().GetCascade().SetOrigin({}, false);
-        SetCursorPos(kCursor.x, kCursor.y);
-    }
-    void TearDown() override {
-        CFilterWnd::SetFailStatusbarForTesting(false);
-        DestroyAllFilterWindows();
-        EXPECT_TRUE(PumpUntil([] { return FilterWindowsOnScreen().empty(); }, kTimeoutMs));
-    }
-
-    // A window right of the pattern, so it never captures itself.
-    static CWindowSetting Record(const char* filter, int zoom, bool mark) {
-        CWindowSetting s;
-        s.FilterID = filter;
-        s.Zoom = zoom;
-        s.MarkCenter = mark;
-        s.WindowRect = {400, 40, 700, 300};
-        return s;
-    }
-
-    CFilterWnd* OpenAndWait(const CWindowSetting& record) {
-        CWindowCollection& windows = GetWindowCollection();
-        const int before = windows.GetCount();
-        EXPECT_TRUE(windows.OpenFilterWindow(&record));
-        if (windows.GetCount() != before + 1) {
-            return nullptr;
-        }
-        CFilterWnd* window = windows.GetWindows().back();
-        // Shown once the window has captured the pattern and painted it.
-        const ColorValue expected = s_pattern->ColourAt(kCursor.x, kCursor.y);
-        EXPECT_TRUE(PumpUntil([&] { return window->GetModel().GetOriginalColor() == expected; },
-                              kTimeoutMs));
-        return window;
-    }
-
-    // Polls the window's client pixels until `check` accepts them.
-    static bool WaitForPixels(HWND window, const std::function<bool(const CScreenPixels&)>& check) {
-        return PumpUntil([&] { return check(CScreenPixels::ReadClient(window)); }, kTimeoutMs);
-    }
-
-    static CPatternWindow* s_pattern;
-};
+namespace filter_wnd_test {
 
 CPatternWindow* FilterWindowTest::s_pattern = nullptr;
 
@@ -554,4 +397,4 @@ TEST_F(FilterWindowTest, RefreshingForHundredsOfTicksLeaksNoHandles) {
                 before.user, after.user);
 }
 
-} // namespace
+} // namespace filter_wnd_test
