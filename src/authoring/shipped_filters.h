@@ -33,6 +33,22 @@ struct ShippedReferenceSpec {
 const std::vector<ShippedFilterSpec>& ShippedColorMapFilters();
 const ShippedReferenceSpec& ShippedReferenceFilter();
 
+// The same filters under translated display names, written to filter\system\<language ID>: the
+// program loads that folder before filter\system, so its files win. Names are UTF-8 and at
+// most 40 bytes, so they fit the reader's limit in UTF-8 as well as in a double-byte code page.
+struct ShippedTranslation {
+    std::string id;
+    std::string displayName;
+};
+struct ShippedLanguage {
+    unsigned languageId = 0;
+    std::string language; // the language's English name, for the files' comment
+    // Every shipped ID, and "_normal": a "_normal" file names the built-in identity filter.
+    std::vector<ShippedTranslation> names;
+};
+const std::vector<ShippedLanguage>& ShippedLanguages();
+constexpr const char* kNormalFilterId = "_normal";
+
 struct GeneratedLattices {
     ColorMap baseline{};
     ColorMap fitted{};
@@ -44,8 +60,11 @@ struct GeneratedLattices {
 std::vector<GeneratedLattices> GenerateLattices();
 
 struct GeneratedFile {
-    std::string name; // "<id>.xml"
+    std::string name; // "<id>.xml", or "<language ID>/<id>.xml" for a translated file
     std::string text;
 };
+
+// The files of filter\system first, in ShippedColorMapFilters() order and then the reference
+// filter; then each language's files in the same order, followed by its "_normal" file.
 
 std::vector<GeneratedFile> GenerateShippedFiles(const std::vector<GeneratedLattices>& lattices);

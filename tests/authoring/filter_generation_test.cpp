@@ -4,8 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -176,7 +184,7 @@ TEST(ShippedSet, FilesAreNamedByIdAndCarryTheShippedLattice) {
     const std::vector<GeneratedLattices>& lattices = Generated();
     const std::vector<GeneratedFile> files = GenerateShippedFiles(lattices);
     const std::vector<ShippedFilterSpec>& specs = ShippedColorMapFilters();
-    ASSERT_EQ(files.size(), specs.size() + 1);
+    ASSERT_GE(files.size(), specs.size() + 1);
     for (std::size_t i = 0; i < specs.size(); ++i) {
         EXPECT_EQ(files[i].name, specs[i].id + ".xml");
         const std::vector<ColorValue> colours = ColorsOf(files[i].text);
@@ -184,7 +192,166 @@ TEST(ShippedSet, FilesAreNamedByIdAndCarryTheShippedLattice) {
         EXPECT_TRUE(std::equal(colours.begin(), colours.end(), lattices[i].Shipped().begin()))
             << files[i].name;
     }
-    EXPECT_EQ(files.back().name, ShippedReferenceFilter().id + ".xml");
+    EXPECT_EQ(files[specs.size()].name, ShippedReferenceFilter().id + ".xml");
+}
+
+// The file without its comment and with the display name blanked: what must not differ
+// between a translated file and the general one.
+std::string WithoutNameAndComment(const std::string& text) {
+    std::string out = text;
+    if (const std::size_t open = out.find("<!--"); open != std::string::npos) {
+        out.erase(open, out.find("-->", open) + 3 - open);
+    }
+    const std::size_t name = out.find("DisplayName=\"");
+    if (name != std::string::npos) {
+        const std::size_t start = name + 13;
+        out.erase(start, out.find('"', start) - start);
+    }
+    return out;
+}
+
+std::string DisplayNameOf(const std::string& text) {
+    const std::size_t start = text.find("DisplayName=\"") + 13;
+    return text.substr(start, text.find('"', start) - start);
+}
+
+// Whether the UTF-8 text is well formed and made only of characters that are not ASCII
+// control characters.
+bool IsPrintableUtf8(const std::string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::size_t length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+        if ((byte >= 0x80 && byte < 0xC2) || byte > 0xF4 || i + length > text.size() ||
+            (byte < 0x20)) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+// The length of the UTF-8 text in code page 932, or nothing when a character has no exact
+// form there (the Japanese names must reach a Japanese system unchanged).
+std::optional<std::size_t> CodePage932Length(const std::string& utf8) {
+#ifdef _WIN32
+    const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                               static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                        wideLength);
+    BOOL lossy = FALSE;
+    const int length = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength,
+                                           nullptr, 0, nullptr, &lossy);
+    if (wideLength <= 0 || length <= 0 || lossy) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(length);
+#else
+    iconv_t converter = iconv_open("CP932", "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    std::string in = utf8;
+    std::string out(utf8.size() * 2 + 4, '\0');
+    char* inText = in.data();
+    char* outText = out.data();
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = out.size();
+    const std::size_t result = iconv(converter, &inText, &inLeft, &outText, &outLeft);
+    iconv_close(converter);
+    if (result != 0 || inLeft != 0) { // irreversible conversions count as failures too
+        return std::nullopt;
+    }
+    return out.size() - outLeft;
+#endif
+}
+
+TEST(ShippedSet, TranslatedNamesFitCodePage932) {
+    struct Case {
+        const char* utf8;
+        std::optional<std::size_t> expected;
+    };
+    // The converter itself first: kana, kanji and arrows take two bytes, an emoji has no form.
+    const Case cases[] = {{"abc", 3}, {"通常の色覚", 10}, {"赤→青", 6}, {"\xF0\x9F\x98\x80", {}}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(CodePage932Length(c.utf8), c.expected) << c.utf8;
+    }
+    for (const ShippedLanguage& language : ShippedLanguages()) {
+        if (language.languageId != 1041) {
+            continue;
+        }
+        for (const ShippedTranslation& t : language.names) {
+            const std::optional<std::size_t> length = CodePage932Length(t.displayName);
+            ASSERT_TRUE(length.has_value()) << t.id << ": " << t.displayName;
+            EXPECT_GE(*length, 1u);
+            EXPECT_LE(*length, 40u) << t.displayName;
+        }
+    }
+}
+
+TEST(ShippedSet, EachLanguageFolderRepeatsTheFilesUnderTranslatedNames) {
+    const std::vector<GeneratedFile> files = GenerateShippedFiles(Generated());
+    std::map<std::string, const GeneratedFile*> general;
+    for (const GeneratedFile& f : files) {
+        if (f.name.find('/') == std::string::npos) {
+            general[f.name] = &f;
+        }
+    }
+    ASSERT_FALSE(ShippedLanguages().empty());
+    for (const ShippedLanguage& language : ShippedLanguages()) {
+        SCOPED_TRACE(language.languageId);
+        const std::string folder = std::to_string(language.languageId) + "/";
+        std::set<std::string> translatedIds;
+        for (const ShippedTranslation& t : language.names) {
+            EXPECT_TRUE(translatedIds.insert(t.id).second) << "twice: " << t.id;
+            EXPECT_TRUE(t.id == kNormalFilterId || general.count(t.id + ".xml") == 1)
+                << "no shipped filter " << t.id;
+            EXPECT_GE(t.displayName.size(), 1u) << t.id;
+            // UTF-8 is the widest narrow encoding the program may run in.
+            EXPECT_LE(t.displayName.size(), 40u) << t.id << ": " << t.displayName;
+            EXPECT_TRUE(IsPrintableUtf8(t.displayName)) << t.id;
+        }
+
+        std::set<std::string> names;
+        for (const GeneratedFile& f : files) {
+            if (f.name.rfind(folder, 0) == 0) {
+                names.insert(f.name.substr(folder.size()));
+            }
+        }
+        std::set<std::string> expected{std::string(kNormalFilterId) + ".xml"};
+        for (const auto& [name, file] : general) {
+            expected.insert(name);
+        }
+        EXPECT_EQ(names, expected);
+
+        for (const GeneratedFile& f : files) {
+            if (f.name.rfind(folder, 0) != 0) {
+                continue;
+            }
+            const std::string name = f.name.substr(folder.size());
+            const std::string id = name.substr(0, name.size() - 4);
+            EXPECT_EQ(translatedIds.count(id), 1u) << "left untranslated: " << id;
+            const auto it = general.find(name);
+            if (it == general.end()) {
+                // The identity filter's file: the lattice colours themselves.
+                const std::vector<ColorValue> colours = ColorsOf(f.text);
+                ASSERT_EQ(colours.size(), static_cast<std::size_t>(kColorMapSize));
+                for (int i = 0; i < kColorMapSize; ++i) {
+                    EXPECT_EQ(colours[static_cast<std::size_t>(i)],
+                              MakeColor(51u * (i / 36), 51u * (i / 6 % 6), 51u * (i % 6)));
+                }
+                continue;
+            }
+            EXPECT_EQ(WithoutNameAndComment(f.text), WithoutNameAndComment(it->second->text))
+                << name;
+            EXPECT_NE(DisplayNameOf(f.text), DisplayNameOf(it->second->text)) << name;
+        }
+    }
 }
 
 } // namespace

@@ -1,13 +1,14 @@
 # Regenerates the shipped filter files into a scratch directory and compares them byte for byte
-# with the committed ones: same names, same contents, nothing missing, nothing extra.
+# with the committed ones, the language folders included: same names, same contents, nothing
+# missing, nothing extra.
 file(REMOVE_RECURSE ${SCRATCH})
 file(MAKE_DIRECTORY ${SCRATCH})
 execute_process(COMMAND ${GENERATOR} write ${SCRATCH} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "zeziriv-filtergen write failed: ${rc}")
 endif()
-file(GLOB generated RELATIVE ${SCRATCH} ${SCRATCH}/*)
-file(GLOB shipped RELATIVE ${SHIPPED} ${SHIPPED}/*)
+file(GLOB_RECURSE generated RELATIVE ${SCRATCH} ${SCRATCH}/*)
+file(GLOB_RECURSE shipped RELATIVE ${SHIPPED} ${SHIPPED}/*)
 list(SORT generated)
 list(SORT shipped)
 if(NOT generated STREQUAL shipped)

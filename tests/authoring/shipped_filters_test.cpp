@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <set>
 #include <string>
@@ -37,6 +41,9 @@ TEST(ShippedFilters, EveryFilePassesTheReader) {
         expected.insert(s.id + ".xml");
     }
     expected.insert(ShippedReferenceFilter().id + ".xml");
+    for (const ShippedLanguage& language : ShippedLanguages()) {
+        expected.insert(std::to_string(language.languageId)); // its folder
+    }
 
     std::set<std::string> found;
     for (const auto& entry : std::filesystem::directory_iterator(kShippedDir)) {
@@ -119,6 +126,56 @@ TEST(ShippedFilters, TheCycleResolvesAndItsMembersGetTables) {
     // Lattice colours read back through the table as written: protanopia's white stays white.
     EXPECT_EQ(manager.FindFilter("protanopia")->Transform(MakeColor(255, 255, 255)),
               MakeColor(255, 255, 255));
+    SetImageQuality(0);
+}
+
+// A UTF-8 name as the reader gives it: the system code page's form on Windows (the XML
+// document hands out UTF-16), the bytes themselves natively.
+std::string AsReaderGivesIt(const std::string& utf8) {
+#ifdef _WIN32
+    const int size = static_cast<int>(utf8.size());
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), size)));
+    std::string narrow(wide.size() * 2, '\0');
+    narrow.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(),
+                            static_cast<int>(narrow.size()), nullptr, nullptr)));
+    return narrow;
+#else
+    return utf8;
+#endif
+}
+
+// Loaded as start-up loads them, language folder first: the same filters with the same
+// colours, every name (the built-in identity filter's included) in the language.
+TEST(ShippedFilters, TheLanguageFolderRenamesEveryFilterAndKeepsItsColours) {
+    SetImageQuality(3);
+    CFilterManager general;
+    ASSERT_TRUE(general.LoadFilterDirectory(kShippedDir));
+    for (const ShippedLanguage& language : ShippedLanguages()) {
+        SCOPED_TRACE(language.languageId);
+        CFilterManager manager;
+        ASSERT_TRUE(
+            manager.LoadFilterDirectory(kShippedDir + "/" + std::to_string(language.languageId)));
+        ASSERT_TRUE(manager.LoadFilterDirectory(kShippedDir));
+        ASSERT_EQ(IDs(manager.GetAllFilters()).size(), IDs(general.GetAllFilters()).size());
+        for (const ShippedTranslation& t : language.names) {
+            const CFilter* filter = manager.FindFilter(t.id);
+            const CFilter* english = general.FindFilter(t.id);
+            ASSERT_NE(filter, nullptr) << t.id;
+            ASSERT_NE(english, nullptr) << t.id;
+            EXPECT_EQ(filter->GetDisplayName(), AsReaderGivesIt(t.displayName)) << t.id;
+            EXPECT_EQ(filter->IsReferenceFilter(), english->IsReferenceFilter()) << t.id;
+            if (t.id != kNormalFilterId && filter->IsColorMapFilter()) {
+                EXPECT_EQ(filter->GetColorMap(), english->GetColorMap()) << t.id;
+            }
+        }
+        manager.SetEnabledFilters({ShippedReferenceFilter().id});
+        EXPECT_EQ(IDs(manager.GetEnabledList()),
+                  (std::vector<std::string>{ShippedReferenceFilter().id, "_normal"}))
+            << "the translated cycle resolves in its own folder";
+    }
     SetImageQuality(0);
 }
 

@@ -1,6 +1,7 @@
 // zeziriv-filtergen: writes the shipped filter set and reports its accuracy.
 //
-//   zeziriv-filtergen write DIR       writes every shipped filter file into DIR
+//   zeziriv-filtergen write DIR       writes every shipped filter file into DIR, the translated
+//                                     ones into DIR/<language ID>
 //   zeziriv-filtergen report [--full] CIEDE2000 of every shipped filter against its model, at
 //                                     qualities 3, 7, 12 and 18; over a fixed sample of 2^20
 //                                     colours, or over all 2^24 with --full (minutes)
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -32,6 +34,8 @@ int Write(const std::string& dir) {
     const std::vector<GeneratedLattices> lattices = GenerateLattices();
     for (const GeneratedFile& file : GenerateShippedFiles(lattices)) {
         const std::string path = dir + "/" + file.name;
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << file.text;
         out.close();
