@@ -344,6 +344,39 @@ std::optional<GuiObjects> CountGuiObjects(HWND programWindow) {
     return counts;
 }
 
+std::vector<ControlMeasure> MeasureControls(HWND dialog) {
+    std::vector<ControlMeasure> controls;
+    const std::string answer = AskInsideProgram(dialog, "ZezirivE2EMeasureControls");
+    std::size_t start = 0;
+    for (std::size_t end; (end = answer.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::vector<std::string> fields;
+        std::size_t from = start;
+        for (int i = 0; i < 8; ++i) {
+            const std::size_t tab = answer.find('\t', from);
+            if (tab == std::string::npos || tab > end) {
+                break;
+            }
+            fields.push_back(answer.substr(from, tab - from));
+            from = tab + 1;
+        }
+        if (fields.size() != 8) {
+            continue;
+        }
+        ControlMeasure c;
+        c.id = std::stoi(fields[0]);
+        c.className = fields[1];
+        c.style = static_cast<LONG>(std::stol(fields[2]));
+        c.clientWidth = std::stoi(fields[3]);
+        c.clientHeight = std::stoi(fields[4]);
+        c.textWidth = std::stoi(fields[5]);
+        c.textHeight = std::stoi(fields[6]);
+        c.wrappedHeight = std::stoi(fields[7]);
+        c.text = answer.substr(from, end - from);
+        controls.push_back(c);
+    }
+    return controls;
+}
+
 CHeldHotKey::CHeldHotKey(UINT modifiers, UINT key) {
     m_window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                GetModuleHandleA(nullptr), nullptr);

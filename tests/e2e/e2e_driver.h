@@ -85,6 +85,20 @@ struct GuiObjects {
     unsigned long user = 0;
 };
 std::optional<GuiObjects> CountGuiObjects(HWND programWindow);
+// A dialog control's text measured inside the program in the control's own font, in pixels:
+// on one line, and wrapped at the control's client width.
+struct ControlMeasure {
+    int id = 0;
+    std::string className;
+    LONG style = 0;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    int textWidth = 0;
+    int textHeight = 0;
+    int wrappedHeight = 0;
+    std::string text;
+};
+std::vector<ControlMeasure> MeasureControls(HWND dialog);
 // Closes the open menu as the Escape key does.
 void CloseOpenMenu(DWORD processId);
 

@@ -6,6 +6,9 @@
 // - "ZezirivE2ECountObjects" to any window: "gdi user", the process's GDI objects and its
 //   windows and menus. Wine answers 0 to GetGuiResources, so the handle tables are probed:
 //   Wine accepts a handle without its generation bits.
+// - "ZezirivE2EMeasureControls" to a dialog: one line per child control with text,
+//   "id\tclass\tstyle\tclient width\tclient height\ttext width\ttext height\twrapped height\ttext",
+//   the text measured in the control's own font, on one line and wrapped at the client width.
 #include <windows.h>
 
 #include <string>
@@ -60,6 +63,37 @@ std::string CountObjects() {
     return std::to_string(gdi) + " " + std::to_string(user);
 }
 
+std::string MeasureControls(HWND dialog) {
+    std::string out;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[64] = {};
+        char text[1024] = {};
+        GetClassNameA(child, className, sizeof(className));
+        GetWindowTextA(child, text, sizeof(text));
+        if (text[0] == '\0') {
+            continue;
+        }
+        RECT client{};
+        GetClientRect(child, &client);
+        HDC dc = GetDC(child);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(child, WM_GETFONT, 0, 0)));
+        RECT line{};
+        DrawTextA(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE);
+        RECT wrapped{0, 0, client.right, 0};
+        DrawTextA(dc, text, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK);
+        SelectObject(dc, old);
+        ReleaseDC(child, dc);
+        out += std::to_string(GetDlgCtrlID(child)) + "\t" + className + "\t" +
+               std::to_string(GetWindowLongA(child, GWL_STYLE)) + "\t" +
+               std::to_string(client.right) + "\t" + std::to_string(client.bottom) + "\t" +
+               std::to_string(line.right) + "\t" + std::to_string(line.bottom) + "\t" +
+               std::to_string(wrapped.bottom) + "\t" + text + "\n";
+    }
+    return out;
+}
+
 void Answer(HWND to, HWND from, std::string text) {
     COPYDATASTRUCT data{};
     data.dwData = 1;
@@ -74,6 +108,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     ReadMenuHook(int code, WPARAM wParam, LPARAM lParam) {
     static const UINT readMenu = RegisterWindowMessageA("ZezirivE2EReadMenu");
     static const UINT countObjects = RegisterWindowMessageA("ZezirivE2ECountObjects");
+    static const UINT measureControls = RegisterWindowMessageA("ZezirivE2EMeasureControls");
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         const auto driver = reinterpret_cast<HWND>(call->wParam);
@@ -86,6 +121,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
             Answer(driver, call->hwnd, description);
         } else if (call->message == countObjects) {
             Answer(driver, call->hwnd, CountObjects());
+        } else if (call->message == measureControls) {
+            Answer(driver, call->hwnd, MeasureControls(call->hwnd));
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
