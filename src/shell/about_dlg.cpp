@@ -5,6 +5,12 @@
 INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM) {
     switch (msg) {
     case WM_INITDIALOG:
+        // Icons come from the executable: a language library's template names the icon but
+        // does not carry it.
+        if (HICON icon = LoadIconA(GetExecutableModule(), MAKEINTRESOURCEA(IDI_ZEZIRIV))) {
+            SendDlgItemMessageA(GetHwnd(), IDC_ABOUT_ICON, STM_SETICON,
+                                reinterpret_cast<WPARAM>(icon), 0);
+        }
         OnOpened();
         return TRUE;
     case WM_COMMAND: {

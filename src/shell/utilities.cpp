@@ -1,5 +1,7 @@
 #include "shell/utilities.h"
 
+#include "text/text_util.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -26,9 +28,13 @@ int ShowText(UINT style, const char* text) {
 }
 
 int ShowFormatted(UINT style, const char* format, va_list args) {
-    char text[MessageCapacity] = {};
-    std::vsnprintf(text, sizeof text, format, args);
-    return ShowText(style, text);
+    // Formatted with room to spare and then cut at a character boundary: the formatter's own
+    // cut could keep the lead byte of a double-byte character and drop its trail byte.
+    char formatted[MessageCapacity * 4] = {};
+    std::vsnprintf(formatted, sizeof formatted, format, args);
+    std::string text = formatted;
+    TruncateText(text, MessageCapacity - 1);
+    return ShowText(style, text.c_str());
 }
 
 DWORD GetFileAttributesOrInvalid(const char* path) {
