@@ -32,7 +32,7 @@ foreach(script IN LISTS language_scripts)
         target_link_options(${target} PRIVATE /NOENTRY)
     else()
         # Nothing runs: the program maps the library as data only.
-        target_link_options(${target} PRIVATE -nostdlib -Wl,-e,0 -Wl,--no-insert-timestamp)
+        target_link_options(${target} PRIVATE -nostdlib -s -Wl,-e,0 -Wl,--no-insert-timestamp)
     endif()
     list(APPEND ZEZIRIV_LANGUAGE_IDS ${language})
 endforeach()

@@ -6,6 +6,7 @@
 #include "modes/preview_requests.h"
 #include "shell/app_profile.h"
 #include "shell/display_names.h"
+#include "shell/language_library.h"
 #include "shell/main_frame.h"
 #include "shell/message_loop.h"
 #include "shell/splash_wnd.h"
@@ -18,6 +19,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -58,10 +60,28 @@ std::string GetExecutablePath() {
     }
 }
 
-// The language library, when it exists, loads and is of this program's product version.
+// The headers of a file and whether they describe a whole resource library.
+bool IsCompleteResourceLibraryFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    LARGE_INTEGER size{};
+    std::string head(kLanguageLibraryHeadSize, '\0');
+    DWORD read = 0;
+    const bool ok = GetFileSizeEx(file, &size) &&
+                    ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &read, nullptr);
+    CloseHandle(file);
+    head.resize(read);
+    return ok && IsCompleteResourceLibrary(head, static_cast<std::uint64_t>(size.QuadPart));
+}
+
+// The language library, when it exists, is whole, loads and is of this program's product
+// version.
 HMODULE LoadLanguageLibrary(const std::string& exeDirectory, unsigned languageId) {
     const std::string path = FormatLanguageLibraryPath(exeDirectory, languageId);
-    if (!FileExists(path.c_str())) {
+    if (!FileExists(path.c_str()) || !IsCompleteResourceLibraryFile(path)) {
         return nullptr;
     }
     // The version is compared before loading, and the library is mapped as data only: a

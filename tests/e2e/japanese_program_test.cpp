@@ -440,8 +440,12 @@ TEST_F(JapaneseProgramTest, OnlyALibraryOfTheProgramsVersionIsUsedStringByString
         {"one string left out", ZEZIRIV_JA_LACKING_STRING, englishMessage, japaneseItem},
         {"not a program", WriteScratchFile("ja_text.dll", "MZ not a library at all"),
          englishMessage, englishItem},
-        {"cut short", WriteScratchFile("ja_cut.dll", library.substr(0, library.size() / 2)),
+        {"cut in half", WriteScratchFile("ja_half.dll", library.substr(0, library.size() / 2)),
          englishMessage, englishItem},
+        // Its version still reads; its resources end past the end of the file.
+        {"one byte short", WriteScratchFile("ja_short.dll", library.substr(0, library.size() - 1)),
+         englishMessage, englishItem},
+        {"a program", ZEZIRIV_EXE, englishMessage, englishItem},
         {"a library of another kind", ZEZIRIV_E2E_MENU_HOOK, englishMessage, englishItem},
     };
     for (const Case& c : cases) {
