@@ -20,21 +20,21 @@ MessageBoxHook& Hook() {
     return hook;
 }
 
-int ShowText(UINT style, const char* text) {
+int ShowText(HWND owner, UINT style, const char* text) {
     if (const auto& hook = Hook()) {
         return hook(text, MessageCaption, style);
     }
-    return ::MessageBoxA(nullptr, text, MessageCaption, style);
+    return ::MessageBoxA(owner, text, MessageCaption, style);
 }
 
-int ShowFormatted(UINT style, const char* format, va_list args) {
+int ShowFormatted(HWND owner, UINT style, const char* format, va_list args) {
     // Formatted with room to spare and then cut at a character boundary: the formatter's own
     // cut could keep the lead byte of a double-byte character and drop its trail byte.
     char formatted[MessageCapacity * 4] = {};
     std::vsnprintf(formatted, sizeof formatted, format, args);
     std::string text = formatted;
     TruncateText(text, MessageCapacity - 1);
-    return ShowText(style, text.c_str());
+    return ShowText(owner, style, text.c_str());
 }
 
 DWORD GetFileAttributesOrInvalid(const char* path) {
@@ -178,7 +178,15 @@ std::string LoadResString(UINT id) {
 int ShowMessage(UINT style, const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const int button = ShowFormatted(style, format, args);
+    const int button = ShowFormatted(nullptr, style, format, args);
+    va_end(args);
+    return button;
+}
+
+int ShowOwnedMessage(HWND owner, UINT style, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int button = ShowFormatted(owner, style, format, args);
     va_end(args);
     return button;
 }
@@ -190,7 +198,7 @@ int ShowResourceMessage(UINT style, UINT id, ...) {
     }
     va_list args;
     va_start(args, id);
-    const int button = ShowFormatted(style, format, args);
+    const int button = ShowFormatted(nullptr, style, format, args);
     va_end(args);
     return button;
 }
