@@ -301,18 +301,18 @@ TEST_F(LanguageResourcesTest, EveryLibraryHasEveryStringMenuAndDialogOfTheProgra
 }
 
 // The comparison finds what a partial library lacks: the test libraries translate a few texts
-// only and leave out the About box, the filter window menu and most strings.
+// only and leave out the About box and most strings.
 TEST_F(LanguageResourcesTest, APartialLibraryIsReportedItemByItem) {
     const std::vector<std::string> problems = CompareWithProgram(WinePath(ZEZIRIV_PARTIAL_LIBRARY));
     const std::set<std::string> found(problems.begin(), problems.end());
-    for (const char* expected :
-         {"string 100 missing (\"Zeziriv\")", "string 41100 missing (\" bright\")",
-          "menu 401 missing", "dialog 200 missing"}) {
+    for (const char* expected : {"string 100 missing (\"Zeziriv\")",
+                                 "string 41100 missing (\" bright\")", "dialog 200 missing"}) {
         EXPECT_EQ(found.count(expected), 1u) << expected << " not in:\n" << Joined(problems);
     }
     for (const std::string& problem : problems) {
-        // The one translated string, the tray menu and the setting dialogs are there.
-        for (const char* present : {"string 41000 ", "menu 400", "dialog 201", "dialog 203"}) {
+        // The one translated string, the menus and the setting dialogs are there.
+        for (const char* present :
+             {"string 41000 ", "menu 400", "menu 401", "dialog 201", "dialog 203"}) {
             EXPECT_NE(problem.rfind(present, 0), 0u) << problem;
         }
     }
