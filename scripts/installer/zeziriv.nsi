@@ -39,7 +39,7 @@ AllowSkipFiles off
 !define UNINSTALLER_NAME "uninstall.exe"
 !define STAGING_NEW "~zeziriv-setup.new"
 !define STAGING_OLD "~zeziriv-setup.old"
-!define CLOSE_WAIT_MS 15000
+!define CLOSE_WAIT_MS 10000
 
 !define EXIT_NOT_CLOSED 3
 !define EXIT_NO_RIGHTS 4
@@ -508,10 +508,27 @@ SectionEnd
 
 Function .onInit
     SetRegView 64
+    ; Setup drops a /D= folder it finds unusable (below a file, say) and would fall back on
+    ; the default; the raw command line still names it, and that is an error.
     StrCpy $DirGiven 0
-    ${If} $INSTDIR != ""
-        StrCpy $DirGiven 1
-    ${EndIf}
+    System::Call 'kernel32::GetCommandLineW() w .r0'
+    StrLen $1 $0
+    StrCpy $2 0
+    ${While} $2 < $1
+        StrCpy $3 $0 4 $2
+        ${If} $3 S== " /D="
+            StrCpy $DirGiven 1
+            IntOp $2 $2 + 4
+            StrCpy $3 $0 "" $2
+            ${If} $INSTDIR == ""
+                StrCpy $INSTDIR $3
+                !insertmacro FAIL_UNCHANGED ${EXIT_NO_RIGHTS} \
+                    "Setup cannot install into the folder$\n$3$\n$\nChoose a folder you may write to. Nothing has been changed."
+            ${EndIf}
+            ${Break}
+        ${EndIf}
+        IntOp $2 $2 + 1
+    ${EndWhile}
 
     ; An earlier install decides the mode and the folder unless the command line does.
     StrCpy $AllUsers 0
