@@ -85,6 +85,8 @@ struct GuiObjects {
     unsigned long user = 0;
 };
 std::optional<GuiObjects> CountGuiObjects(HWND programWindow);
+// The texts of a status bar's parts, read inside the program's process.
+std::vector<std::string> ReadStatusBar(HWND statusBar);
 // Closes the open menu as the Escape key does.
 void CloseOpenMenu(DWORD processId);
 

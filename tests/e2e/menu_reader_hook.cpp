@@ -3,10 +3,13 @@
 // own window in wParam; the hook answers with WM_COPYDATA:
 // - "ZezirivE2EReadMenu" to an open popup menu: one line per item,
 //   "depth\ttext\tid\tgrayed\tchecked";
+// - "ZezirivE2EReadStatus" to a status bar: its parts' texts, one line each;
 // - "ZezirivE2ECountObjects" to any window: "gdi user", the process's GDI objects and its
 //   windows and menus. Wine answers 0 to GetGuiResources, so the handle tables are probed:
 //   Wine accepts a handle without its generation bits.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 
@@ -60,6 +63,19 @@ std::string CountObjects() {
     return std::to_string(gdi) + " " + std::to_string(user);
 }
 
+std::string DescribeStatusBar(HWND bar) {
+    std::string out;
+    const int parts = static_cast<int>(SendMessageA(bar, SB_GETPARTS, 0, 0));
+    for (int part = 0; part < parts; ++part) {
+        const LRESULT length = SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0);
+        std::string text(LOWORD(length) + 1, '\0');
+        SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text.data()));
+        out += text.c_str();
+        out += "\n";
+    }
+    return out;
+}
+
 void Answer(HWND to, HWND from, std::string text) {
     COPYDATASTRUCT data{};
     data.dwData = 1;
@@ -74,6 +90,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     ReadMenuHook(int code, WPARAM wParam, LPARAM lParam) {
     static const UINT readMenu = RegisterWindowMessageA("ZezirivE2EReadMenu");
     static const UINT countObjects = RegisterWindowMessageA("ZezirivE2ECountObjects");
+    static const UINT readStatus = RegisterWindowMessageA("ZezirivE2EReadStatus");
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         const auto driver = reinterpret_cast<HWND>(call->wParam);
@@ -84,6 +101,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
                 DescribeMenu(menu, 0, description);
             }
             Answer(driver, call->hwnd, description);
+        } else if (call->message == readStatus) {
+            Answer(driver, call->hwnd, DescribeStatusBar(call->hwnd));
         } else if (call->message == countObjects) {
             Answer(driver, call->hwnd, CountObjects());
         }
