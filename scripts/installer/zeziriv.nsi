@@ -437,10 +437,14 @@ Section "${PRODUCT} and its Start menu shortcut" SecProgram
 
     ; The new tree into a staging folder first: a full disk or a broken write stops here,
     ; with the earlier install untouched.
+    DetailPrint "Unpacking ${PRODUCT} ${VERSION}"
+    SetDetailsPrint none
     RMDir /r "$INSTDIR\${STAGING_NEW}"
     RMDir /r "$INSTDIR\${STAGING_OLD}"
     SetOutPath "$INSTDIR\${STAGING_NEW}"
+    SetDetailsPrint textonly
     File /r "${STAGE}/*"
+    SetDetailsPrint none
     File "/oname=${MANIFEST_NAME}" "${MANIFEST}"
     WriteUninstaller "$INSTDIR\${STAGING_NEW}\${UNINSTALLER_NAME}"
     SetOutPath "$PLUGINSDIR"
@@ -450,12 +454,16 @@ Section "${PRODUCT} and its Start menu shortcut" SecProgram
         CopyFiles /SILENT "$INSTDIR\${MANIFEST_NAME}" "$PLUGINSDIR\old.files"
     ${EndIf}
     !insertmacro FOR_EACH "$PLUGINSDIR\new.files" F CheckStaged
+    SetDetailsPrint both
     ${If} $Failed == 1
         RMDir /r "$INSTDIR\${STAGING_NEW}"
         !insertmacro FAIL_UNCHANGED ${EXIT_NOT_REPLACED} \
             "Setup could not copy all of ${PRODUCT}'s files into$\n$INSTDIR$\n$\nNothing has been changed."
     ${EndIf}
 
+    SetDetailsPrint both
+    DetailPrint "Putting the files in place in $INSTDIR"
+    SetDetailsPrint none
     ; Swap: the earlier install's files aside (its own list, then any file of the new list
     ; already there), then the new ones in.
     ${If} ${FileExists} "$PLUGINSDIR\old.files"
@@ -464,11 +472,13 @@ Section "${PRODUCT} and its Start menu shortcut" SecProgram
     !insertmacro FOR_EACH "$PLUGINSDIR\new.files" F MoveAside
     !insertmacro FOR_EACH "$PLUGINSDIR\new.files" F MoveIn
     SetOutPath "$INSTDIR"
+    SetDetailsPrint both
     ${If} $Failed == 1
         Call RestorePrevious
         !insertmacro FAIL_UNCHANGED ${EXIT_NOT_REPLACED} \
             "Setup could not replace ${PRODUCT}'s files in$\n$INSTDIR$\n$\nA file may be in use. The earlier installation was put back as it was."
     ${EndIf}
+    SetDetailsPrint none
     RMDir /r "$INSTDIR\${STAGING_NEW}"
     RMDir /r "$INSTDIR\${STAGING_OLD}"
     ; Folders of the earlier version that are empty now.
@@ -476,6 +486,9 @@ Section "${PRODUCT} and its Start menu shortcut" SecProgram
         !insertmacro FOR_EACH "$PLUGINSDIR\old.files" D RemoveIfEmpty
     ${EndIf}
 
+    SetDetailsPrint both
+    DetailPrint "Adding the Start menu shortcut and the Apps & Features entry"
+    SetDetailsPrint none
     CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\zeziriv.exe" "" \
         "$INSTDIR\zeziriv.exe" 0 SW_SHOWNORMAL "" "Colour-vision simulator"
 
@@ -494,6 +507,7 @@ Section "${PRODUCT} and its Start menu shortcut" SecProgram
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+    SetDetailsPrint both
 SectionEnd
 
 Section /o "Start ${PRODUCT} when I log on" SecAutostart

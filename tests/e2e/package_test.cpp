@@ -24,6 +24,7 @@ constexpr DWORD kSetupTimeoutMs = 120000;
 constexpr DWORD kExitNotClosed = 3;
 constexpr DWORD kExitNoRights = 4;
 constexpr DWORD kExitNoSpace = 5;
+constexpr DWORD kExitNotReplaced = 6;
 
 std::string Join(const std::string& dir, const std::string& name) {
     return dir.back() == '\\' ? dir + name : dir + "\\" + name;
@@ -484,6 +485,22 @@ TEST_F(PackageTest, AFolderThatCannotBeWrittenOrADiskWithoutSpaceChangesNothing)
     DeleteFileA(Join(disk, "filler").c_str());
     UninstallSilently(onDisk);
     EXPECT_FALSE(Exists(onDisk));
+}
+
+TEST_F(PackageTest, AFileInUseStopsTheSwapAndPutsTheEarlierInstallBack) {
+    ASSERT_EQ(RunSetup("/S /D=" + dir), std::optional<DWORD>(0));
+    MarkOld(Join(dir, "zeziriv.exe"));
+    const auto before = ListFiles(dir);
+    // Held open without sharing, as a running filter tool would hold it.
+    HANDLE held = CreateFileA(Join(dir, "zeziriv-filter.exe").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto code = RunSetup("/S /D=" + dir);
+    CloseHandle(held);
+    EXPECT_EQ(code, std::optional<DWORD>(kExitNotReplaced));
+    EXPECT_EQ(ListFiles(dir), before) << "every file back where it was";
+    EXPECT_TRUE(IsMarkedOld(Join(dir, "zeziriv.exe")));
+    StartsAndExits(dir);
 }
 
 TEST_F(PackageTest, ThePortableZipUnpackedElsewhereStartsWithItsFilters) {
