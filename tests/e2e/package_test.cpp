@@ -363,6 +363,53 @@ TEST_F(PackageTest, UpgradeClosesTheRunningProgramAndKeepsSettingsFiltersAndChoi
     EXPECT_TRUE(Exists(Join(defaultDir, "filter\\private\\mine.xml")));
 }
 
+TEST_F(PackageTest, UninstallingWithItsPagesAsksAndRemovesTheSettingsOnYes) {
+    ASSERT_EQ(RunSetup("/S /D=" + dir), std::optional<DWORD>(0));
+    WriteSettingDword("QuickWaitingTime", 777);
+    // In place (_?=), so the pages belong to the process started here.
+    CRun uninstall("\"" + Join(dir, "uninstall.exe") + "\" _?=" + dir);
+    const auto outer = [&] {
+        for (HWND window : FindWindows(uninstall.GetProcessId(), kDialogClass)) {
+            if (GetDlgItem(window, IDOK) != nullptr && GetDlgItem(window, IDCANCEL) != nullptr &&
+                IsWindowVisible(window)) {
+                return window;
+            }
+        }
+        return HWND{};
+    };
+    HWND pages = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (pages = outer()) != nullptr; }, kSetupTimeoutMs));
+    PressButton(pages, IDOK); // "Uninstall" on the confirmation page
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (HWND box : FindWindows(uninstall.GetProcessId(), kDialogClass)) {
+                if (IsWindowVisible(box) &&
+                    GetStaticTexts(box).find("Remove your Zeziriv settings") != std::string::npos) {
+                    question = box;
+                    return true;
+                }
+            }
+            return false;
+        },
+        kSetupTimeoutMs));
+    EXPECT_TRUE(SettingsKeyExists()) << "nothing removed before the answer";
+    PressButton(question, IDYES);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }, kSetupTimeoutMs));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            char text[64] = {};
+            GetWindowTextA(GetDlgItem(pages, IDOK), text, sizeof text);
+            return std::string(text) == "&Close";
+        },
+        kSetupTimeoutMs));
+    PressButton(pages, IDOK);
+    EXPECT_EQ(uninstall.WaitExit(kSetupTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_FALSE(SettingsKeyExists());
+    EXPECT_FALSE(Exists(Join(dir, "zeziriv.exe")));
+    EXPECT_FALSE(Exists(ShortcutPath()));
+}
+
 // Holds the program's single-instance mutex and a frame that ignores its Exit command, as a
 // program stuck in a dialog of its own would.
 class CStubbornInstance {
