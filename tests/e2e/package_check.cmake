@@ -1,5 +1,6 @@
 # Makes the distribution of this build with scripts/package and lays it out for the package
-# test: checks the sums and that the zip holds exactly the install tree, unpacks the zip, and
+# test: checks the sums, that a second run gives the same bytes and that the zip holds exactly
+# the install tree, unpacks the zip, and
 # mounts a small disk of its own (a tmpfs, when this machine allows it) for the no-space case.
 #   cmake -DSOURCE_DIR=... -DBUILD_DIR=... -DVERSION=... -P package_check.cmake
 #   cmake -DBUILD_DIR=... -DCLEANUP=ON -P package_check.cmake   (unmounts the disk)
@@ -37,6 +38,17 @@ foreach(line IN LISTS sums)
         message(FATAL_ERROR "${CMAKE_MATCH_2}: sum ${actual}, listed ${CMAKE_MATCH_1}")
     endif()
 endforeach()
+
+# The same build packaged again gives the same bytes.
+execute_process(COMMAND ${SOURCE_DIR}/scripts/package --build-dir ${BUILD_DIR} --no-build
+                        --output ${check}/again
+                RESULT_VARIABLE result OUTPUT_QUIET)
+file(READ ${dist}/${name}-SHA256SUMS first)
+file(READ ${check}/again/${name}-SHA256SUMS second)
+if(NOT result EQUAL 0 OR NOT first STREQUAL second)
+    message(FATAL_ERROR "packaging the same build again gave other files:\n${first}${second}")
+endif()
+file(REMOVE_RECURSE ${check}/again)
 
 file(REMOVE_RECURSE ${check}/portable ${check}/tree)
 file(MAKE_DIRECTORY ${check}/portable)
