@@ -1,7 +1,7 @@
 # Makes the distribution of this build with scripts/package and lays it out for the package
 # test: checks the sums, that a second run gives the same bytes and that the zip holds exactly
-# the install tree, unpacks the zip, and
-# mounts a small disk of its own (a tmpfs, when this machine allows it) for the no-space case.
+# the install tree, unpacks the zip, and mounts a small disk of its own (a tmpfs, when this
+# machine allows it) for the no-space case.
 #   cmake -DSOURCE_DIR=... -DBUILD_DIR=... -DVERSION=... -P package_check.cmake
 #   cmake -DBUILD_DIR=... -DCLEANUP=ON -P package_check.cmake   (unmounts the disk)
 set(dist ${BUILD_DIR}/dist)
