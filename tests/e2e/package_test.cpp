@@ -239,6 +239,7 @@ protected:
             RemoveTree(location); // the default folder, used by one test
         }
         RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKey);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey);
         HKEY run = nullptr;
         if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
             RegDeleteValueA(run, "Zeziriv");
@@ -361,6 +362,26 @@ TEST_F(PackageTest, UpgradeClosesTheRunningProgramAndKeepsSettingsFiltersAndChoi
     UninstallSilently(defaultDir);
     EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kRunKey, "Zeziriv"));
     EXPECT_TRUE(Exists(Join(defaultDir, "filter\\private\\mine.xml")));
+}
+
+TEST_F(PackageTest, ForEveryoneTheEntryAndShortcutAreTheMachinesAndTheUninstallerKnowsIt) {
+    ASSERT_EQ(RunSetup("/S /ALLUSERS /D=" + dir), std::optional<DWORD>(0));
+    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"));
+    const auto quiet = ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString");
+    ASSERT_EQ(quiet,
+              std::optional<std::string>("\"" + Join(dir, "uninstall.exe") + "\" /ALLUSERS /S"));
+    const std::string shortcut = Join(ShellFolder(CSIDL_COMMON_PROGRAMS), "Zeziriv.lnk");
+    EXPECT_TRUE(Exists(shortcut));
+    EXPECT_FALSE(Exists(ShortcutPath()));
+
+    ASSERT_EQ(CRun(*quiet).WaitExit(kSetupTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return !Exists(dir) &&
+                   !ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName").has_value();
+        },
+        kSetupTimeoutMs));
+    EXPECT_FALSE(Exists(shortcut));
 }
 
 TEST_F(PackageTest, UninstallingWithItsPagesAsksAndRemovesTheSettingsOnYes) {
