@@ -2,26 +2,15 @@
 
 #include "authoring/ciede2000.h"
 #include "filter/filter.h"
+#include "filter/filter_reader.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
 Lab LabOf(ColorValue c) {
     return LabFromCodes(RedOf(c), GreenOf(c), BlueOf(c));
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 } // namespace
@@ -57,20 +46,8 @@ bool ParseHexColor(std::string_view text, ColorValue& color) {
     if (!text.empty() && text.front() == '#') {
         text.remove_prefix(1);
     }
-    if (text.size() != 6) {
-        return false;
-    }
-    unsigned channels[3];
-    for (int i = 0; i < 3; ++i) {
-        const int high = HexDigit(text[2 * i]);
-        const int low = HexDigit(text[2 * i + 1]);
-        if (high < 0 || low < 0) {
-            return false;
-        }
-        channels[i] = static_cast<unsigned>(high * 16 + low);
-    }
-    color = MakeColor(channels[0], channels[1], channels[2]);
-    return true;
+    // The filter files' form, "#RRGGBB", with the hash optional here.
+    return text.size() == 6 && ParseColorValue(("#" + std::string(text)).c_str(), color);
 }
 
 std::string FormatHexColor(ColorValue color) {

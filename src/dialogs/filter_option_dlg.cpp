@@ -198,7 +198,7 @@ void CFilterOptionDlg::OnOK() {
     TakeHotKey();
     std::string error;
     if (!m_model.Confirm(error)) {
-        ShowMessage(MB_OK, "%s", error.c_str());
+        ShowOwnedMessage(GetHwnd(), MB_OK, "%s", error.c_str());
         return;
     }
     m_model.ApplyEnabledList(GetFilterManager());

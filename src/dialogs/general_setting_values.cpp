@@ -2,16 +2,9 @@
 
 #include "modes/hot_key_manager.h"
 #include "shell/app_profile.h"
+#include "text/text_util.h"
 
 #include <limits>
-
-namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-} // namespace
 
 std::uint32_t ReadUnsignedText(std::string_view text) {
     text = text.substr(0, kComboTextLimit);

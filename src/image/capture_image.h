@@ -39,6 +39,10 @@ public:
     void Blur();
     // The same with an explicit radius; 0 or anything outside 1..5 changes nothing.
     void Blur(int radius);
+    // The radius a stored setting stands for: anything beyond 5 blurs nothing.
+    static int BlurRadiusOf(std::uint32_t setting) {
+        return setting <= 5 ? static_cast<int>(setting) : 0;
+    }
 
     // Colours of the centre pixel ((width - 1) / 2, (height - 1) / 2) and of the top-left
     // pixel, from the original or the display pixels; 0 while empty.

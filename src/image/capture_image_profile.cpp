@@ -4,12 +4,6 @@
 
 #include "shell/app_profile.h"
 
-#include <limits>
-
 void CCaptureImage::Blur() {
-    const std::uint32_t radius = GetAppProfile().GetBlurRadius();
-    // Anything beyond an int is as out of range as 6.
-    Blur(radius <= static_cast<std::uint32_t>(std::numeric_limits<int>::max())
-             ? static_cast<int>(radius)
-             : -1);
+    Blur(BlurRadiusOf(GetAppProfile().GetBlurRadius()));
 }

@@ -30,7 +30,8 @@ constexpr unsigned kExtendedControlFlag = 0x08;
 
 // Virtual keys that exist only on the extended keyboard, or whose plain form is a keypad key.
 bool IsExtendedKey(unsigned key) {
-    return (key >= 0x21 && key <= 0x28) || // Page Up, Page Down, End, Home, arrows
+    return key == 0x03 ||                  // Break (Ctrl+Pause)
+           (key >= 0x21 && key <= 0x28) || // Page Up, Page Down, End, Home, arrows
            (key >= 0x2C && key <= 0x2E) || // Print Screen, Insert, Delete
            (key >= 0x5B && key <= 0x5D) || // Windows keys, Applications
            key == 0x6F || key == 0x90;     // keypad divide, Num Lock

@@ -5,6 +5,7 @@
 #include "resource.h"
 #include "shell/app_messages.h"
 #include "shell/app_profile.h"
+#include "shell/resource_modules.h"
 #include "shell/utilities.h"
 
 #include <cstdlib>
@@ -15,10 +16,6 @@ constexpr DWORD kPanelStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | 
 constexpr DWORD kListStyle =
     WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-
-HINSTANCE ProgramInstance() {
-    return GetModuleHandleA(nullptr);
-}
 
 // The font unit: the default GUI font's height, from its text metrics when the font leaves
 // the height to the mapper.
@@ -48,7 +45,7 @@ COperateWnd::~COperateWnd() {
 
 bool COperateWnd::Create(HWND owner) {
     m_layoutEnabled = false;
-    const HINSTANCE instance = ProgramInstance();
+    const HINSTANCE instance = GetExecutableModule();
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEZIRIV));
     if (!RegisterWindowClass(instance, kClassName, icon, LoadCursorA(nullptr, IDC_ARROW), nullptr,
                              0)) {
@@ -85,7 +82,7 @@ bool COperateWnd::OnCreate() {
 }
 
 bool COperateWnd::CreateControls() {
-    const HINSTANCE instance = ProgramInstance();
+    const HINSTANCE instance = GetExecutableModule();
     auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     m_fontUnit = FontUnitOf(font);
     SendMessageA(GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -7,6 +7,7 @@
 #include "shell/about_dlg.h"
 #include "shell/app_messages.h"
 #include "shell/app_profile.h"
+#include "shell/resource_modules.h"
 #include "shell/utilities.h"
 
 namespace {
@@ -35,11 +36,14 @@ CPreviewWnd::~CPreviewWnd() {
 }
 
 bool CPreviewWnd::Open(PreviewMode mode, int index) {
+    if (m_opening) {
+        return false;
+    }
     if (!m_alive) {
         if (mode == PREVIEW_QUICK && (index < 0 || index >= GetFilterManager().GetEnabledCount())) {
             return false;
         }
-        const HINSTANCE instance = GetModuleHandleA(nullptr);
+        const HINSTANCE instance = GetExecutableModule();
         HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEZIRIV));
         if (!RegisterWindowClass(instance, kClassName, icon, LoadCursorA(nullptr, IDC_ARROW),
                                  nullptr, CS_DBLCLKS)) {
@@ -51,8 +55,12 @@ bool CPreviewWnd::Open(PreviewMode mode, int index) {
         // window's own coordinates.
         m_screenWidth = GetSystemMetrics(SM_CXSCREEN);
         m_screenHeight = GetSystemMetrics(SM_CYSCREEN);
-        if (CreateWindowObject(kPreviewExStyle, kClassName, "Zeziriv", kPreviewStyle, 0, 0,
-                               m_screenWidth, m_screenHeight, nullptr, instance) == nullptr) {
+        m_opening = true;
+        const HWND created =
+            CreateWindowObject(kPreviewExStyle, kClassName, "Zeziriv", kPreviewStyle, 0, 0,
+                               m_screenWidth, m_screenHeight, nullptr, instance);
+        m_opening = false;
+        if (created == nullptr) {
             return false;
         }
     } else if (mode == PREVIEW_QUICK) {

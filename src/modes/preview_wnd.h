@@ -25,7 +25,9 @@ public:
     // Ends the view at once, without the round through the message queue (program end).
     void Destroy();
 
-    bool IsAlive() const { return m_alive; }
+    // Also while the window is being created: a message box shown during its creation runs a
+    // loop in which a second opening must be refused.
+    bool IsAlive() const { return m_alive || m_opening; }
     // The desktop view's panel window, or null.
     HWND GetPanelWindow() const { return m_panel.GetHwnd(); }
     COperateWnd& GetPanel() { return m_panel; }
@@ -43,6 +45,7 @@ private:
 
     CCaptureImage m_image;
     bool m_alive = false;
+    bool m_opening = false;
     int m_screenWidth = 0;
     int m_screenHeight = 0;
     int m_initialIndex = 0;

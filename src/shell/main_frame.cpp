@@ -9,6 +9,7 @@
 #include "shell/about_dlg.h"
 #include "shell/app_profile.h"
 #include "shell/app_state.h"
+#include "shell/resource_modules.h"
 #include "shell/tray_menu_rules.h"
 #include "shell/utilities.h"
 #include "window/filter_window_requests.h"
@@ -58,13 +59,7 @@ bool CMainFrame::OnCreate() {
     m_hotKeysLoaded = true;
     AddTrayIcon();
     m_taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
-    HMODULE menus = GetResourceModule();
-    if (menus != nullptr) {
-        m_trayMenu = LoadMenuA(menus, MAKEINTRESOURCEA(IDR_TRAY_MENU));
-    }
-    if (m_trayMenu == nullptr) {
-        m_trayMenu = LoadMenuA(m_instance, MAKEINTRESOURCEA(IDR_TRAY_MENU));
-    }
+    m_trayMenu = LoadResourceMenu(IDR_TRAY_MENU);
     m_hotKeys.RegisterDesktopHotKey(GetHwnd());
     m_hotKeys.RegisterQuickHotKeys(GetHwnd());
     return true;
@@ -304,9 +299,8 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ENDSESSION:
         // Sent whether or not the ending goes ahead; the settings must survive if it does.
-        if (wParam != FALSE) {
-            DestroyAllFilterWindows();
-        }
+        // Nothing is destroyed here: this may arrive inside a menu's or a box's own loop.
+        StoreFilterWindowRecords();
         StorePreviewPanelRect();
         GetAppProfile().Save();
         SetAppEnding();

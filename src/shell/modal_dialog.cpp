@@ -1,13 +1,6 @@
 #include "shell/modal_dialog.h"
 
-#include "shell/message_loop.h"
-
 #include <algorithm>
-
-namespace {
-// RT_DIALOG in its 8-bit form, whatever the build's character set.
-const LPCSTR kDialogResourceType = MAKEINTRESOURCEA(5);
-} // namespace
 
 void CenterDialogWindow(HWND dialog) {
     RECT work{};
@@ -30,17 +23,4 @@ void CenterDialogWindow(HWND dialog) {
     x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
     y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-HINSTANCE GetExecutableModule() {
-    return GetAppModule().GetInstance();
-}
-
-HINSTANCE GetDialogTemplateModule(int templateId) {
-    HMODULE library = GetResourceModule();
-    if (library != nullptr &&
-        FindResourceA(library, MAKEINTRESOURCEA(templateId), kDialogResourceType) != nullptr) {
-        return library;
-    }
-    return GetExecutableModule();
 }

@@ -1,16 +1,12 @@
 #pragma once
 
+#include "shell/resource_modules.h"
 #include "shell/utilities.h"
 #include "shell/window.h"
 
 // Centres a dialog over its owner when that is visible and not minimised, otherwise over the
 // work area, and keeps it inside the work area.
 void CenterDialogWindow(HWND dialog);
-
-// The module whose template the program uses for a dialog: the language library when it holds
-// one, otherwise the executable.
-HINSTANCE GetDialogTemplateModule(int templateId);
-HINSTANCE GetExecutableModule();
 
 // A modal dialog of which at most one of a kind runs: whether it is open, its window while it
 // exists, bringing an open one forward, its template from the language library with the

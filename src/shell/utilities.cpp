@@ -18,17 +18,17 @@ MessageBoxHook& Hook() {
     return hook;
 }
 
-int ShowText(UINT style, const char* text) {
+int ShowText(HWND owner, UINT style, const char* text) {
     if (const auto& hook = Hook()) {
         return hook(text, MessageCaption, style);
     }
-    return ::MessageBoxA(nullptr, text, MessageCaption, style);
+    return ::MessageBoxA(owner, text, MessageCaption, style);
 }
 
-int ShowFormatted(UINT style, const char* format, va_list args) {
+int ShowFormatted(HWND owner, UINT style, const char* format, va_list args) {
     char text[MessageCapacity] = {};
     std::vsnprintf(text, sizeof text, format, args);
-    return ShowText(style, text);
+    return ShowText(owner, style, text);
 }
 
 DWORD GetFileAttributesOrInvalid(const char* path) {
@@ -172,7 +172,15 @@ std::string LoadResString(UINT id) {
 int ShowMessage(UINT style, const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const int button = ShowFormatted(style, format, args);
+    const int button = ShowFormatted(nullptr, style, format, args);
+    va_end(args);
+    return button;
+}
+
+int ShowOwnedMessage(HWND owner, UINT style, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int button = ShowFormatted(owner, style, format, args);
     va_end(args);
     return button;
 }
@@ -184,7 +192,7 @@ int ShowResourceMessage(UINT style, UINT id, ...) {
     }
     va_list args;
     va_start(args, id);
-    const int button = ShowFormatted(style, format, args);
+    const int button = ShowFormatted(nullptr, style, format, args);
     va_end(args);
     return button;
 }

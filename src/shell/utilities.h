@@ -41,6 +41,9 @@ std::string LoadResString(UINT id);
 // Message boxes captioned "Zeziriv" with no owner; the text is cut at 511 characters.
 int ShowMessage(UINT style, const char* format, ...);
 int ShowResourceMessage(UINT style, UINT id, ...);
+// The same, owned by a window (a dialog): the owner stays disabled while the box is up, so its
+// buttons cannot be pressed again under it.
+int ShowOwnedMessage(HWND owner, UINT style, const char* format, ...);
 
 // Replaces the message box with the given function (tests record instead of blocking); an
 // empty function restores the real one.

@@ -54,6 +54,10 @@ void CFilterWindowModel::Start() {
 }
 
 void CFilterWindowModel::OnTick() {
+    // A minimised window shows nothing; its restoring resize asks for a capture anyway.
+    if (m_host.IsMinimized()) {
+        return;
+    }
     bool captureDue = m_recaptureRequested;
     m_recaptureRequested = false;
     if (IsIntervalDue(GetTickCount32(), m_lastCaptureTime, m_profile.GetWindowUpdateInterval())) {
@@ -108,8 +112,7 @@ bool CFilterWindowModel::CaptureAround() {
 
 void CFilterWindowModel::ShowFiltered(const CFilter* filter) {
     m_image.ApplyFilter(filter);
-    const std::uint32_t radius = m_profile.GetBlurRadius();
-    m_image.Blur(radius <= kMaxBlurRadius ? static_cast<int>(radius) : 0);
+    m_image.Blur(CCaptureImage::BlurRadiusOf(m_profile.GetBlurRadius()));
     if (!m_image.IsEmpty()) {
         if (m_leftTopOrigin) {
             m_originalColor = m_image.GetTopLeftColor(true);

@@ -14,3 +14,6 @@ void NotifyFilterWindowsSettingsChanged();
 // Destroys every open filter window at once, each storing its record as a normal close does,
 // so that the profile saved at the end of the run holds the last one.
 void DestroyAllFilterWindows();
+// Stores in the profile what destroying every window would store, leaving them open (the end
+// of the log-on session, which may be cancelled).
+void StoreFilterWindowRecords();

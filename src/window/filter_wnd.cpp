@@ -76,10 +76,9 @@ CFilterWnd* CFilterWnd::Open(HINSTANCE instance, const CWindowSetting& setting,
         exStyle, kClassName, "Zeziriv", kFilterWindowStyle, placement.left, placement.top,
         placement.right - placement.left, placement.bottom - placement.top, nullptr, instance);
     if (hwnd == nullptr) {
-        // A window that got as far as its first message deleted itself with its last one.
-        if (!window->m_bound) {
-            delete window;
-        }
+        // Until it exists the object is this function's: a failed creation's last message did
+        // not delete it.
+        delete window;
         return nullptr;
     }
     window->m_created = true;
@@ -87,7 +86,9 @@ CFilterWnd* CFilterWnd::Open(HINSTANCE instance, const CWindowSetting& setting,
 }
 
 void CFilterWnd::OnFinalMessage() {
-    delete this;
+    if (m_created) {
+        delete this;
+    }
 }
 
 bool CFilterWnd::OnCreate() {
@@ -118,10 +119,14 @@ void CFilterWnd::OnDestroy() {
         KillTimer(GetHwnd(), kRefreshTimerId);
         m_timer = 0;
     }
-    if (m_contextMenu != nullptr) {
+    if (m_trackingMenu) {
+        // Destroyed from inside its own menu's loop: the menu ends, and the code that showed
+        // it destroys it once the loop has returned.
+        EndMenu();
+    } else if (m_contextMenu != nullptr) {
         DestroyMenu(m_contextMenu);
-        m_contextMenu = nullptr;
     }
+    m_contextMenu = nullptr;
     if (m_keepNoSetting || !m_created) {
         return;
     }
@@ -509,10 +514,19 @@ void CFilterWnd::ShowContextMenu(bool atCursor) {
         at = {0, 0};
         ClientToScreen(GetHwnd(), &at);
     }
-    SetForegroundWindow(GetHwnd());
-    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, GetHwnd(), nullptr);
+    const HWND hwnd = GetHwnd();
+    SetForegroundWindow(hwnd);
+    m_trackingMenu = true;
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd, nullptr);
+    // The menu's loop dispatches messages: the window, and this object with it, may be gone
+    // now. Only the handles are used from here on.
+    if (!IsWindow(hwnd)) {
+        DestroyMenu(menu);
+        return;
+    }
+    m_trackingMenu = false;
     // Lets the menu close when the user clicks elsewhere.
-    PostMessageA(GetHwnd(), WM_NULL, 0, 0);
+    PostMessageA(hwnd, WM_NULL, 0, 0);
 }
 
 bool CFilterWnd::IsMinimized() const {
@@ -565,9 +579,6 @@ void CFilterWnd::SetTitle(const std::string& title) {
 
 LRESULT CFilterWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_NCCREATE:
-        m_bound = true;
-        break;
     case WM_CREATE:
         return OnCreate() ? 0 : -1;
     case WM_CLOSE:

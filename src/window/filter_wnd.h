@@ -90,7 +90,8 @@ private:
     UINT_PTR m_timer = 0;
     bool m_closeRequested = false;
     bool m_keepNoSetting = false;
-    // Set once the window exists; a window whose creation failed stores nothing.
+    // Set once the window exists; until then the object belongs to Open, and a window whose
+    // creation failed stores nothing.
     bool m_created = false;
-    bool m_bound = false;
+    bool m_trackingMenu = false;
 };

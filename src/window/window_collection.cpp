@@ -3,20 +3,11 @@
 #include "dialogs/setting_dialog_requests.h"
 #include "shell/app_messages.h"
 #include "shell/app_profile.h"
-#include "shell/message_loop.h"
+#include "shell/resource_modules.h"
 #include "window/filter_window_requests.h"
 #include "window/filter_wnd.h"
 
 #include <algorithm>
-
-namespace {
-
-HINSTANCE ProgramInstance() {
-    HINSTANCE instance = GetAppModule().GetInstance();
-    return instance != nullptr ? instance : GetModuleHandleA(nullptr);
-}
-
-} // namespace
 
 CWindowCollection& GetWindowCollection() {
     static CWindowCollection collection;
@@ -41,7 +32,8 @@ bool CWindowCollection::OpenFilterWindow(const CWindowSetting* setting) {
     const IntRect placement =
         m_cascade.Place(record.WindowRect, fromGiven, GetSystemMetrics(SM_CYCAPTION),
                         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    CFilterWnd* window = CFilterWnd::Open(ProgramInstance(), record, fromGiven, placement, exStyle);
+    CFilterWnd* window =
+        CFilterWnd::Open(GetExecutableModule(), record, fromGiven, placement, exStyle);
     if (window == nullptr) {
         return false;
     }
@@ -122,4 +114,11 @@ void NotifyFilterWindowsSettingsChanged() {
 }
 void DestroyAllFilterWindows() {
     GetWindowCollection().DestroyAllWindows();
+}
+void StoreFilterWindowRecords() {
+    const std::vector<CFilterWnd*>& windows = GetWindowCollection().GetWindows();
+    // Destroyed in list order, the last window's record would be the one that stays.
+    if (!windows.empty()) {
+        GetAppProfile().SetWindowSetting(windows.back()->GetWindowSetting());
+    }
 }

@@ -3,6 +3,7 @@
 #include "image/capture_image.h"
 #include "image/synthetic_screen_source.h"
 #include "shell/app_profile.h"
+#include "support/colour_maps.h"
 
 #include <gtest/gtest.h>
 
@@ -25,20 +26,6 @@ std::vector<ColorValue> CoordinateFrame(int width, int height) {
 ColorValue PixelAt(const unsigned char* pixels, std::uint32_t stride, int x, int y) {
     const unsigned char* p = pixels + y * stride + x * 3;
     return MakeColor(p[2], p[1], p[0]);
-}
-
-// Swaps red and blue everywhere, so that every channel of every pixel changes.
-ColorMap SwapRedBlue() {
-    ColorMap map{};
-    int next = 0;
-    for (unsigned r = 0; r < 6; ++r) {
-        for (unsigned g = 0; g < 6; ++g) {
-            for (unsigned b = 0; b < 6; ++b) {
-                map[next++] = MakeColor(51 * b, 51 * g, 51 * r);
-            }
-        }
-    }
-    return map;
 }
 
 class CaptureImageTest : public ::testing::Test {
@@ -117,7 +104,7 @@ TEST_F(CaptureImageTest, FailedOrInvalidCaptureLeavesImageEmpty) {
 TEST_F(CaptureImageTest, UnreadableScreenKeepsTheLastCaptureAtTheSameSize) {
     CCaptureImage image(screen);
     ASSERT_TRUE(image.Capture(10, 20, 5, 5));
-    CFilter swap("swap", "swap", SwapRedBlue());
+    CFilter swap("swap", "swap", SwapRedBlueMap());
     ASSERT_TRUE(swap.BuildTable());
     image.ApplyFilter(&swap);
     const ColorValue filtered = image.GetCenterColor(false);
@@ -152,10 +139,10 @@ TEST_F(CaptureImageTest, EmptyImageIgnoresEveryOperation) {
 TEST_F(CaptureImageTest, FiltersStartAfreshAndIdentityRestoresOriginal) {
     for (int quality : {7, 18}) {
         SetImageQuality(quality);
-        CFilter swap("swap", "swap", SwapRedBlue());
+        CFilter swap("swap", "swap", SwapRedBlueMap());
         ASSERT_TRUE(swap.BuildTable());
         auto normal = CreateNormalFilter();
-        CFilter noTable("broken", "broken", SwapRedBlue());
+        CFilter noTable("broken", "broken", SwapRedBlueMap());
 
         CCaptureImage image(screen);
         ASSERT_TRUE(image.Capture(0, 0, 5, 3));
@@ -187,7 +174,7 @@ TEST_F(CaptureImageTest, QualityChangeAfterCaptureShowsOriginalInsteadOfStaleInd
     CCaptureImage image(screen);
     ASSERT_TRUE(image.Capture(0, 0, 4, 4));
     SetImageQuality(18);
-    CFilter swap("swap", "swap", SwapRedBlue());
+    CFilter swap("swap", "swap", SwapRedBlueMap());
     ASSERT_TRUE(swap.BuildTable());
     image.ApplyFilter(&swap);
     EXPECT_EQ(image.GetCenterColor(false), image.GetCenterColor(true));

@@ -22,6 +22,62 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
+namespace {
+
+constexpr UINT kFlushMarker = WM_APP + 0x3F0;
+bool g_markerSeen = false;
+
+LRESULT CALLBACK MarkerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kFlushMarker) {
+        g_markerSeen = true;
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// A key nobody uses, as the marker at the end of the input queue.
+constexpr WORD kMarkerKey = VK_F24;
+
+LRESULT CALLBACK WatchMarkerKey(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_KEYUP &&
+        msg->wParam == kMarkerKey) {
+        g_markerSeen = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+bool FlushPostedMessages(DWORD timeoutMs) {
+    static const HWND marker = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &MarkerProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ZezirivTestFlushMarker";
+        RegisterClassA(&wc);
+        return CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               wc.hInstance, nullptr);
+    }();
+    g_markerSeen = false;
+    PostMessageA(marker, kFlushMarker, 0, 0);
+    return PumpUntil([] { return g_markerSeen; }, timeoutMs);
+}
+
+bool FlushInput(DWORD timeoutMs) {
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, &WatchMarkerKey, nullptr, GetCurrentThreadId());
+    g_markerSeen = false;
+    INPUT keys[2]{};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = kMarkerKey;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    const bool seen = PumpUntil([] { return g_markerSeen; }, timeoutMs);
+    UnhookWindowsHookEx(hook);
+    // What the input caused may have posted more.
+    return seen && FlushPostedMessages(timeoutMs);
+}
+
 GuiObjectCounts CountGuiObjects() {
     GuiObjectCounts counts{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
                            GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};

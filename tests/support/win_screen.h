@@ -16,6 +16,13 @@ namespace win_test {
 // Dispatches this thread's messages until `condition` holds or `timeoutMs` passes.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
+// Returns once every message posted to this thread's windows before the call has been handled
+// (posted messages are handled in order). False when that takes longer than the timeout.
+bool FlushPostedMessages(DWORD timeoutMs = 10000);
+// Returns once all input given to SendInput before the call has been handled by this thread's
+// windows: a marker key goes through the same input queue and is watched for.
+bool FlushInput(DWORD timeoutMs = 10000);
+
 // GDI and USER objects of this process. The platform's counters where they count; Wine answers
 // 0 to GetGuiResources, so there the handle tables are probed instead: Wine accepts a handle
 // without its generation bits, so every index of the 16-bit tables can be asked once.

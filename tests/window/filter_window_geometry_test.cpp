@@ -1,4 +1,3 @@
-#include "filter/filter.h"
 #include "window/filter_window_geometry.h"
 #include "window/window_placement.h"
 
@@ -50,22 +49,6 @@ TEST(CaptureRectTest, ExtremeReferencePointsAndAreasDoNotOverflow) {
     const CaptureRect huge = ComputeCaptureRect({0, 0}, {INT_MAX, INT_MAX}, -3, false);
     EXPECT_EQ(huge.width, INT_MAX);
     EXPECT_EQ(huge.height, INT_MAX);
-}
-
-TEST(PictureAreaTest, LeavesOutTheStatusBar) {
-    EXPECT_EQ(ComputePictureArea(200, 170, false, 0), (PixelSize{200, 170}));
-    EXPECT_EQ(ComputePictureArea(200, 170, true, 150), (PixelSize{200, 150}));
-    // A bar pushed above the client area by a tiny window leaves a one-pixel row.
-    EXPECT_EQ(ComputePictureArea(200, 10, true, -12), (PixelSize{200, 1}));
-    EXPECT_EQ(ComputePictureArea(200, 10, true, 0), (PixelSize{200, 0}));
-}
-
-TEST(StretchTest, BlocksWhenEnlargingAveragedWhenReducing) {
-    EXPECT_EQ(ComputeStretch(50, 38, 4), (StretchPlan{200, 152, false}));
-    EXPECT_EQ(ComputeStretch(10, 8, 20), (StretchPlan{200, 160, false}));
-    EXPECT_EQ(ComputeStretch(400, 300, 0), (StretchPlan{200, 150, true}));
-    EXPECT_EQ(ComputeStretch(1000, 750, -3), (StretchPlan{200, 150, true}));
-    EXPECT_EQ(ComputeStretch(5, 5, -3), (StretchPlan{1, 1, true}));
 }
 
 TEST(CenterMarkTest, OutlineOnePixelOutsideTheMagnifiedReferencePixel) {
@@ -132,31 +115,6 @@ TEST(StatusbarEdgesTest, PartsByFormatLayoutAndSystemGeneration) {
     EXPECT_EQ(ComputeStatusbarEdges(0, false, true, 144), (std::vector<int>{135, 270, 330, -1}));
     EXPECT_EQ(ColorNamePart(false), 3);
     EXPECT_EQ(ColorNamePart(true), 1);
-}
-
-TEST(StatusColorTest, ShiftSwapsOriginalAndFiltered) {
-    const ColorValue original = 0x0000FF;
-    const ColorValue filtered = 0x00FF00;
-    EXPECT_EQ(ChooseStatusColor(false, false, original, filtered), filtered);
-    EXPECT_EQ(ChooseStatusColor(false, true, original, filtered), original);
-    EXPECT_EQ(ChooseStatusColor(true, false, original, filtered), original);
-    EXPECT_EQ(ChooseStatusColor(true, true, original, filtered), filtered);
-}
-
-TEST(IntervalTest, ElapsedTimeSurvivesTheTickCounterWrap) {
-    EXPECT_TRUE(IsIntervalDue(1100, 1000, 100));
-    EXPECT_FALSE(IsIntervalDue(1099, 1000, 100));
-    EXPECT_TRUE(IsIntervalDue(50, 0xFFFFFFF0u, 66));
-    EXPECT_FALSE(IsIntervalDue(49, 0xFFFFFFF0u, 66));
-    EXPECT_TRUE(IsIntervalDue(5, 5, 0)); // an interval of 0 captures on every tick
-}
-
-TEST(TitleTest, DisplayNameAndProduct) {
-    CFilter filter("protanopia", "Protanopia (red-blind)", ColorMap{});
-    EXPECT_EQ(FilterWindowTitle(&filter), "Protanopia (red-blind) - Zeziriv");
-    EXPECT_EQ(FilterWindowTitle(nullptr), "Zeziriv");
-    CFilter longName("long", std::string(600, 'n'), ColorMap{});
-    EXPECT_EQ(FilterWindowTitle(&longName).size(), 511u);
 }
 
 TEST(CascadeTest, DefaultRecordsCascadeByTheCaptionHeight) {

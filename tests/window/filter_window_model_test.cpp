@@ -3,6 +3,7 @@
 #include "image/color_info.h"
 #include "image/synthetic_screen_source.h"
 #include "shell/app_profile.h"
+#include "support/colour_maps.h"
 #include "support/manual_clock.h"
 #include "window/filter_window_model.h"
 
@@ -55,21 +56,8 @@ std::vector<ColorValue> CoordinateFrame(int width, int height) {
     return colors;
 }
 
-ColorMap SwapRedBlue() {
-    ColorMap map{};
-    int next = 0;
-    for (unsigned r = 0; r < 6; ++r) {
-        for (unsigned g = 0; g < 6; ++g) {
-            for (unsigned b = 0; b < 6; ++b) {
-                map[next++] = MakeColor(51 * b, 51 * g, 51 * r);
-            }
-        }
-    }
-    return map;
-}
-
 void AddSwapFilter(CFilterManager& m, const std::string& id) {
-    auto filter = std::make_unique<CFilter>(id, "Display " + id, SwapRedBlue());
+    auto filter = std::make_unique<CFilter>(id, "Display " + id, SwapRedBlueMap());
     ASSERT_TRUE(filter->BuildTable());
     ASSERT_TRUE(m.AddFilter(std::move(filter)));
 }

@@ -6,6 +6,7 @@
 #include "filter/filter.h"
 #include "filter/filter_manager.h"
 #include "shell/app_profile.h"
+#include "support/colour_maps.h"
 #include "support/win_screen.h"
 #include "window/filter_window_requests.h"
 #include "window/filter_wnd.h"
@@ -47,19 +48,6 @@ inline std::vector<ColorValue> PatternColours() {
         }
     }
     return colours;
-}
-
-inline ColorMap SwapRedBlue() {
-    ColorMap map{};
-    int next = 0;
-    for (unsigned r = 0; r < 6; ++r) {
-        for (unsigned g = 0; g < 6; ++g) {
-            for (unsigned b = 0; b < 6; ++b) {
-                map[next++] = MakeColor(51 * b, 51 * g, 51 * r);
-            }
-        }
-    }
-    return map;
 }
 
 inline std::vector<HWND> FilterWindowsOnScreen() {
@@ -105,7 +93,7 @@ protected:
         InitCommonControlsEx(&controls);
         CFilterManager& m = GetFilterManager();
         if (m.FindFilter("swap") == nullptr) {
-            auto swap = std::make_unique<CFilter>("swap", "Swap", SwapRedBlue());
+            auto swap = std::make_unique<CFilter>("swap", "Swap", SwapRedBlueMap());
             ASSERT_TRUE(swap->BuildTable());
             ASSERT_TRUE(m.AddFilter(std::move(swap)));
             auto seq = std::make_unique<CFilter>();

@@ -146,7 +146,7 @@ TEST_F(FilterWindowTest, StatusBarNamesTheReferencePixel) {
     // Out of range: nothing changes.
     PostMessageA(hwnd, WM_APP_SET_ZOOM, 21, 0);
     PostMessageA(hwnd, WM_APP_SET_ZOOM, static_cast<WPARAM>(-4), 0);
-    PumpUntil([] { return false; }, 300);
+    ASSERT_TRUE(win_test::FlushPostedMessages());
     EXPECT_EQ(window->GetModel().GetZoom(), 20);
 
     // Without the mark only the zoom is shown.
@@ -226,7 +226,7 @@ TEST_F(FilterWindowTest, StatusBarThatCannotBeCreated) {
     ASSERT_NE(window, nullptr);
     CFilterWnd::SetFailStatusbarForTesting(true);
     PostMessageA(window->GetHwnd(), WM_APP_SET_STATUSBAR, 1, 0);
-    PumpUntil([] { return false; }, 300);
+    ASSERT_TRUE(win_test::FlushPostedMessages());
     EXPECT_FALSE(window->GetModel().IsShowStatusbar()) << "the bar stays hidden";
     EXPECT_EQ(GetDlgItem(window->GetHwnd(), CFilterWnd::kStatusbarId), nullptr);
 }
@@ -257,8 +257,11 @@ TEST_F(FilterWindowTest, AbsurdRecordsOpenUsableWindowsOnTheScreen) {
     SetWindowPos(tiny->GetHwnd(), nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
     CFilterWnd* minimised = GetWindowCollection().GetWindows().back();
     ShowWindow(minimised->GetHwnd(), SW_MINIMIZE);
-    PumpUntil([] { return false; }, 500);
-    EXPECT_TRUE(IsWindow(tiny->GetHwnd()));
+    // A few refresh ticks later (the middle window captured again), both are still there.
+    const CFilterWnd* normal = GetWindowCollection().GetWindows()[1];
+    const std::uint32_t captured = normal->GetModel().GetLastCaptureTime();
+    EXPECT_TRUE(
+        PumpUntil([&] { return normal->GetModel().GetLastCaptureTime() != captured; }, kTimeoutMs));
     EXPECT_TRUE(IsIconic(minimised->GetHwnd()));
     // A minimised window's record keeps where it will come back.
     const IntRect stored = minimised->GetWindowSetting().WindowRect;

@@ -14,20 +14,6 @@
 
 namespace {
 
-bool IsFilterID(const std::string& text) {
-    if (text.empty() || text.size() > 40) {
-        return false;
-    }
-    for (const char c : text) {
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                        (c >= '0' && c <= '9') || c == '_' || c == '@';
-        if (!ok) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::vector<std::string> ProgramFilterDirs() {
     const std::string dir = GetToolDirectory();
     if (dir.empty()) {
@@ -91,7 +77,7 @@ bool CToolFilters::Load(const std::vector<std::string>& filterDirs, std::string&
 }
 
 CFilter* CToolFilters::Resolve(const std::string& idOrFile, std::string& error) {
-    if (IsFilterID(idOrFile)) {
+    if (IsValidFilterID(idOrFile.c_str())) {
         CFilter* filter = m_manager.FindFilter(idOrFile);
         if (filter == nullptr) {
             error = "no filter with the ID " + idOrFile + " in ";
