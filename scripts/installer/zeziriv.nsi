@@ -69,7 +69,8 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 Var AllUsers        ; 1 when installing for every user
 Var DirGiven        ; 1 when /D= named the folder
-Var PreviousDir     ; where an earlier install lives, or empty
+Var PreviousUserDir ; where an earlier install for this user lives, or empty
+Var PreviousAllDir  ; where an earlier install for everyone lives, or empty
 Var ModeRadioUser
 Var ModeRadioAll
 Var Failed
@@ -246,8 +247,13 @@ Function DefaultDir
     ${If} $DirGiven == 1
         Return
     ${EndIf}
-    ${If} $PreviousDir != ""
-        StrCpy $INSTDIR $PreviousDir
+    ; An upgrade goes where the earlier install of the same kind is.
+    ${If} $AllUsers == 1
+    ${AndIf} $PreviousAllDir != ""
+        StrCpy $INSTDIR $PreviousAllDir
+    ${ElseIf} $AllUsers == 0
+    ${AndIf} $PreviousUserDir != ""
+        StrCpy $INSTDIR $PreviousUserDir
     ${ElseIf} $AllUsers == 1
         StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
     ${Else}
@@ -546,12 +552,11 @@ Function .onInit
 
     ; An earlier install decides the mode and the folder unless the command line does.
     StrCpy $AllUsers 0
-    ReadRegStr $PreviousDir HKCU "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $PreviousDir == ""
-        ReadRegStr $PreviousDir HKLM "${UNINSTALL_KEY}" "InstallLocation"
-        ${If} $PreviousDir != ""
-            StrCpy $AllUsers 1
-        ${EndIf}
+    ReadRegStr $PreviousUserDir HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegStr $PreviousAllDir HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $PreviousUserDir == ""
+    ${AndIf} $PreviousAllDir != ""
+        StrCpy $AllUsers 1
     ${EndIf}
     ${GetParameters} $0
     ClearErrors
@@ -591,6 +596,15 @@ Function un.onInit
     ${GetOptions} $0 "/ALLUSERS" $1
     ${IfNot} ${Errors}
         SetShellVarContext all
+        UserInfo::GetAccountType
+        Pop $1
+        ${If} $1 != "Admin"
+            MessageBox MB_OK|MB_ICONSTOP \
+                "${PRODUCT} was installed for everyone: removing it needs administrator rights.$\n$\nRun the uninstaller as an administrator. Nothing has been changed." \
+                /SD IDOK
+            SetErrorLevel ${EXIT_NO_RIGHTS}
+            Quit
+        ${EndIf}
     ${Else}
         SetShellVarContext current
     ${EndIf}

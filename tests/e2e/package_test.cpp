@@ -382,6 +382,20 @@ TEST_F(PackageTest, ForEveryoneTheEntryAndShortcutAreTheMachinesAndTheUninstalle
         },
         kSetupTimeoutMs));
     EXPECT_FALSE(Exists(shortcut));
+
+    // Beside an install for one user, an install for everyone goes to its own folder.
+    ASSERT_EQ(RunSetup("/S"), std::optional<DWORD>(0));
+    ASSERT_EQ(RunSetup("/S /ALLUSERS"), std::optional<DWORD>(0));
+    const std::string forAll = Join(ShellFolder(CSIDL_PROGRAM_FILES), "Zeziriv");
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"),
+              std::optional<std::string>(forAll));
+    EXPECT_EQ(
+        ReadString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
+        std::optional<std::string>(Join(ShellFolder(CSIDL_LOCAL_APPDATA), "Programs\\Zeziriv")));
+    ASSERT_EQ(
+        CRun("\"" + Join(forAll, "uninstall.exe") + "\" /ALLUSERS /S").WaitExit(kSetupTimeoutMs),
+        std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitFor([&] { return !Exists(forAll); }, kSetupTimeoutMs));
 }
 
 TEST_F(PackageTest, UninstallingWithItsPagesAsksAndRemovesTheSettingsOnYes) {
@@ -417,15 +431,21 @@ TEST_F(PackageTest, UninstallingWithItsPagesAsksAndRemovesTheSettingsOnYes) {
     EXPECT_TRUE(SettingsKeyExists()) << "nothing removed before the answer";
     PressButton(question, IDYES);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }, kSetupTimeoutMs));
-    ASSERT_TRUE(WaitFor(
+    // The last page's Close: its button takes its text before the page takes a click, so the
+    // click is repeated until setup ends.
+    std::optional<DWORD> code;
+    WaitFor(
         [&] {
             char text[64] = {};
-            GetWindowTextA(GetDlgItem(pages, IDOK), text, sizeof text);
-            return std::string(text) == "&Close";
+            const HWND close = GetDlgItem(pages, IDOK);
+            GetWindowTextA(close, text, sizeof text);
+            if (IsWindowEnabled(close) && std::string(text) == "&Close") {
+                PressButton(pages, IDOK);
+            }
+            return (code = uninstall.WaitExit(500)).has_value();
         },
-        kSetupTimeoutMs));
-    PressButton(pages, IDOK);
-    EXPECT_EQ(uninstall.WaitExit(kSetupTimeoutMs), std::optional<DWORD>(0));
+        kSetupTimeoutMs);
+    EXPECT_EQ(code, std::optional<DWORD>(0));
     EXPECT_FALSE(SettingsKeyExists());
     EXPECT_FALSE(Exists(Join(dir, "zeziriv.exe")));
     EXPECT_FALSE(Exists(ShortcutPath()));
