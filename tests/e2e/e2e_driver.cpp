@@ -335,6 +335,16 @@ std::vector<MenuItem> ReadOpenMenu(HWND menuWindow) {
     return ParseMenuDescription(AskInsideProgram(menuWindow, "ZezirivE2EReadMenu"));
 }
 
+std::vector<std::string> ReadStatusBar(HWND statusBar) {
+    std::vector<std::string> parts;
+    const std::string answer = AskInsideProgram(statusBar, "ZezirivE2EReadStatus");
+    for (std::size_t start = 0, end; (end = answer.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        parts.push_back(answer.substr(start, end - start));
+    }
+    return parts;
+}
+
 std::optional<GuiObjects> CountGuiObjects(HWND programWindow) {
     const std::string answer = AskInsideProgram(programWindow, "ZezirivE2ECountObjects");
     GuiObjects counts;

@@ -99,6 +99,8 @@ struct ControlMeasure {
     std::string text;
 };
 std::vector<ControlMeasure> MeasureControls(HWND dialog);
+// The texts of a status bar's parts, read inside the program's process.
+std::vector<std::string> ReadStatusBar(HWND statusBar);
 // Closes the open menu as the Escape key does.
 void CloseOpenMenu(DWORD processId);
 

@@ -3,6 +3,7 @@
 // own window in wParam; the hook answers with WM_COPYDATA:
 // - "ZezirivE2EReadMenu" to an open popup menu: one line per item,
 //   "depth\ttext\tid\tgrayed\tchecked";
+// - "ZezirivE2EReadStatus" to a status bar: its parts' texts, one line each;
 // - "ZezirivE2ECountObjects" to any window: "gdi user", the process's GDI objects and its
 //   windows and menus. Wine answers 0 to GetGuiResources, so the handle tables are probed:
 //   Wine accepts a handle without its generation bits.
@@ -10,6 +11,8 @@
 //   "id\tclass\tstyle\tclient width\tclient height\ttext width\ttext height\twrapped height\ttext",
 //   the text measured in the control's own font, on one line and wrapped at the client width.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 
@@ -94,6 +97,19 @@ std::string MeasureControls(HWND dialog) {
     return out;
 }
 
+std::string DescribeStatusBar(HWND bar) {
+    std::string out;
+    const int parts = static_cast<int>(SendMessageA(bar, SB_GETPARTS, 0, 0));
+    for (int part = 0; part < parts; ++part) {
+        const LRESULT length = SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0);
+        std::string text(LOWORD(length) + 1, '\0');
+        SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text.data()));
+        out += text.c_str();
+        out += "\n";
+    }
+    return out;
+}
+
 void Answer(HWND to, HWND from, std::string text) {
     COPYDATASTRUCT data{};
     data.dwData = 1;
@@ -109,6 +125,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     static const UINT readMenu = RegisterWindowMessageA("ZezirivE2EReadMenu");
     static const UINT countObjects = RegisterWindowMessageA("ZezirivE2ECountObjects");
     static const UINT measureControls = RegisterWindowMessageA("ZezirivE2EMeasureControls");
+    static const UINT readStatus = RegisterWindowMessageA("ZezirivE2EReadStatus");
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         const auto driver = reinterpret_cast<HWND>(call->wParam);
@@ -119,6 +136,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
                 DescribeMenu(menu, 0, description);
             }
             Answer(driver, call->hwnd, description);
+        } else if (call->message == readStatus) {
+            Answer(driver, call->hwnd, DescribeStatusBar(call->hwnd));
         } else if (call->message == countObjects) {
             Answer(driver, call->hwnd, CountObjects());
         } else if (call->message == measureControls) {

@@ -1,0 +1,623 @@
+// The distribution as a user or an administrator gets it: the installer run silently and with
+// its questions, the uninstaller, an upgrade over a running program, and the portable zip.
+#include "e2e_driver.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace e2e;
+
+namespace {
+
+constexpr const char* kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zeziriv";
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr UINT kExitCommand = 33003;
+constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
+constexpr DWORD kSetupTimeoutMs = 120000;
+// Exit codes of the installer.
+constexpr DWORD kExitNotClosed = 3;
+constexpr DWORD kExitNoRights = 4;
+constexpr DWORD kExitNoSpace = 5;
+constexpr DWORD kExitNotReplaced = 6;
+
+std::string Join(const std::string& dir, const std::string& name) {
+    return dir.back() == '\\' ? dir + name : dir + "\\" + name;
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Relative path → size of every file below `dir`.
+std::map<std::string, ULONGLONG> ListFiles(const std::string& dir, const std::string& prefix = "") {
+    std::map<std::string, ULONGLONG> files;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(Join(dir, "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return files;
+    }
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            files.merge(ListFiles(Join(dir, name), prefix + name + "\\"));
+        } else {
+            files[prefix + name] =
+                (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return files;
+}
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(Join(dir, "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            const std::string path = Join(dir, name);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr) << path;
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+}
+
+std::optional<std::string> ReadString(HKEY root, const char* key, const char* name) {
+    char value[1024] = {};
+    DWORD size = sizeof(value);
+    if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::string(value);
+}
+
+std::optional<DWORD> ReadDword(HKEY root, const char* key, const char* name) {
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegGetValueA(root, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+std::string ShortcutPath() {
+    return Join(ShellFolder(CSIDL_PROGRAMS), "Zeziriv.lnk");
+}
+
+// "major.minor.patch" of an executable's product version.
+std::string ProductVersion(const std::string& exe) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    std::vector<char> data(size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (size == 0 || !GetFileVersionInfoA(exe.c_str(), 0, size, data.data()) ||
+        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length)) {
+        return {};
+    }
+    return std::to_string(HIWORD(info->dwProductVersionMS)) + "." +
+           std::to_string(LOWORD(info->dwProductVersionMS)) + "." +
+           std::to_string(HIWORD(info->dwProductVersionLS));
+}
+
+FILETIME OldFileTime() {
+    SYSTEMTIME old{};
+    old.wYear = 2001;
+    old.wMonth = 1;
+    old.wDay = 1;
+    FILETIME time{};
+    SystemTimeToFileTime(&old, &time);
+    return time;
+}
+
+// Marks a file so that a later replacement shows: its time goes back to 2001.
+void MarkOld(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    const FILETIME time = OldFileTime();
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+bool IsMarkedOld(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        return false;
+    }
+    const FILETIME old = OldFileTime();
+    return CompareFileTime(&data.ftLastWriteTime, &old) == 0;
+}
+
+// One run of a program with arguments; the exit code once it ends.
+class CRun {
+public:
+    explicit CRun(const std::string& commandLine) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        std::string line = commandLine;
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &m_process)) {
+            ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
+            m_process = {};
+        }
+    }
+    ~CRun() {
+        if (m_process.hProcess != nullptr) {
+            if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(m_process.hProcess, 99);
+            }
+            CloseHandle(m_process.hThread);
+            CloseHandle(m_process.hProcess);
+        }
+    }
+    DWORD GetProcessId() const { return m_process.dwProcessId; }
+    std::optional<DWORD> WaitExit(DWORD timeoutMs) {
+        if (m_process.hProcess == nullptr ||
+            WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+            return std::nullopt;
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(m_process.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION m_process{};
+};
+
+std::optional<DWORD> RunSetup(const std::string& arguments) {
+    return CRun("\"" + HostPath(ZEZIRIV_SETUP) + "\" " + arguments).WaitExit(kSetupTimeoutMs);
+}
+
+// Starts the program in `dir`, waits for its frame and ends it through its Exit command.
+void StartsAndExits(const std::string& dir) {
+    CProgram program(Join(dir, "zeziriv.exe"));
+    ASSERT_TRUE(program.IsStarted());
+    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    ASSERT_NE(frame, nullptr) << "no frame from " << dir;
+    PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+}
+
+class PackageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ForgetInstall();
+        ClearSettings();
+        WriteSettingDword("NoSplash", 1);
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        static int counter = 0;
+        scratch = std::string(temp) + "zeziriv_pkg_" + std::to_string(GetCurrentProcessId()) + "_" +
+                  std::to_string(++counter);
+        CreateDirectoryA(scratch.c_str(), nullptr);
+        dir = Join(scratch, "Zeziriv");
+        shipped = ListFiles(HostPath(ZEZIRIV_PORTABLE_DIR));
+        ASSERT_FALSE(shipped.empty()) << "the unpacked zip is missing";
+    }
+    void TearDown() override {
+        RemoveTree(scratch);
+        ForgetInstall();
+        ClearSettings();
+    }
+    static void ForgetInstall() {
+        const std::string location =
+            ReadString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation").value_or("");
+        if (!location.empty() && location.find("zeziriv_pkg_") == std::string::npos) {
+            RemoveTree(location); // the default folder, used by one test
+        }
+        RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKey);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey);
+        HKEY run = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+            RegDeleteValueA(run, "Zeziriv");
+            RegCloseKey(run);
+        }
+        DeleteFileA(ShortcutPath().c_str());
+    }
+
+    void ExpectInstalledIn(const std::string& where) {
+        for (const auto& [name, size] : shipped) {
+            const auto installed = ListFiles(where);
+            const auto found = installed.find(name);
+            ASSERT_NE(found, installed.end()) << name << " not installed";
+            EXPECT_EQ(found->second, size) << name;
+        }
+        EXPECT_TRUE(Exists(Join(where, "uninstall.exe")));
+        EXPECT_TRUE(Exists(ShortcutPath()));
+    }
+
+    // Runs the installed uninstaller silently; it finishes from a copy of itself.
+    void UninstallSilently(const std::string& where) {
+        ASSERT_EQ(CRun("\"" + Join(where, "uninstall.exe") + "\" /S").WaitExit(kSetupTimeoutMs),
+                  std::optional<DWORD>(0));
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                return !Exists(Join(where, "uninstall.exe")) &&
+                       !ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName");
+            },
+            kSetupTimeoutMs));
+    }
+
+    std::string scratch;
+    std::string dir;
+    std::map<std::string, ULONGLONG> shipped;
+};
+
+TEST_F(PackageTest, SilentInstallRunsAndUninstallRemovesAllButTheUsersFilters) {
+    ASSERT_EQ(RunSetup("/S /D=" + dir), std::optional<DWORD>(0));
+    ExpectInstalledIn(dir);
+
+    // The Apps & Features entry.
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"),
+              std::optional<std::string>("Zeziriv"));
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayVersion"),
+              std::optional<std::string>(ZEZIRIV_VERSION_TEXT));
+    EXPECT_EQ(ProductVersion(Join(dir, "zeziriv.exe")), ZEZIRIV_VERSION_TEXT);
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "Publisher"),
+              std::optional<std::string>("zuvadur"));
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
+              std::optional<std::string>(dir));
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString"),
+              std::optional<std::string>("\"" + Join(dir, "uninstall.exe") + "\""));
+    ULONGLONG bytes = 0;
+    for (const auto& file : shipped) {
+        bytes += file.second;
+    }
+    const auto sizeKb = ReadDword(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize");
+    ASSERT_TRUE(sizeKb);
+    EXPECT_GE(*sizeKb, bytes / 1024);
+    EXPECT_LE(*sizeKb, bytes / 1024 + 1024);
+    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kRunKey, "Zeziriv")) << "start at log-on is off";
+
+    StartsAndExits(dir);
+
+    // The user's own filters, one in a language subfolder, and a settings value.
+    CreateDirectoryA(Join(dir, "filter\\private").c_str(), nullptr);
+    CreateDirectoryA(Join(dir, "filter\\private\\1041").c_str(), nullptr);
+    WriteTextFile(Join(dir, "filter\\private\\mine.xml"), "<ZezirivFilter/>");
+    WriteTextFile(Join(dir, "filter\\private\\1041\\mine.xml"), "<ZezirivFilter/>");
+    WriteSettingDword("QuickWaitingTime", 777);
+
+    UninstallSilently(dir);
+    const auto left = ListFiles(dir);
+    EXPECT_EQ(left.size(), 2u);
+    EXPECT_TRUE(left.count("filter\\private\\mine.xml"));
+    EXPECT_TRUE(left.count("filter\\private\\1041\\mine.xml"));
+    EXPECT_FALSE(Exists(Join(dir, "filter\\system")));
+    EXPECT_FALSE(Exists(ShortcutPath()));
+    EXPECT_EQ(ReadSettingDword("QuickWaitingTime"), std::optional<DWORD>(777))
+        << "a silent uninstall keeps the settings";
+
+    // Without the user's filters nothing is left at all.
+    RemoveTree(Join(dir, "filter\\private"));
+    ASSERT_EQ(RunSetup("/S /D=" + dir), std::optional<DWORD>(0));
+    UninstallSilently(dir);
+    EXPECT_FALSE(Exists(dir));
+}
+
+TEST_F(PackageTest, UpgradeClosesTheRunningProgramAndKeepsSettingsFiltersAndChoices) {
+    // No folder given: the user's own programs folder.
+    ASSERT_EQ(RunSetup("/S /AUTOSTART"), std::optional<DWORD>(0));
+    const std::string defaultDir = Join(ShellFolder(CSIDL_LOCAL_APPDATA), "Programs\\Zeziriv");
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
+              std::optional<std::string>(defaultDir));
+    ExpectInstalledIn(defaultDir);
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, "Zeziriv"),
+              std::optional<std::string>("\"" + Join(defaultDir, "zeziriv.exe") + "\""));
+
+    WriteSettingDword("QuickWaitingTime", 777);
+    CreateDirectoryA(Join(defaultDir, "filter\\private").c_str(), nullptr);
+    WriteTextFile(Join(defaultDir, "filter\\private\\mine.xml"), "<ZezirivFilter/>");
+    MarkOld(Join(defaultDir, "zeziriv.exe"));
+    DeleteFileA(Join(defaultDir, "zeziriv-filter.exe").c_str());
+
+    // The installed program runs; setup asks it to close and goes on.
+    CProgram running(Join(defaultDir, "zeziriv.exe"));
+    ASSERT_NE(WaitForWindow(running.GetProcessId(), kFrameClass, kStartTimeoutMs), nullptr);
+    ASSERT_EQ(RunSetup("/S"), std::optional<DWORD>(0));
+    EXPECT_EQ(running.WaitExit(0), std::optional<DWORD>(0));
+
+    ExpectInstalledIn(defaultDir);
+    EXPECT_FALSE(IsMarkedOld(Join(defaultDir, "zeziriv.exe"))) << "the program was replaced";
+    EXPECT_EQ(ReadSettingDword("QuickWaitingTime"), std::optional<DWORD>(777));
+    EXPECT_TRUE(Exists(Join(defaultDir, "filter\\private\\mine.xml")));
+    EXPECT_TRUE(ReadString(HKEY_CURRENT_USER, kRunKey, "Zeziriv")) << "start at log-on kept";
+    EXPECT_FALSE(Exists(Join(defaultDir, "~zeziriv-setup.new")));
+    EXPECT_FALSE(Exists(Join(defaultDir, "~zeziriv-setup.old")));
+    StartsAndExits(defaultDir);
+
+    UninstallSilently(defaultDir);
+    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kRunKey, "Zeziriv"));
+    EXPECT_TRUE(Exists(Join(defaultDir, "filter\\private\\mine.xml")));
+}
+
+TEST_F(PackageTest, ForEveryoneTheEntryAndShortcutAreTheMachinesAndTheUninstallerKnowsIt) {
+    ASSERT_EQ(RunSetup("/S /ALLUSERS /D=" + dir), std::optional<DWORD>(0));
+    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"));
+    const auto quiet = ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString");
+    ASSERT_EQ(quiet,
+              std::optional<std::string>("\"" + Join(dir, "uninstall.exe") + "\" /ALLUSERS /S"));
+    const std::string shortcut = Join(ShellFolder(CSIDL_COMMON_PROGRAMS), "Zeziriv.lnk");
+    EXPECT_TRUE(Exists(shortcut));
+    EXPECT_FALSE(Exists(ShortcutPath()));
+
+    ASSERT_EQ(CRun(*quiet).WaitExit(kSetupTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return !Exists(dir) &&
+                   !ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName").has_value();
+        },
+        kSetupTimeoutMs));
+    EXPECT_FALSE(Exists(shortcut));
+
+    // Beside an install for one user, an install for everyone goes to its own folder.
+    ASSERT_EQ(RunSetup("/S"), std::optional<DWORD>(0));
+    ASSERT_EQ(RunSetup("/S /ALLUSERS"), std::optional<DWORD>(0));
+    const std::string forAll = Join(ShellFolder(CSIDL_PROGRAM_FILES), "Zeziriv");
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"),
+              std::optional<std::string>(forAll));
+    EXPECT_EQ(
+        ReadString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
+        std::optional<std::string>(Join(ShellFolder(CSIDL_LOCAL_APPDATA), "Programs\\Zeziriv")));
+    ASSERT_EQ(
+        CRun("\"" + Join(forAll, "uninstall.exe") + "\" /ALLUSERS /S").WaitExit(kSetupTimeoutMs),
+        std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitFor([&] { return !Exists(forAll); }, kSetupTimeoutMs));
+}
+
+TEST_F(PackageTest, UninstallingWithItsPagesAsksAndRemovesTheSettingsOnYes) {
+    ASSERT_EQ(RunSetup("/S /D=" + dir), std::optional<DWORD>(0));
+    WriteSettingDword("QuickWaitingTime", 777);
+    // In place (_?=), so the pages belong to the process started here.
+    CRun uninstall("\"" + Join(dir, "uninstall.exe") + "\" _?=" + dir);
+    const auto outer = [&] {
+        for (HWND window : FindWindows(uninstall.GetProcessId(), kDialogClass)) {
+            if (GetDlgItem(window, IDOK) != nullptr && GetDlgItem(window, IDCANCEL) != nullptr &&
+                IsWindowVisible(window)) {
+                return window;
+            }
+        }
+        return HWND{};
+    };
+    HWND pages = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (pages = outer()) != nullptr; }, kSetupTimeoutMs));
+    PressButton(pages, IDOK); // "Uninstall" on the confirmation page
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (HWND box : FindWindows(uninstall.GetProcessId(), kDialogClass)) {
+                if (IsWindowVisible(box) &&
+                    GetStaticTexts(box).find("Remove your Zeziriv settings") != std::string::npos) {
+                    question = box;
+                    return true;
+                }
+            }
+            return false;
+        },
+        kSetupTimeoutMs));
+    EXPECT_TRUE(SettingsKeyExists()) << "nothing removed before the answer";
+    PressButton(question, IDYES);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }, kSetupTimeoutMs));
+    // The last page's Close: its button takes its text before the page takes a click, so the
+    // click is repeated until setup ends.
+    std::optional<DWORD> code;
+    WaitFor(
+        [&] {
+            char text[64] = {};
+            const HWND close = GetDlgItem(pages, IDOK);
+            GetWindowTextA(close, text, sizeof text);
+            if (IsWindowEnabled(close) && std::string(text) == "&Close") {
+                PressButton(pages, IDOK);
+            }
+            return (code = uninstall.WaitExit(500)).has_value();
+        },
+        kSetupTimeoutMs);
+    EXPECT_EQ(code, std::optional<DWORD>(0));
+    EXPECT_FALSE(SettingsKeyExists());
+    EXPECT_FALSE(Exists(Join(dir, "zeziriv.exe")));
+    EXPECT_FALSE(Exists(ShortcutPath()));
+}
+
+// Holds the program's single-instance mutex and a frame that ignores its Exit command, as a
+// program stuck in a dialog of its own would.
+class CStubbornInstance {
+public:
+    CStubbornInstance() {
+        m_mutex = CreateMutexA(nullptr, FALSE, "singleinstance.mutex.zeziriv.zuvadur");
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kFrameClass;
+        RegisterClassA(&wc);
+        m_frame = CreateWindowExA(0, kFrameClass, "Zeziriv", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+        s_exitCommands = 0;
+    }
+    ~CStubbornInstance() {
+        DestroyWindow(m_frame);
+        UnregisterClassA(kFrameClass, GetModuleHandleA(nullptr));
+        CloseHandle(m_mutex);
+    }
+    static int GetExitCommands() { return s_exitCommands; }
+    // Polls `condition` while this thread's windows get their messages.
+    static bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+        return WaitFor(
+            [&] {
+                MSG msg;
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                    DispatchMessageA(&msg);
+                }
+                return condition();
+            },
+            timeoutMs);
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_COMMAND && LOWORD(wParam) == kExitCommand) {
+            ++s_exitCommands;
+            return 0;
+        }
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    static inline int s_exitCommands = 0;
+    HANDLE m_mutex = nullptr;
+    HWND m_frame = nullptr;
+};
+
+TEST_F(PackageTest, AProgramThatWillNotCloseStopsSetupWithAMessageAndChangesNothing) {
+    ASSERT_EQ(RunSetup("/S /D=" + dir), std::optional<DWORD>(0));
+    MarkOld(Join(dir, "zeziriv.exe"));
+
+    CStubbornInstance stubborn;
+    CRun setup("\"" + HostPath(ZEZIRIV_SETUP) + "\" /D=" + dir);
+    // Each message box of setup, read and answered with OK.
+    const auto answerBox = [&](const std::string& expected) {
+        std::string text;
+        EXPECT_TRUE(CStubbornInstance::PumpUntil(
+            [&] {
+                for (HWND box : FindWindows(setup.GetProcessId(), kDialogClass)) {
+                    text = GetStaticTexts(box);
+                    if (IsWindowVisible(box) && text.find(expected) != std::string::npos) {
+                        PressButton(box, IDOK);
+                        return true;
+                    }
+                }
+                return false;
+            },
+            kSetupTimeoutMs))
+            << "no message with \"" << expected << "\"; last text: " << text;
+    };
+    answerBox("Zeziriv is running");
+    answerBox("Zeziriv did not close");
+    std::optional<DWORD> code;
+    CStubbornInstance::PumpUntil([&] { return (code = setup.WaitExit(0)).has_value(); },
+                                 kSetupTimeoutMs);
+    EXPECT_EQ(code, std::optional<DWORD>(kExitNotClosed));
+    EXPECT_GE(CStubbornInstance::GetExitCommands(), 1) << "setup asked through Exit";
+    EXPECT_TRUE(IsMarkedOld(Join(dir, "zeziriv.exe"))) << "nothing replaced";
+}
+
+TEST_F(PackageTest, AFolderThatCannotBeWrittenOrADiskWithoutSpaceChangesNothing) {
+    // A folder below a file cannot be made.
+    WriteTextFile(Join(scratch, "file"), "x");
+    EXPECT_EQ(RunSetup("/S /D=" + Join(scratch, "file\\Zeziriv")),
+              std::optional<DWORD>(kExitNoRights));
+    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"));
+
+    // A small disk of its own (a tmpfs the test fixture mounts), filled after a first install.
+    const std::string disk = HostPath(ZEZIRIV_SMALL_DISK);
+    if (!Exists(Join(disk, "mounted"))) {
+        GTEST_SKIP() << "no small disk: " << disk;
+    }
+    const std::string onDisk = Join(disk, "Zeziriv");
+    RemoveTree(onDisk);
+    DeleteFileA(Join(disk, "filler").c_str());
+    ASSERT_EQ(RunSetup("/S /D=" + onDisk), std::optional<DWORD>(0));
+    MarkOld(Join(onDisk, "zeziriv.exe"));
+    ULARGE_INTEGER free{};
+    ASSERT_TRUE(GetDiskFreeSpaceExA(disk.c_str(), &free, nullptr, nullptr));
+    {
+        // Leaves a quarter of a megabyte.
+        HANDLE filler = CreateFileA(Join(disk, "filler").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(filler, INVALID_HANDLE_VALUE);
+        std::vector<char> block(1 << 16, 'z');
+        for (ULONGLONG left = free.QuadPart - (256 << 10); left > 0;) {
+            const DWORD chunk = static_cast<DWORD>(std::min<ULONGLONG>(left, block.size()));
+            DWORD written = 0;
+            if (!WriteFile(filler, block.data(), chunk, &written, nullptr) || written == 0) {
+                break;
+            }
+            left -= written;
+        }
+        CloseHandle(filler);
+    }
+    EXPECT_EQ(RunSetup("/S /D=" + onDisk), std::optional<DWORD>(kExitNoSpace));
+    EXPECT_TRUE(IsMarkedOld(Join(onDisk, "zeziriv.exe")));
+    EXPECT_FALSE(Exists(Join(onDisk, "~zeziriv-setup.new")));
+    StartsAndExits(onDisk);
+    DeleteFileA(Join(disk, "filler").c_str());
+    UninstallSilently(onDisk);
+    EXPECT_FALSE(Exists(onDisk));
+}
+
+TEST_F(PackageTest, AFileInUseStopsTheSwapAndPutsTheEarlierInstallBack) {
+    ASSERT_EQ(RunSetup("/S /D=" + dir), std::optional<DWORD>(0));
+    MarkOld(Join(dir, "zeziriv.exe"));
+    const auto before = ListFiles(dir);
+    // Held open without sharing, as a running filter tool would hold it.
+    HANDLE held = CreateFileA(Join(dir, "zeziriv-filter.exe").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto code = RunSetup("/S /D=" + dir);
+    CloseHandle(held);
+    EXPECT_EQ(code, std::optional<DWORD>(kExitNotReplaced));
+    EXPECT_EQ(ListFiles(dir), before) << "every file back where it was";
+    EXPECT_TRUE(IsMarkedOld(Join(dir, "zeziriv.exe")));
+    StartsAndExits(dir);
+}
+
+TEST_F(PackageTest, ThePortableZipUnpackedElsewhereStartsWithItsFilters) {
+    // The unpacked tree is exactly the install tree: no installer files.
+    EXPECT_FALSE(shipped.count("uninstall.exe"));
+    EXPECT_TRUE(shipped.count("zeziriv.exe"));
+    const std::string portable = HostPath(ZEZIRIV_PORTABLE_DIR);
+    CProgram program(Join(portable, "zeziriv.exe"));
+    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    ASSERT_NE(frame, nullptr);
+
+    // Its shipped filters are found beside it: the tray menu's Quick view lists the defaults.
+    PostMessageA(frame, WM_APP_TRAY_NOTIFY, 0, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (menu = FindOpenMenu(program.GetProcessId())) != nullptr; },
+                        kStartTimeoutMs));
+    std::vector<std::string> quick;
+    for (const MenuItem& item : ReadOpenMenu(menu)) {
+        if (item.text == "&Quick view") {
+            for (const MenuItem& filter : item.submenu) {
+                quick.push_back(filter.text);
+            }
+        }
+    }
+    CloseOpenMenu(program.GetProcessId());
+    ASSERT_EQ(quick.size(), 6u);
+    EXPECT_EQ(quick[1], "Protanopia (no red cones)");
+    PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
+    EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+}
+
+} // namespace
