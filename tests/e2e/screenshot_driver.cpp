@@ -1,5 +1,8 @@
 // Poses the real zeziriv.exe for the user guide's pictures (scripts/screenshots):
 //   screenshot_driver WORKDIR FILTERDIR
+//   screenshot_driver WORKDIR FILTERDIR LIBRARY LANGUAGE_FILTERDIR
+// The second form runs the program with a language library (and its filter folder) for the
+// system language, and takes the translated tray menu and setting dialogs, named NAME-LANGID.
 // It shows a fixed colourful picture over the whole screen, starts the program from a scratch
 // tree with the shipped filters of FILTERDIR, and brings up one window after another: a filter
 // window, the tray menu, the quick view, the desktop view with its panel and both setting
@@ -529,11 +532,130 @@ void Pose(CShots& shots, const PictureLayout& layout, const std::string& filterD
     ClearSettings();
 }
 
+// The first top-level item texts of a menu of the library, as it holds them.
+std::vector<std::string> LibraryMenuTexts(const std::string& library, int menuId) {
+    std::vector<std::string> texts;
+    HMODULE module = LoadLibraryExA(HostPath(library).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    Check(module != nullptr, "cannot load " + library);
+    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(menuId));
+    Check(menu != nullptr, library + " has no menu " + std::to_string(menuId));
+    HMENU popup = GetSubMenu(menu, 0);
+    for (int i = 0; popup != nullptr && i < GetMenuItemCount(popup); ++i) {
+        char text[256] = {};
+        GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        texts.push_back(text);
+    }
+    DestroyMenu(menu);
+    FreeLibrary(module);
+    return texts;
+}
+
+HWND WaitForAnyDialog(DWORD process) {
+    HWND dialog = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND candidate : FindWindows(process, kDialogClass)) {
+                if (IsWindowVisible(candidate)) {
+                    dialog = candidate;
+                    return true;
+                }
+            }
+            return false;
+        },
+        kWaitMs);
+    return dialog;
+}
+
+void PoseTranslated(CShots& shots, const PictureLayout& layout, const std::string& filterDir,
+                    const std::string& library, const std::string& languageFilterDir) {
+    const std::string language = std::to_string(GetSystemDefaultLangID());
+    CInstallTree tree;
+    const struct {
+        const std::string& from;
+        std::string to;
+    } folders[] = {{filterDir, "filter\\system\\"},
+                   {languageFilterDir, "filter\\system\\" + language + "\\"}};
+    for (const auto& folder : folders) {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((HostPath(folder.from) + "\\*.xml").c_str(), &data);
+        Check(find != INVALID_HANDLE_VALUE, "no filters in " + folder.from);
+        do {
+            tree.CopyFileInto(folder.from + "/" + data.cFileName, folder.to + data.cFileName);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    tree.CopyFileInto(library, "resource\\" + language + "\\ttres.dll");
+    const std::vector<std::string> expected = LibraryMenuTexts(library, 400);
+    ClearSettings();
+
+    CProgram program(tree.GetExe());
+    Check(program.IsStarted(), "zeziriv.exe did not start");
+    const DWORD process = program.GetProcessId();
+    const HWND frame = WaitForWindow(process, kFrameClass, kWaitMs);
+    Check(frame != nullptr, "no frame");
+    Check(WaitFor([&] { return FindWindows(process, kSplashClass).empty(); }, kWaitMs),
+          "the splash stayed");
+
+    // The tray menu in the library's words, its Quick view submenu open.
+    SetCursorPos(layout.width / 2 - 120, 140);
+    PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, WM_RBUTTONUP);
+    Check(WaitFor([&] { return VisibleMenus(process).size() == 1; }, kWaitMs), "no tray menu");
+    const HWND menu = VisibleMenus(process)[0];
+    const std::vector<MenuItem> items = ReadOpenMenu(menu);
+    Check(items.size() == expected.size() && items[0].text == expected[0] &&
+              items[14].text == expected[14],
+          "the tray menu is not the library's");
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) {
+        PostKey(menu, key);
+    }
+    Check(WaitFor([&] { return VisibleMenus(process).size() == 2; }, kWaitMs),
+          "the Quick view submenu did not open");
+    RECT menus = WindowRect(menu);
+    for (HWND open : VisibleMenus(process)) {
+        const RECT r = WindowRect(open);
+        UnionRect(&menus, &menus, &r);
+    }
+    Sleep(200);
+    shots.Take("tray-menu-" + language, Grow(menus, 24));
+    PostKey(menu, VK_ESCAPE);
+    PostKey(menu, VK_ESCAPE);
+    Check(WaitFor([&] { return VisibleMenus(process).empty(); }, kWaitMs), "the menu stayed");
+
+    // Both setting dialogs as they open.
+    const struct {
+        UINT command;
+        const char* name;
+        int control; // a list the dialog fills as it opens
+        UINT countMessage;
+    } dialogs[] = {{kGeneralSettingCommand, "general-setting-", 1004, CB_GETCOUNT},
+                   {kFilterSettingCommand, "filter-setting-", 1100, LB_GETCOUNT}};
+    for (const auto& d : dialogs) {
+        PostMessageA(frame, WM_COMMAND, d.command, 0);
+        const HWND dialog = WaitForAnyDialog(process);
+        Check(dialog != nullptr, std::string("no dialog for ") + d.name);
+        Check(WaitFor(
+                  [&] {
+                      return SendMessageA(GetDlgItem(dialog, d.control), d.countMessage, 0, 0) > 0;
+                  },
+                  kWaitMs),
+              std::string(d.name) + "its lists are not filled");
+        Sleep(300);
+        shots.Take(d.name + language, WindowRect(dialog));
+        PressButton(dialog, IDCANCEL);
+        Check(WaitFor([&] { return !IsWindow(dialog); }, kWaitMs), "the dialog stayed");
+    }
+
+    PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
+    Check(program.WaitExit() == std::optional<DWORD>(0), "zeziriv.exe did not exit");
+    ClearSettings();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: screenshot_driver WORKDIR FILTERDIR\n");
+    if (argc != 3 && argc != 5) {
+        std::fprintf(stderr,
+                     "usage: screenshot_driver WORKDIR FILTERDIR [LIBRARY LANGUAGE_FILTERDIR]\n");
         return 2;
     }
     std::string dir = HostPath(argv[1]);
@@ -560,7 +682,11 @@ int main(int argc, char** argv) {
     }
     CShots shots(dir);
     try {
-        Pose(shots, layout, argv[2]);
+        if (argc == 5) {
+            PoseTranslated(shots, layout, argv[2], argv[3], argv[4]);
+        } else {
+            Pose(shots, layout, argv[2]);
+        }
     } catch (const Failure& failure) {
         std::fprintf(stderr, "screenshot_driver: %s\n", failure.what());
         return 1;
