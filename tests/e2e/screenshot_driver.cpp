@@ -339,6 +339,34 @@ HWND WaitForDialog(DWORD process, const char* title) {
     return dialog;
 }
 
+// Takes the tray menu that was just asked for, with its Quick view submenu open, once `check`
+// accepts its items; returns them.
+template <class Check_>
+std::vector<MenuItem> TakeTrayMenu(CShots& shots, DWORD process, const std::string& name,
+                                   const Check_& check) {
+    Check(WaitFor([&] { return VisibleMenus(process).size() == 1; }, kWaitMs), "no tray menu");
+    const HWND menu = VisibleMenus(process)[0];
+    const std::vector<MenuItem> items = ReadOpenMenu(menu);
+    Check(check(items), name + ": the tray menu has " + std::to_string(items.size()) +
+                            " items, not the expected ones");
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) {
+        PostKey(menu, key);
+    }
+    Check(WaitFor([&] { return VisibleMenus(process).size() == 2; }, kWaitMs),
+          "the Quick view submenu did not open");
+    RECT menus = WindowRect(menu);
+    for (HWND open : VisibleMenus(process)) {
+        const RECT r = WindowRect(open);
+        UnionRect(&menus, &menus, &r);
+    }
+    Sleep(200);
+    shots.Take(name, Grow(menus, 24));
+    PostKey(menu, VK_ESCAPE);
+    PostKey(menu, VK_ESCAPE);
+    Check(WaitFor([&] { return VisibleMenus(process).empty(); }, kWaitMs), "the menu stayed");
+    return items;
+}
+
 void Pose(CShots& shots, const PictureLayout& layout, const std::string& filterDir) {
     CInstallTree tree;
     WIN32_FIND_DATAA data;
@@ -422,32 +450,17 @@ void Pose(CShots& shots, const PictureLayout& layout, const std::string& filterD
     const POINT menuAt{layout.width / 2 - 120, 140};
     SetCursorPos(menuAt.x, menuAt.y);
     PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, WM_RBUTTONUP);
-    Check(WaitFor([&] { return VisibleMenus(process).size() == 1; }, kWaitMs), "no tray menu");
-    const HWND menu = VisibleMenus(process)[0];
-    const std::vector<MenuItem> items = ReadOpenMenu(menu);
-    Check(items.size() == 15 && items[0].text == "&Desktop view" && items[14].text == "&Exit",
-          "the tray menu has " + std::to_string(items.size()) + " items");
+    const std::vector<MenuItem> items =
+        TakeTrayMenu(shots, process, "tray-menu", [](const auto& items) {
+            return items.size() == 15 && items[0].text == "&Desktop view" &&
+                   items[14].text == "&Exit";
+        });
     std::vector<std::string> enabled;
     for (const MenuItem& filter : items[3].submenu) {
         enabled.push_back(filter.text);
     }
     Check(enabled.size() == 6 && enabled[0] == "normal",
           "Quick view lists " + std::to_string(enabled.size()));
-    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) {
-        PostKey(menu, key);
-    }
-    Check(WaitFor([&] { return VisibleMenus(process).size() == 2; }, kWaitMs),
-          "the Quick view submenu did not open");
-    RECT menus = WindowRect(menu);
-    for (HWND open : VisibleMenus(process)) {
-        const RECT r = WindowRect(open);
-        UnionRect(&menus, &menus, &r);
-    }
-    Sleep(200);
-    shots.Take("tray-menu", Grow(menus, 24));
-    PostKey(menu, VK_ESCAPE);
-    PostKey(menu, VK_ESCAPE);
-    Check(WaitFor([&] { return VisibleMenus(process).empty(); }, kWaitMs), "the menu stayed");
 
     // The quick view of the second enabled filter (protanopia): the red bar changes.
     const POINT inRed{(red.left + red.right) / 2, red.bottom - 20};
@@ -599,27 +612,10 @@ void PoseTranslated(CShots& shots, const PictureLayout& layout, const std::strin
     // The tray menu in the library's words, its Quick view submenu open.
     SetCursorPos(layout.width / 2 - 120, 140);
     PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, WM_RBUTTONUP);
-    Check(WaitFor([&] { return VisibleMenus(process).size() == 1; }, kWaitMs), "no tray menu");
-    const HWND menu = VisibleMenus(process)[0];
-    const std::vector<MenuItem> items = ReadOpenMenu(menu);
-    Check(items.size() == expected.size() && items[0].text == expected[0] &&
-              items[14].text == expected[14],
-          "the tray menu is not the library's");
-    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) {
-        PostKey(menu, key);
-    }
-    Check(WaitFor([&] { return VisibleMenus(process).size() == 2; }, kWaitMs),
-          "the Quick view submenu did not open");
-    RECT menus = WindowRect(menu);
-    for (HWND open : VisibleMenus(process)) {
-        const RECT r = WindowRect(open);
-        UnionRect(&menus, &menus, &r);
-    }
-    Sleep(200);
-    shots.Take("tray-menu-" + language, Grow(menus, 24));
-    PostKey(menu, VK_ESCAPE);
-    PostKey(menu, VK_ESCAPE);
-    Check(WaitFor([&] { return VisibleMenus(process).empty(); }, kWaitMs), "the menu stayed");
+    TakeTrayMenu(shots, process, "tray-menu-" + language, [&](const auto& items) {
+        return items.size() == expected.size() && items[0].text == expected[0] &&
+               items[14].text == expected[14];
+    });
 
     // Both setting dialogs as they open.
     const struct {
