@@ -1,6 +1,6 @@
 #include "exact_model.h"
 
-#include "image/pixel_workers.h"
+#include "engine/image/pixel_workers.h"
 
 #include <algorithm>
 #include <cmath>

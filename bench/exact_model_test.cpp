@@ -2,7 +2,7 @@
 // something else would make every ratio against it meaningless.
 #include "exact_model.h"
 
-#include "image/pixel_workers.h"
+#include "engine/image/pixel_workers.h"
 
 #include <gtest/gtest.h>
 

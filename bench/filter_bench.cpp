@@ -1,6 +1,6 @@
 // Colour-table construction beside the cost of merely filling the same number of bytes.
-#include "filter/filter.h"
-#include "filter/image_quality.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/image_quality.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,13 +9,13 @@
 // A loaded machine still starves the pixel loops' second worker more than the single-threaded
 // memcpy; ZEZIRIV_BENCH_WORKERS=1 runs every pixel loop on the calling thread, for ratios per
 // core.
+#include "engine/filter/filter.h"
+#include "engine/filter/image_quality.h"
+#include "engine/image/capture_image.h"
+#include "engine/image/pixel_pipeline.h"
+#include "engine/image/pixel_workers.h"
+#include "engine/image/synthetic_screen_source.h"
 #include "exact_model.h"
-#include "filter/filter.h"
-#include "filter/image_quality.h"
-#include "image/capture_image.h"
-#include "image/pixel_pipeline.h"
-#include "image/pixel_workers.h"
-#include "image/synthetic_screen_source.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,9 +3,9 @@
 #include "authoring/picture.h"
 #include "authoring/picture_file.h"
 #include "authoring/picture_simulation.h"
-#include "filter/filter.h"
-#include "filter/filter_reader.h"
-#include "filter/image_quality.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_reader.h"
+#include "engine/filter/image_quality.h"
 
 #include <benchmark/benchmark.h>
 

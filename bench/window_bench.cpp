@@ -1,11 +1,11 @@
 // One refresh of a filter window beside a memcpy of the pixels it shows: the capture from the
 // screen source, the lattice index, the colour table, the blur and the status bar texts.
-#include "filter/filter.h"
-#include "filter/filter_manager.h"
-#include "image/synthetic_screen_source.h"
-#include "shell/app_profile.h"
-#include "text/tick_count.h"
-#include "window/filter_window_model.h"
+#include "app/app_profile.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
+#include "engine/image/synthetic_screen_source.h"
+#include "features/filter_window/filter_window_model.h"
+#include "platform/tick_count.h"
 
 #include <benchmark/benchmark.h>
 

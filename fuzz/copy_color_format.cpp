@@ -1,7 +1,7 @@
 // The copy template is typed by the user into the registry: any text must expand without a
 // crash or an overrun, and every component must come out as the C library would print it with
 // the same (checked) conversion.
-#include "window/copy_color_format.h"
+#include "features/filter_window/copy_color_format.h"
 
 #include <cstdio>
 #include <cstdlib>

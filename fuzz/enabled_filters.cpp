@@ -1,7 +1,7 @@
 // The enabled filter list comes from the registry; every ID it yields is trimmed and
 // non-empty, and the list reads back unchanged from its written form.
-#include "shell/profile_values.h"
-#include "text/text_util.h"
+#include "app/profile_values.h"
+#include "platform/text_util.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the filter file reader through a real file, the way the manager
 // hands it every *.xml it finds.
 
-#include "filter/filter_reader.h"
-#include "filter/filter.h"
+#include "engine/filter/filter_reader.h"
+#include "engine/filter/filter.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The desktop panel position comes from the registry; what parses writes back to the same
 // text form and reads back to the same rectangle.
-#include "shell/profile_values.h"
+#include "app/profile_values.h"
 
 #include <cstdlib>
 #include <string_view>

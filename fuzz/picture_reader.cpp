@@ -4,7 +4,7 @@
 #include "authoring/picture.h"
 #include "authoring/picture_file.h"
 #include "authoring/picture_simulation.h"
-#include "filter/filter.h"
+#include "engine/filter/filter.h"
 
 #include <cstddef>
 #include <cstdint>

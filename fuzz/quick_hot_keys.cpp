@@ -1,6 +1,6 @@
 // The quick hot key list comes from the registry; what parses must write back to a text that
 // parses to the same items.
-#include "shell/profile_values.h"
+#include "app/profile_values.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,6 +1,6 @@
 // Window-setting record texts come from the registry: any text must parse or fail cleanly,
 // and whatever parses must format to a text that reads back to the same record.
-#include "window/window_setting.h"
+#include "features/filter_window/window_setting.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -39,6 +39,10 @@
 #define IDC_FILTER_NAME 1107
 #define IDC_FILTER_HOTKEY 1108
 
+// The desktop view's filter panel (its controls are made in code).
+#define IDC_PANEL_FILTERS 1050
+#define IDC_PANEL_CLOSE 1051
+
 // Menus.
 #define IDR_TRAY_MENU 400
 #define IDR_FILTER_WND_MENU 401

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "authoring/picture.h"
-#include "filter/color.h"
+#include "engine/filter/color.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 #include "authoring/filter_accuracy.h"
 
 #include "authoring/ciede2000.h"
-#include "filter/image_quality.h"
+#include "engine/filter/image_quality.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter/filter.h"
+#include "engine/filter/filter.h"
 
 #include <string>
 #include <vector>

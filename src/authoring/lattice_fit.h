@@ -1,7 +1,7 @@
 #pragma once
 
 #include "authoring/cvd_models.h"
-#include "filter/filter.h"
+#include "engine/filter/filter.h"
 
 #include <vector>
 

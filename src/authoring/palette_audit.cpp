@@ -1,8 +1,8 @@
 #include "authoring/palette_audit.h"
 
 #include "authoring/ciede2000.h"
-#include "filter/filter.h"
-#include "filter/filter_reader.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_reader.h"
 
 #include <cstdio>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter/color.h"
+#include "engine/filter/color.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "authoring/picture.h"
 
-#include "filter/color.h"
+#include "engine/filter/color.h"
 
 #include <cstring>
 #include <new>

@@ -3,7 +3,7 @@
 // scaled here rather than by WIC's converters, so both builds round them the same way.
 
 #include "authoring/picture_file.h"
-#include "filter/com_ptr.h"
+#include "platform/com_ptr.h"
 
 #include <windows.h>
 

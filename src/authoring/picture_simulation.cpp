@@ -1,8 +1,8 @@
 #include "authoring/picture_simulation.h"
 
-#include "filter/filter.h"
-#include "filter/image_quality.h"
-#include "image/pixel_pipeline.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/image_quality.h"
+#include "engine/image/pixel_pipeline.h"
 
 #include <cstring>
 #include <new>

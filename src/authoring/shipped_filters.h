@@ -3,7 +3,7 @@
 #include "authoring/cvd_models.h"
 #include "authoring/filter_writer.h"
 #include "authoring/lattice_fit.h"
-#include "filter/filter.h"
+#include "engine/filter/filter.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "authoring/palette_audit.h"
-#include "filter/filter.h"
-#include "filter/filter_manager.h"
-#include "filter/image_quality.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
+#include "engine/filter/image_quality.h"
 
 #include <gtest/gtest.h>
 

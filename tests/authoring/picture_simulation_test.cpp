@@ -1,9 +1,9 @@
 #include "authoring/picture_simulation.h"
-#include "filter/filter.h"
-#include "filter/filter_manager.h"
-#include "filter/image_quality.h"
-#include "image/capture_image.h"
-#include "image/synthetic_screen_source.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
+#include "engine/filter/image_quality.h"
+#include "engine/image/capture_image.h"
+#include "engine/image/synthetic_screen_source.h"
 #include "picture_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "filter/filter_files.h"
+#include "engine/filter/filter_files.h"
 
 #include "authoring/picture.h"
-#include "filter/color.h"
+#include "engine/filter/color.h"
 
 #include <cstdint>
 #include <random>

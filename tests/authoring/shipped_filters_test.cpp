@@ -1,10 +1,10 @@
+#include "app/profile_values.h"
 #include "authoring/shipped_filters.h"
-#include "filter/filter.h"
-#include "filter/filter_files.h"
-#include "filter/filter_manager.h"
-#include "filter/filter_reader.h"
-#include "filter/image_quality.h"
-#include "shell/profile_values.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_files.h"
+#include "engine/filter/filter_manager.h"
+#include "engine/filter/filter_reader.h"
+#include "engine/filter/image_quality.h"
 
 #include <gtest/gtest.h>
 

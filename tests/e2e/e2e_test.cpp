@@ -151,44 +151,6 @@ TEST_F(ProgramTest, SecondInstanceEndsAtOnceAndTheFirstRunsOn) {
     ExitThroughTrayCommand(first, frame);
 }
 
-TEST_F(ProgramTest, CompanionBesideTheProgramRunsInsteadAndNothingIsWritten) {
-    tree.CopyFileInto(ZEZIRIV_E2E_COMPANION, "zeziriv_nt.exe");
-    CProgram program(tree.GetExe());
-    ASSERT_TRUE(program.IsStarted());
-    EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            return GetFileAttributesA((tree.GetDir() + "companion_ran.txt").c_str()) !=
-                   INVALID_FILE_ATTRIBUTES;
-        },
-        kStartTimeoutMs));
-    EXPECT_FALSE(SettingsKeyExists());
-
-    // The instance mutex was never taken: a normal start works at once afterwards.
-    // The mark is left before the companion ends; its image stays locked until then.
-    const std::string companion = tree.GetDir() + "zeziriv_nt.exe";
-    ASSERT_TRUE(WaitFor([&] { return DeleteFileA(companion.c_str()) != FALSE; }, kExitTimeoutMs));
-    CProgram next(tree.GetExe());
-    const HWND frame = WaitForFrame(next);
-    ASSERT_NE(frame, nullptr);
-    ExitThroughTrayCommand(next, frame);
-}
-
-TEST_F(ProgramTest, CompanionThatCannotStartIsReportedAndNothingRuns) {
-    const std::string companion = tree.GetDir() + "zeziriv_nt.exe";
-    FILE* file = std::fopen(companion.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fputs("not a program", file);
-    std::fclose(file);
-
-    CProgram program(tree.GetExe());
-    const std::vector<std::string> texts = AnswerMessageBoxesUntil(
-        program, [&] { return !program.IsRunning(); }, kExitTimeoutMs);
-    EXPECT_EQ(texts, std::vector<std::string>{"execute unicode application failed."});
-    EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
-    EXPECT_FALSE(SettingsKeyExists());
-}
-
 TEST_F(ProgramTest, TrayMenuOpensOnButtonReleaseWithTheEnabledFiltersAsQuickViews) {
     WriteSettingDword("NoSplash", 1);
     CProgram program(tree.GetExe());

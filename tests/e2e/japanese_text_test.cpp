@@ -5,11 +5,11 @@
 #include "e2e_driver.h"
 #include "japanese_text.h"
 
-#include "filter/filter.h"
-#include "filter/filter_reader.h"
-#include "image/color_info.h"
-#include "image/color_name_resources.h"
-#include "shell/utilities.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_reader.h"
+#include "engine/image/color_info.h"
+#include "engine/image/color_name_resources.h"
+#include "platform/utilities.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter/filter.h"
+#include "engine/filter/filter.h"
 
 // A colour map that swaps red and blue at every lattice point, so that every channel of most
 // colours changes and the result is easy to predict.

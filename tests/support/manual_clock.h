@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text/tick_count.h"
+#include "platform/tick_count.h"
 
 #include <cstdint>
 

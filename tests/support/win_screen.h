@@ -3,7 +3,7 @@
 // Windows test support: a window of known colours on the screen, screen pixels read back, and
 // message pumping with bounded waits.
 
-#include "filter/color.h"
+#include "engine/filter/color.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "commands.h"
 
-#include "filter/filter.h"
-#include "filter/filter_reader.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_reader.h"
 
 #include <cstdio>
 

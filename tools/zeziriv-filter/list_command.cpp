@@ -1,7 +1,7 @@
 #include "commands.h"
 
-#include "filter/filter.h"
-#include "filter/filter_manager.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 #include "tool_filters.h"
 
 #include "authoring/palette_audit.h"
-#include "filter/filter.h"
-#include "filter/image_quality.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/image_quality.h"
 
 #include <cstdio>
 #include <cstdlib>

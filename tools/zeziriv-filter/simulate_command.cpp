@@ -5,8 +5,8 @@
 #include "authoring/picture.h"
 #include "authoring/picture_file.h"
 #include "authoring/picture_simulation.h"
-#include "filter/filter.h"
-#include "filter/image_quality.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/image_quality.h"
 
 #include <cstdio>
 

@@ -1,11 +1,11 @@
 #include "tool_filters.h"
 
-#include "filter/filter.h"
-#include "filter/filter_reader.h"
-#include "shell/profile_values.h"
+#include "app/profile_values.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_reader.h"
 
 #ifdef _WIN32
-#include "shell/startup_paths.h"
+#include "app/startup_paths.h"
 
 #include <windows.h>
 #else

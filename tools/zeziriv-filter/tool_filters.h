@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter/filter_manager.h"
+#include "engine/filter/filter_manager.h"
 
 #include <memory>
 #include <string>

@@ -1,8 +1,8 @@
 #include "commands.h"
 
-#include "filter/filter.h"
-#include "filter/filter_reader.h"
-#include "filter/image_quality.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_reader.h"
+#include "engine/filter/image_quality.h"
 
 #include <cstdio>
 

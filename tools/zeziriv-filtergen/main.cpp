@@ -9,7 +9,7 @@
 #include "authoring/filter_accuracy.h"
 #include "authoring/lattice_fit.h"
 #include "authoring/shipped_filters.h"
-#include "filter/image_quality.h"
+#include "engine/filter/image_quality.h"
 
 #include <cstdint>
 

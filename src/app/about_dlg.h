@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/modal_dialog.h"
+
+// The About box: dialog 200, at most one at a time.
+class CAboutDlg : public ModalDialog<CAboutDlg> {
+public:
+    // Opens the box modally, or brings the open one forward.
+    static void Show();
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+};
+
+void ShowAbout();
+// Closes an open About box as if its OK button were pressed.
+void CloseAbout();
+bool IsAboutOpen();
+HWND GetAboutWindow();

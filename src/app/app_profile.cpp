@@ -1,0 +1,154 @@
+#include "app/app_profile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <variant>
+
+namespace {
+constexpr std::uint32_t DefaultDesktopHotKey = 131194; // Control + F11
+constexpr const char* DefaultPanelPosition = "0,0,200,200";
+constexpr const char* DefaultCopyColorFormat = "#%02XR%02XG%02XB";
+
+std::string MultiWindowValueName(std::size_t index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "MultiWindowSetting_%02d", static_cast<int>(index));
+    return name;
+}
+} // namespace
+
+// The values that are a single number, flag or plain text: one row each gives the name, the
+// kind, the default and the field, and drives both Load and Save.
+struct ProfileValueTable {
+    enum class Kind { Flag, Number, Text };
+    using Field =
+        std::variant<bool CAppProfile::*, std::uint32_t CAppProfile::*, std::string CAppProfile::*>;
+
+    struct Row {
+        const char* name;
+        Kind kind;
+        std::uint32_t defaultNumber; // a flag is on only when the stored number is exactly 1
+        const char* defaultText;
+        std::uint32_t limit; // numbers of this or above take the default; 0: any number
+        bool saved;          // some values are only ever set outside the program
+        Field field;
+    };
+
+    static const std::vector<Row>& Rows() {
+        using P = CAppProfile;
+        static const std::vector<Row> rows = {
+            {"NoSplash", Kind::Flag, 0xFFFFFFFF, nullptr, 0, true, &P::m_noSplash},
+            {"DesktopHotKey", Kind::Number, DefaultDesktopHotKey, nullptr, 0, true,
+             &P::m_desktopHotKey},
+            {"DesktopAdjustInitialPanelHeight", Kind::Flag, 1, nullptr, 0, true,
+             &P::m_adjustInitialPanelHeight},
+            {"QuickWaitingTime", Kind::Number, 1000, nullptr, 0, true, &P::m_quickWaitingTime},
+            {"WindowUpdateInterval", Kind::Number, 100, nullptr, 0, true,
+             &P::m_windowUpdateInterval},
+            {"WindowColorDisplayFormat", Kind::Number, 0, nullptr, P::ColorDisplayFormatCount, true,
+             &P::m_windowColorDisplayFormat},
+            {"WindowUnvisibleTaskBar", Kind::Flag, 0, nullptr, 0, true,
+             &P::m_windowUnvisibleTaskBar},
+            {"WindowSimpleStatusbarInfo", Kind::Flag, 0, nullptr, 0, true,
+             &P::m_windowSimpleStatusbarInfo},
+            {"WindowShowOriginalColorInfo", Kind::Flag, 0, nullptr, 0, true,
+             &P::m_windowShowOriginalColorInfo},
+            {"WindowLeftTopOrigin", Kind::Flag, 0, nullptr, 0, false, &P::m_windowLeftTopOrigin},
+            {"CopyColorFormat", Kind::Text, 0, DefaultCopyColorFormat, 0, false,
+             &P::m_copyColorFormat},
+            {"ImageQuality", Kind::Number, 0, nullptr, P::ImageQualityCount, true,
+             &P::m_imageQuality},
+        };
+        return rows;
+    }
+
+    static void Load(CAppProfile& profile, ISettingsStore& store, const Row& row) {
+        switch (row.kind) {
+        case Kind::Flag: {
+            const std::uint32_t value = store.ReadDword(row.name).value_or(row.defaultNumber);
+            profile.*std::get<bool CAppProfile::*>(row.field) = value == 1;
+            break;
+        }
+        case Kind::Number: {
+            std::uint32_t value = store.ReadDword(row.name).value_or(row.defaultNumber);
+            if (row.limit != 0 && value >= row.limit) {
+                value = row.defaultNumber;
+            }
+            profile.*std::get<std::uint32_t CAppProfile::*>(row.field) = value;
+            break;
+        }
+        case Kind::Text:
+            profile.*std::get<std::string CAppProfile::*>(row.field) =
+                store.ReadString(row.name, CAppProfile::TextCapacity).value_or(row.defaultText);
+            break;
+        }
+    }
+
+    static void Save(const CAppProfile& profile, ISettingsStore& store, const Row& row) {
+        if (!row.saved) {
+            return;
+        }
+        switch (row.kind) {
+        case Kind::Flag:
+            store.WriteDword(row.name, profile.*std::get<bool CAppProfile::*>(row.field) ? 1 : 0);
+            break;
+        case Kind::Number:
+            store.WriteDword(row.name, profile.*std::get<std::uint32_t CAppProfile::*>(row.field));
+            break;
+        case Kind::Text:
+            store.WriteString(row.name, profile.*std::get<std::string CAppProfile::*>(row.field));
+            break;
+        }
+    }
+};
+
+void CAppProfile::Load(ISettingsStore& store) {
+    const auto readText = [&store](const char* name, const char* fallback) {
+        return store.ReadString(name, TextCapacity).value_or(fallback);
+    };
+
+    if (!ParsePanelPosition(readText("DesktopPanelPosition", DefaultPanelPosition),
+                            m_desktopPanelRect)) {
+        m_desktopPanelRect = IntRect{0, 0, 200, 200};
+    }
+    m_quickKeyItems = ParseQuickHotKeys(readText("QuickHotKeys", ""));
+    m_enabledFilters = ParseEnabledFilterList(readText("EnableFilters", ""));
+    HandEnabledFiltersToManager(m_enabledFilters);
+
+    for (const auto& row : ProfileValueTable::Rows()) {
+        ProfileValueTable::Load(*this, store, row);
+    }
+
+    ParseSetting(readText("WindowSetting", ""), m_windowSetting);
+
+    const std::size_t count = std::min<std::size_t>(
+        store.ReadDword("MultiWindowSettingNum").value_or(0), MaxMultiWindowSettings);
+    m_multiWindowSettings.clear();
+    for (std::size_t i = 1; i <= count; ++i) {
+        CWindowSetting setting;
+        if (!ParseSetting(readText(MultiWindowValueName(i).c_str(), ""), setting)) {
+            break;
+        }
+        m_multiWindowSettings.push_back(setting);
+    }
+}
+
+bool CAppProfile::Save(ISettingsStore& store) {
+    TakeEnabledIDsFromManager(m_enabledFilters);
+
+    store.WriteString("DesktopPanelPosition", FormatPanelPosition(m_desktopPanelRect));
+    store.WriteString("QuickHotKeys", FormatQuickHotKeys(m_quickKeyItems));
+    store.WriteString("EnableFilters", FormatEnabledFilterList(m_enabledFilters));
+
+    for (const auto& row : ProfileValueTable::Rows()) {
+        ProfileValueTable::Save(*this, store, row);
+    }
+
+    store.WriteString("WindowSetting", FormatSetting(m_windowSetting));
+    const std::size_t count = std::min(m_multiWindowSettings.size(), MaxMultiWindowSettings);
+    store.WriteDword("MultiWindowSettingNum", static_cast<std::uint32_t>(count));
+    for (std::size_t i = 1; i <= count; ++i) {
+        store.WriteString(MultiWindowValueName(i).c_str(),
+                          FormatSetting(m_multiWindowSettings[i - 1]));
+    }
+    return true;
+}

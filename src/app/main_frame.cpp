@@ -1,0 +1,331 @@
+#include "app/main_frame.h"
+
+#include "app/about_dlg.h"
+#include "app/app_profile.h"
+#include "app/app_state.h"
+#include "app/tray_menu_rules.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
+#include "engine/hotkeys/hot_key_platform_win.h"
+#include "features/dialogs/setting_dialog_requests.h"
+#include "features/filter_window/filter_window_requests.h"
+#include "features/views/preview_requests.h"
+#include "platform/resource_modules.h"
+#include "platform/utilities.h"
+#include "resource.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+CMainFrame* g_mainFrame = nullptr;
+
+constexpr int kQuickViewMenuPosition = 3;
+constexpr int kMenuDelayMilliseconds = 50;
+
+} // namespace
+
+CMainFrame* GetMainFrame() {
+    return g_mainFrame;
+}
+
+CMainFrame::~CMainFrame() {
+    if (GetHwnd() != nullptr) {
+        DestroyWindow(GetHwnd());
+    }
+}
+
+bool CMainFrame::Create(HINSTANCE instance) {
+    m_instance = instance;
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEZIRIV));
+    if (!RegisterWindowClass(instance, kClassName, icon, nullptr,
+                             reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1))) {
+        return false;
+    }
+    const std::string title = LoadResString(IDS_PRODUCT_NAME);
+    return CreateWindowObject(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, kClassName, title.c_str(),
+                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                              instance) != nullptr;
+}
+
+bool CMainFrame::OnCreate() {
+    g_mainFrame = this;
+    SetHotKeyPlatform(&GetWin32HotKeyPlatform());
+    m_hotKeys.Load(GetAppProfile());
+    m_hotKeysLoaded = true;
+    AddTrayIcon();
+    m_taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    m_trayMenu = LoadResourceMenu(IDR_TRAY_MENU);
+    m_hotKeys.RegisterDesktopHotKey(GetHwnd());
+    m_hotKeys.RegisterQuickHotKeys(GetHwnd());
+    return true;
+}
+
+void CMainFrame::OnDestroy() {
+    // Quit is posted whatever happens below: a loop that outlived the frame would keep the
+    // instance mutex and never save the profile.
+    struct QuitWhenDone {
+        ~QuitWhenDone() {
+            PostQuitMessage(0);
+            g_mainFrame = nullptr;
+        }
+    } quit;
+    m_hotKeys.UnregisterDesktopHotKey(GetHwnd());
+    m_hotKeys.UnregisterQuickHotKeys(GetHwnd());
+    RemoveTrayIcon();
+    if (m_trayMenu != nullptr) {
+        DestroyMenu(m_trayMenu);
+        m_trayMenu = nullptr;
+    }
+    // A frame whose creation failed before its keys were loaded must not overwrite the
+    // profile's keys with an empty list.
+    if (m_hotKeysLoaded) {
+        m_hotKeys.Save(GetAppProfile());
+    }
+}
+
+bool CMainFrame::AddTrayIcon() {
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = GetHwnd();
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
+    data.uCallbackMessage = WM_APP_TRAY_NOTIFY;
+    if (m_trayIcon == nullptr) {
+        m_trayIcon = static_cast<HICON>(LoadImageA(m_instance, MAKEINTRESOURCEA(IDI_TRAY),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    }
+    data.hIcon = m_trayIcon;
+    std::strncpy(data.szTip, "Zeziriv", sizeof(data.szTip) - 1);
+    return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+}
+
+void CMainFrame::RemoveTrayIcon() {
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = GetHwnd();
+    data.uID = kTrayIconId;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+    if (m_trayIcon != nullptr) {
+        DestroyIcon(m_trayIcon);
+        m_trayIcon = nullptr;
+    }
+}
+
+void CMainFrame::RebuildQuickViewMenu(HMENU quickMenu) {
+    for (int i = GetMenuItemCount(quickMenu) - 1; i >= 0; --i) {
+        DeleteMenu(quickMenu, static_cast<UINT>(i), MF_BYPOSITION);
+    }
+    CFilterManager& filters = GetFilterManager();
+    const int count = filters.GetEnabledCount();
+    for (int i = 0; i < count && ID_FILTER_BASE + i <= ID_FILTER_LAST; ++i) {
+        const CFilter* filter = filters.GetEnabledFilter(i);
+        if (filter == nullptr) {
+            continue;
+        }
+        AppendMenuA(quickMenu, MF_STRING, static_cast<UINT_PTR>(ID_FILTER_BASE + i),
+                    filter->GetDisplayName().c_str());
+    }
+}
+
+void CMainFrame::ShowTrayMenu() {
+    ForceForeground(GetHwnd());
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    HMENU popup = m_trayMenu != nullptr ? GetSubMenu(m_trayMenu, 0) : nullptr;
+    if (popup == nullptr) {
+        return;
+    }
+    HMENU quickMenu = GetSubMenu(popup, kQuickViewMenuPosition);
+    if (quickMenu != nullptr) {
+        RebuildQuickViewMenu(quickMenu);
+    }
+
+    const TrayMenuState state =
+        GetTrayMenuState(IsGeneralSettingDialogOpen(), IsFilterSettingDialogOpen(),
+                         IsPreviewActive(), GetFilterWindowCount());
+    auto enable = [popup](UINT item, bool on, UINT how) {
+        EnableMenuItem(popup, item, how | (on ? MF_ENABLED : MF_GRAYED));
+    };
+    enable(ID_DESKTOP_VIEW, state.desktopView, MF_BYCOMMAND);
+    enable(ID_OPEN_NEW_WINDOW, state.openNewWindow, MF_BYCOMMAND);
+    enable(kQuickViewMenuPosition, state.quickView, MF_BYPOSITION);
+    enable(ID_FILTER_SETTING, state.filterSetting, MF_BYCOMMAND);
+    enable(ID_GENERAL_SETTING, state.generalSetting, MF_BYCOMMAND);
+
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, 0, GetHwnd(), nullptr);
+    // Lets the menu close properly when the user clicks elsewhere.
+    PostMessageA(GetHwnd(), WM_NULL, 0, 0);
+}
+
+void CMainFrame::OnTrayNotify(UINT mouseMessage) {
+    if (mouseMessage == WM_LBUTTONUP || mouseMessage == WM_RBUTTONUP) {
+        ShowTrayMenu();
+    }
+}
+
+void CMainFrame::OnHotKey(int id) {
+    const HotKeyAction action = m_hotKeys.ResolveHotKeyEvent(id);
+    switch (action.kind) {
+    case HotKeyAction::OpenDesktopView:
+        OpenPreview(PREVIEW_DESKTOP, 0);
+        break;
+    case HotKeyAction::OpenQuickView:
+        OpenPreview(PREVIEW_QUICK, action.position);
+        break;
+    case HotKeyAction::NoAction:
+        break;
+    }
+}
+
+void CMainFrame::OnOpenDesktop(int delay) {
+    if (delay >= 1) {
+        // Gives the tray menu time to vanish from the screen before it is captured.
+        Sleep(static_cast<DWORD>(delay));
+        PostMessageA(GetHwnd(), WM_APP_OPEN_DESKTOP, 0, 0);
+        return;
+    }
+    OpenPreview(PREVIEW_DESKTOP, 0);
+}
+
+void CMainFrame::OnOpenQuick(int position, int delay) {
+    if (delay >= 1) {
+        Sleep(static_cast<DWORD>(delay));
+        PostMessageA(GetHwnd(), WM_APP_OPEN_QUICK, static_cast<WPARAM>(position), 0);
+        return;
+    }
+    if (position >= 0 && position < GetFilterManager().GetEnabledCount()) {
+        OpenPreview(PREVIEW_QUICK, position);
+    }
+}
+
+void CMainFrame::OnGeneralSetting() {
+    if (IsGeneralSettingDialogOpen()) {
+        // Show only brings the open dialog forward; the keys stay as the dialog left them.
+        CHotKeyManager untouched = m_hotKeys;
+        ShowGeneralSettingDialog(untouched);
+        return;
+    }
+    if (IsFilterSettingDialogOpen()) {
+        return;
+    }
+    m_hotKeys.UnregisterDesktopHotKey(GetHwnd());
+    CHotKeyManager edited = m_hotKeys;
+    if (ShowGeneralSettingDialog(edited)) {
+        m_hotKeys = edited;
+        NotifyFilterWindowsSettingsChanged();
+    }
+    // Exit may have come while the dialog ran: then the frame is gone or going.
+    if (!IsAppEnding() && GetHwnd() != nullptr) {
+        m_hotKeys.RegisterDesktopHotKey(GetHwnd());
+    }
+}
+
+void CMainFrame::OnFilterSetting() {
+    if (IsFilterSettingDialogOpen()) {
+        CHotKeyManager untouched = m_hotKeys;
+        ShowFilterSettingDialog(untouched);
+        return;
+    }
+    // The enabled list must not change under a view that shows one of its filters.
+    if (IsGeneralSettingDialogOpen() || IsPreviewActive() || GetFilterWindowCount() > 0) {
+        return;
+    }
+    m_hotKeys.UnregisterQuickHotKeys(GetHwnd());
+    CHotKeyManager edited = m_hotKeys;
+    if (ShowFilterSettingDialog(edited)) {
+        m_hotKeys = edited;
+        GetFilterManager().PrepareTables();
+    }
+    if (!IsAppEnding() && GetHwnd() != nullptr) {
+        m_hotKeys.RegisterQuickHotKeys(GetHwnd());
+    }
+}
+
+void CMainFrame::OnCommand(UINT id) {
+    switch (id) {
+    case ID_APP_ABOUT:
+        ShowAbout();
+        return;
+    case ID_GENERAL_SETTING:
+        OnGeneralSetting();
+        return;
+    case ID_FILTER_SETTING:
+        OnFilterSetting();
+        return;
+    case ID_APP_EXIT:
+        SetAppEnding();
+        PostMessageA(GetHwnd(), WM_CLOSE, 0, 0);
+        return;
+    case ID_DESKTOP_VIEW:
+        PostMessageA(GetHwnd(), WM_APP_OPEN_DESKTOP, 0, kMenuDelayMilliseconds);
+        return;
+    case ID_OPEN_NEW_WINDOW:
+        OpenDefaultFilterWindow();
+        return;
+    case ID_SAVE_ALL_WINDOW_STATUS:
+        SaveAllWindowStatus();
+        return;
+    case ID_RESTORE_ALL_WINDOW_STATUS:
+        RestoreAllWindowStatus();
+        return;
+    case ID_CLOSE_ALL_WINDOW:
+        CloseAllFilterWindows();
+        return;
+    default:
+        break;
+    }
+    const int position = QuickViewPositionFromCommand(id);
+    if (position >= 0 && position < GetFilterManager().GetEnabledCount()) {
+        PostMessageA(GetHwnd(), WM_APP_OPEN_QUICK, static_cast<WPARAM>(position),
+                     kMenuDelayMilliseconds);
+    }
+}
+
+LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_CLOSE:
+        DestroyWindow(GetHwnd());
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_ENDSESSION:
+        // Sent whether or not the ending goes ahead; the settings must survive if it does.
+        // Nothing is destroyed here: this may arrive inside a menu's or a box's own loop.
+        StoreFilterWindowRecords();
+        StorePreviewPanelRect();
+        GetAppProfile().Save();
+        SetAppEnding();
+        return 0;
+    case WM_HOTKEY:
+        OnHotKey(static_cast<int>(wParam));
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_APP_TRAY_NOTIFY:
+        OnTrayNotify(static_cast<UINT>(lParam));
+        return 0;
+    case WM_APP_OPEN_DESKTOP:
+        OnOpenDesktop(static_cast<int>(lParam));
+        return 0;
+    case WM_APP_OPEN_QUICK:
+        OnOpenQuick(static_cast<int>(wParam), static_cast<int>(lParam));
+        return 0;
+    default:
+        break;
+    }
+    if (m_taskbarCreatedMessage != 0 && msg == m_taskbarCreatedMessage) {
+        AddTrayIcon();
+        return 0;
+    }
+    return DefaultHandling(msg, wParam, lParam);
+}

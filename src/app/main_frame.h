@@ -1,0 +1,50 @@
+#pragma once
+
+#include "engine/hotkeys/hot_key_manager.h"
+#include "features/app_messages.h"
+#include "platform/window.h"
+
+// The hidden top-level window that owns the tray icon and its menu, receives the global hot
+// keys and turns commands into actions.
+class CMainFrame : public Window<CMainFrame> {
+public:
+    static constexpr const char* kClassName = "ZezirivMainFrame";
+    static constexpr UINT kTrayIconId = 100;
+
+    CMainFrame() = default;
+    ~CMainFrame();
+
+    // Creates the (never shown) window; false when that fails.
+    bool Create(HINSTANCE instance);
+
+    CHotKeyManager& GetHotKeyManager() { return m_hotKeys; }
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    bool OnCreate();
+    void OnDestroy();
+    void OnCommand(UINT id);
+    void OnHotKey(int id);
+    void OnTrayNotify(UINT mouseMessage);
+    void OnOpenDesktop(int delay);
+    void OnOpenQuick(int position, int delay);
+
+    bool AddTrayIcon();
+    void RemoveTrayIcon();
+    void ShowTrayMenu();
+    void RebuildQuickViewMenu(HMENU quickMenu);
+
+    void OnGeneralSetting();
+    void OnFilterSetting();
+
+    HINSTANCE m_instance = nullptr;
+    HMENU m_trayMenu = nullptr;
+    HICON m_trayIcon = nullptr;
+    UINT m_taskbarCreatedMessage = 0;
+    CHotKeyManager m_hotKeys;
+    bool m_hotKeysLoaded = false;
+};
+
+// The frame while its window exists, otherwise null.
+CMainFrame* GetMainFrame();

@@ -1,0 +1,5 @@
+#include "engine/image/blur_kernels.h"
+
+BlurKernels GetPortableBlurKernels() {
+    return {HorizontalRowsFor, BlurBandFor};
+}

@@ -1,0 +1,151 @@
+#include "engine/image/capture_image.h"
+
+#include "engine/filter/filter.h"
+#include "engine/filter/image_quality.h"
+#include "engine/image/pixel_pipeline.h"
+
+#include <cstring>
+#include <limits>
+#include <new>
+
+CCaptureImage::CCaptureImage(IScreenSource& source) : m_source(source) {}
+
+CCaptureImage::~CCaptureImage() {
+    Release();
+}
+
+void CCaptureImage::Release() {
+    m_surface.reset();
+    m_original.reset();
+    m_index16.reset();
+    m_index32.reset();
+    m_width = 0;
+    m_height = 0;
+    m_stride = 0;
+    m_imageSize = 0;
+    m_indexTableSize = 0;
+}
+
+bool CCaptureImage::Allocate(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    // Rows padded to 4 bytes; the whole image must stay addressable by the 32-bit sizes the
+    // platform bitmap uses.
+    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * 3u + 3u) & ~std::uint64_t{3};
+    const std::uint64_t imageSize = stride * static_cast<std::uint64_t>(height);
+    const std::uint64_t pixels =
+        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    if (imageSize > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+        return false;
+    }
+    m_width = width;
+    m_height = height;
+    m_stride = static_cast<std::uint32_t>(stride);
+    m_imageSize = static_cast<std::uint32_t>(imageSize);
+    // The platform bitmap first: it refuses sizes the screen cannot back, before the larger
+    // buffers of this side are committed.
+    m_surface = m_source.CreateSurface(width, height);
+    if (!m_surface) {
+        return false;
+    }
+    m_original.reset(new (std::nothrow) unsigned char[m_imageSize]);
+    if (IsIndex16Bit()) {
+        m_index16.reset(new (std::nothrow) std::uint16_t[pixels]);
+    } else {
+        m_index32.reset(new (std::nothrow) std::uint32_t[pixels]);
+    }
+    return m_original && (m_index16 || m_index32);
+}
+
+bool CCaptureImage::Capture(int x, int y, int width, int height) {
+    const bool sameLayout = m_surface && width == m_width && height == m_height &&
+                            (m_index16 != nullptr) == IsIndex16Bit();
+    if (sameLayout) {
+        m_source.Flush();
+        std::memset(m_surface->GetPixels(), 0, m_imageSize);
+    } else {
+        Release();
+        if (!Allocate(width, height)) {
+            Release();
+            return false;
+        }
+    }
+    const bool copied = m_surface->CopyFromScreen(x, y);
+    m_source.Flush();
+    if (!copied) {
+        if (!sameLayout) {
+            Release();
+            return false;
+        }
+        // The last copy stays: its original pixels and indices are untouched, and the display
+        // pixels start again from them until the owner filters them anew.
+        std::memcpy(m_surface->GetPixels(), m_original.get(), m_imageSize);
+        return false;
+    }
+    std::memcpy(m_original.get(), m_surface->GetPixels(), m_imageSize);
+    BuildIndex();
+    return true;
+}
+
+void CCaptureImage::BuildIndex() {
+    if (m_index16) {
+        BuildIndexBuffer(m_original.get(), m_width, m_height, m_stride, m_index16.get());
+    } else {
+        BuildIndexBuffer(m_original.get(), m_width, m_height, m_stride, m_index32.get());
+    }
+    m_indexTableSize = GetTableSize();
+}
+
+void CCaptureImage::ApplyFilter(const CFilter* filter) {
+    if (!m_surface) {
+        return;
+    }
+    m_source.Flush();
+    unsigned char* display = m_surface->GetPixels();
+    const ColorValue* table = filter != nullptr ? filter->GetTable() : nullptr;
+    // Indices built for another image quality would read past the table: show the original.
+    if (filter == nullptr || filter->IsIdentity() || table == nullptr ||
+        m_indexTableSize != GetTableSize()) {
+        std::memcpy(display, m_original.get(), m_imageSize);
+        return;
+    }
+    if (m_index16) {
+        ApplyColorTable(m_index16.get(), table, m_width, m_height, m_stride, display);
+    } else {
+        ApplyColorTable(m_index32.get(), table, m_width, m_height, m_stride, display);
+    }
+}
+
+void CCaptureImage::Blur(int radius) {
+    if (!m_surface) {
+        return;
+    }
+    BlurPixels(m_surface->GetPixels(), m_width, m_height, m_stride, radius);
+}
+
+ColorValue CCaptureImage::ReadColor(bool original, int column, int row) const {
+    if (!m_surface) {
+        return 0;
+    }
+    const unsigned char* pixels = original ? m_original.get() : m_surface->GetPixels();
+    const unsigned char* p =
+        pixels + static_cast<std::size_t>(row) * m_stride + static_cast<std::size_t>(column) * 3;
+    return MakeColor(p[2], p[1], p[0]);
+}
+
+ColorValue CCaptureImage::GetCenterColor(bool original) const {
+    return ReadColor(original, (m_width - 1) / 2, (m_height - 1) / 2);
+}
+
+ColorValue CCaptureImage::GetTopLeftColor(bool original) const {
+    return ReadColor(original, 0, 0);
+}
+
+SurfaceHandle CCaptureImage::GetSurface() const {
+    return m_surface ? m_surface->GetHandle() : nullptr;
+}
+
+const unsigned char* CCaptureImage::GetDisplayPixels() const {
+    return m_surface ? m_surface->GetPixels() : nullptr;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "engine/filter/color.h"
+#include "engine/image/screen_source.h"
+
+#include <cstdint>
+#include <memory>
+
+class CFilter;
+
+// One rectangle of screen pixels in three forms: as copied from the screen (the original
+// pixels), as one lattice index per pixel, and as shown after filtering and blurring (the
+// display pixels, which live in the drawing surface). Finding each pixel's lattice index is the
+// costly part of filtering, so it happens once per screen copy; a filter change afterwards is
+// one table read per pixel.
+//
+// Empty (width and height 0, no buffers) until the first successful Capture.
+class CCaptureImage {
+public:
+    // The source must outlive the image.
+    explicit CCaptureImage(IScreenSource& source);
+    CCaptureImage(const CCaptureImage&) = delete;
+    CCaptureImage& operator=(const CCaptureImage&) = delete;
+    virtual ~CCaptureImage();
+
+    // Copies the width x height screen rectangle at the screen point (x, y); parts outside the
+    // screen read black. A capture of the current size reuses every buffer. When the screen
+    // cannot be read at the current size, the last capture stays (display pixels back to its
+    // original pixels) and false is returned; any other failure leaves the image empty.
+    bool Capture(int x, int y, int width, int height);
+
+    // Recomputes the display pixels through the filter: the original pixels for the identity,
+    // a null filter or a filter without a colour table; otherwise the table entry of every
+    // pixel's index. Earlier filtering and blurring never accumulate.
+    void ApplyFilter(const CFilter* filter);
+
+    // Softens the display pixels with the binomial blur of the profile's blur radius. Defined
+    // beside the process's profile (capture_image_profile.cpp).
+    void Blur();
+    // The same with an explicit radius; 0 or anything outside 1..5 changes nothing.
+    void Blur(int radius);
+    // The radius a stored setting stands for: anything beyond 5 blurs nothing.
+    static int BlurRadiusOf(std::uint32_t setting) {
+        return setting <= 5 ? static_cast<int>(setting) : 0;
+    }
+
+    // Colours of the centre pixel ((width - 1) / 2, (height - 1) / 2) and of the top-left
+    // pixel, from the original or the display pixels; 0 while empty.
+    ColorValue GetCenterColor(bool original) const;
+    ColorValue GetTopLeftColor(bool original) const;
+
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    std::uint32_t GetStride() const { return m_stride; }
+    std::uint32_t GetImageSize() const { return m_imageSize; }
+    bool IsEmpty() const { return m_surface == nullptr; }
+    // The drawing surface windows copy or stretch the image from; none while empty.
+    SurfaceHandle GetSurface() const;
+
+    // Direct views of the buffers (null while empty), for tests and owners that read pixels.
+    const unsigned char* GetDisplayPixels() const;
+    const unsigned char* GetOriginalPixels() const { return m_original.get(); }
+    // One of the two is set, by IsIndex16Bit() at the time of the capture.
+    const std::uint16_t* GetIndex16() const { return m_index16.get(); }
+    const std::uint32_t* GetIndex32() const { return m_index32.get(); }
+
+    void Release();
+
+private:
+    bool Allocate(int width, int height);
+    void BuildIndex();
+    ColorValue ReadColor(bool original, int column, int row) const;
+
+    IScreenSource& m_source;
+    std::unique_ptr<IPixelSurface> m_surface;
+    int m_width = 0;
+    int m_height = 0;
+    std::uint32_t m_stride = 0;
+    std::uint32_t m_imageSize = 0;
+    std::unique_ptr<unsigned char[]> m_original;
+    std::unique_ptr<std::uint16_t[]> m_index16;
+    std::unique_ptr<std::uint32_t[]> m_index32;
+    // Table size of the image quality the indices were built for.
+    std::uint32_t m_indexTableSize = 0;
+};

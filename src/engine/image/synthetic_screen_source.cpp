@@ -1,0 +1,89 @@
+#include "engine/image/synthetic_screen_source.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <new>
+
+class CSyntheticSurface : public IPixelSurface {
+public:
+    CSyntheticSurface(const CSyntheticScreenSource& screen, int width, int height,
+                      std::unique_ptr<unsigned char[]> pixels, std::size_t stride)
+        : m_screen(screen), m_width(width), m_height(height), m_pixels(std::move(pixels)),
+          m_stride(stride) {}
+
+    unsigned char* GetPixels() override { return m_pixels.get(); }
+    SurfaceHandle GetHandle() const override {
+        return reinterpret_cast<SurfaceHandle>(m_pixels.get());
+    }
+
+    bool CopyFromScreen(int x, int y) override {
+        if (m_screen.m_failCopies) {
+            // Scribbles over the pixels, as a half-done platform copy may.
+            std::fill_n(m_pixels.get(), m_stride * static_cast<std::size_t>(m_height), 0x5A);
+            return false;
+        }
+        // The part of the rectangle that lies on the screen, in 64 bits so that no corner
+        // overflows.
+        const long long left = std::max<long long>(x, 0);
+        const long long top = std::max<long long>(y, 0);
+        const long long right =
+            std::min<long long>(static_cast<long long>(x) + m_width, m_screen.m_width);
+        const long long bottom =
+            std::min<long long>(static_cast<long long>(y) + m_height, m_screen.m_height);
+        if (left >= right) {
+            return true;
+        }
+        // The screen is kept as rows of screen pixels, so a copy is one block per row, as a
+        // platform copy would be.
+        const std::size_t rowBytes = static_cast<std::size_t>(right - left) * 3;
+        for (long long sy = top; sy < bottom; ++sy) {
+            unsigned char* p = m_pixels.get() + static_cast<std::size_t>(sy - y) * m_stride +
+                               static_cast<std::size_t>(left - x) * 3;
+            const unsigned char* src =
+                m_screen.m_pixels.data() +
+                (static_cast<std::size_t>(sy) * m_screen.m_width + static_cast<std::size_t>(left)) *
+                    3;
+            std::memcpy(p, src, rowBytes);
+        }
+        return true;
+    }
+
+private:
+    const CSyntheticScreenSource& m_screen;
+    int m_width;
+    int m_height;
+    std::unique_ptr<unsigned char[]> m_pixels;
+    std::size_t m_stride;
+};
+
+void CSyntheticScreenSource::SetFrame(int width, int height, std::vector<ColorValue> colors) {
+    if (width < 0 || height < 0 ||
+        colors.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+        width = 0;
+        height = 0;
+        colors.clear();
+    }
+    m_width = width;
+    m_height = height;
+    m_pixels.resize(colors.size() * 3);
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+        m_pixels[i * 3] = static_cast<unsigned char>(BlueOf(colors[i]));
+        m_pixels[i * 3 + 1] = static_cast<unsigned char>(GreenOf(colors[i]));
+        m_pixels[i * 3 + 2] = static_cast<unsigned char>(RedOf(colors[i]));
+    }
+}
+
+std::unique_ptr<IPixelSurface> CSyntheticScreenSource::CreateSurface(int width, int height) {
+    if (m_failSurfaces || width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    std::unique_ptr<unsigned char[]> pixels(
+        new (std::nothrow) unsigned char[stride * static_cast<std::size_t>(height)]());
+    if (!pixels) {
+        return nullptr;
+    }
+    ++m_surfacesCreated;
+    return std::make_unique<CSyntheticSurface>(*this, width, height, std::move(pixels), stride);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "features/dialogs/filter_setting_model.h"
+#include "platform/modal_dialog.h"
+
+// The filter setting dialog (template 203): which filters are enabled, in which order, and
+// their quick hot keys. A view over CFilterSettingModel; nothing is applied before a valid OK.
+class CFilterSettingDlg : public ModalDialog<CFilterSettingDlg> {
+public:
+    // Refused (false) while the general setting dialog is open, the preview is active or a
+    // filter window is open; an open one comes forward (false). On OK the enabled list is
+    // applied, the edited keys replace `hotKeys` and go into the profile, and the profile is
+    // saved.
+    static bool Show(CHotKeyManager& hotKeys);
+
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    explicit CFilterSettingDlg(const CHotKeyManager& hotKeys);
+
+    void OnInitDialog();
+    void OnCommand(int id, int code);
+    void OnOK();
+    // Everything the user may have changed since the last look: the hot key control's word.
+    void TakeHotKey();
+    // Shows the model: the lists when `refill`, then buttons, focus, fields and hot key.
+    void ShowModel(bool refill);
+    void FillLists();
+    void MoveEnabledItem(int from, int to);
+    void ShowButtons();
+    std::vector<CFilter*> ReadDisabledSelection() const;
+
+    CFilterSettingModel m_model;
+};

@@ -1,0 +1,150 @@
+#include "features/dialogs/general_setting_dlg.h"
+
+#include "app/app_profile.h"
+#include "features/dialogs/display_names.h"
+#include "features/dialogs/filter_setting_dlg.h"
+#include "features/dialogs/general_setting_values.h"
+#include "features/dialogs/setting_dialog_requests.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+template <std::size_t N>
+void FillCombo(HWND dialog, int id, const std::array<const char*, N>& items) {
+    for (const char* item : items) {
+        SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+}
+
+void FillCombo(HWND dialog, int id, int count, const std::string& (*name)(int)) {
+    for (int i = 0; i < count; ++i) {
+        SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name(i).c_str()));
+    }
+}
+
+void ShowComboText(HWND dialog, int id, const ComboText& combo) {
+    SendDlgItemMessageA(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(combo.item), 0);
+    if (combo.item < 0) {
+        SetDlgItemTextA(dialog, id, combo.text.c_str());
+    }
+}
+
+ComboText ReadComboText(HWND dialog, int id) {
+    char text[kComboTextLimit + 1] = {};
+    GetDlgItemTextA(dialog, id, text, static_cast<int>(sizeof(text)));
+    ComboText combo;
+    combo.item = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0));
+    combo.text = text;
+    return combo;
+}
+
+int ReadListItem(HWND dialog, int id) {
+    return static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0));
+}
+
+void Check(HWND dialog, int id, bool on) {
+    CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool IsChecked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+} // namespace
+
+bool CGeneralSettingDlg::Show(CHotKeyManager& hotKeys) {
+    if (CFilterSettingDlg::IsOpen() || BringForwardIfOpen()) {
+        return false;
+    }
+    CGeneralSettingDlg dialog(hotKeys);
+    if (dialog.RunModal(IDD_OPTION) != IDOK) {
+        return false;
+    }
+    hotKeys = dialog.m_hotKeys;
+    CAppProfile& profile = GetAppProfile();
+    hotKeys.Save(profile);
+    profile.Save();
+    return true;
+}
+
+void CGeneralSettingDlg::OnInitDialog() {
+    OnOpened();
+    const HWND dialog = GetHwnd();
+    FillCombo(dialog, IDC_QUICK_WAITING_TIME, kWaitingTimeItems);
+    FillCombo(dialog, IDC_UPDATE_INTERVAL, kUpdateIntervalItems);
+    FillCombo(dialog, IDC_COLOR_FORMAT, static_cast<int>(CAppProfile::ColorDisplayFormatCount),
+              &GetColorFormatName);
+    FillCombo(dialog, IDC_IMAGE_QUALITY, static_cast<int>(kImageQualityValues.size()),
+              &GetImageQualityName);
+    FillCombo(dialog, IDC_BLUR_RADIUS, kBlurRadiusItems);
+
+    const GeneralSettingControls c = LoadGeneralSettingControls(GetAppProfile(), m_hotKeys);
+    SendDlgItemMessageA(dialog, IDC_DESKTOP_HOTKEY, HKM_SETHOTKEY, c.desktopHotKeyWord, 0);
+    Check(dialog, IDC_ADJUST_PANEL_HEIGHT, c.adjustInitialPanelHeight);
+    ShowComboText(dialog, IDC_QUICK_WAITING_TIME, c.waitingTime);
+    ShowComboText(dialog, IDC_UPDATE_INTERVAL, c.updateInterval);
+    SendDlgItemMessageA(dialog, IDC_COLOR_FORMAT, CB_SETCURSEL,
+                        static_cast<WPARAM>(c.colorFormatItem), 0);
+    Check(dialog, IDC_NOT_IN_TASKBAR, c.notInTaskBar);
+    Check(dialog, IDC_SIMPLE_STATUSBAR, c.simpleStatusbarInfo);
+    Check(dialog, IDC_SHOW_ORIGINAL_COLOR, c.showOriginalColorInfo);
+    SendDlgItemMessageA(dialog, IDC_IMAGE_QUALITY, CB_SETCURSEL,
+                        static_cast<WPARAM>(c.imageQualityItem), 0);
+    Check(dialog, IDC_NO_SPLASH, c.noSplash);
+    SendDlgItemMessageA(dialog, IDC_BLUR_RADIUS, CB_SETCURSEL,
+                        static_cast<WPARAM>(c.blurRadiusItem), 0);
+}
+
+void CGeneralSettingDlg::OnOK() {
+    const HWND dialog = GetHwnd();
+    GeneralSettingControls c;
+    c.desktopHotKeyWord = static_cast<unsigned>(
+        SendDlgItemMessageA(dialog, IDC_DESKTOP_HOTKEY, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+    c.adjustInitialPanelHeight = IsChecked(dialog, IDC_ADJUST_PANEL_HEIGHT);
+    c.waitingTime = ReadComboText(dialog, IDC_QUICK_WAITING_TIME);
+    c.updateInterval = ReadComboText(dialog, IDC_UPDATE_INTERVAL);
+    c.colorFormatItem = ReadListItem(dialog, IDC_COLOR_FORMAT);
+    c.notInTaskBar = IsChecked(dialog, IDC_NOT_IN_TASKBAR);
+    c.simpleStatusbarInfo = IsChecked(dialog, IDC_SIMPLE_STATUSBAR);
+    c.showOriginalColorInfo = IsChecked(dialog, IDC_SHOW_ORIGINAL_COLOR);
+    c.imageQualityItem = ReadListItem(dialog, IDC_IMAGE_QUALITY);
+    c.noSplash = IsChecked(dialog, IDC_NO_SPLASH);
+    c.blurRadiusItem = ReadListItem(dialog, IDC_BLUR_RADIUS);
+    StoreGeneralSettingControls(c, GetAppProfile(), m_hotKeys);
+    EndDialogWith(IDOK);
+}
+
+INT_PTR CGeneralSettingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            OnOK();
+            return TRUE;
+        case IDCANCEL:
+            EndDialogWith(IDCANCEL);
+            return TRUE;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    return FALSE;
+}
+
+bool IsGeneralSettingDialogOpen() {
+    return CGeneralSettingDlg::IsOpen();
+}
+
+bool ShowGeneralSettingDialog(CHotKeyManager& hotKeys) {
+    return CGeneralSettingDlg::Show(hotKeys);
+}

@@ -1,0 +1,251 @@
+#include "features/filter_window/filter_window_model.h"
+
+#include "app/app_profile.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
+#include "engine/image/color_info.h"
+#include "engine/image/pixel_pipeline.h"
+#include "platform/tick_count.h"
+
+namespace {
+
+constexpr ColorValue kNoShownColor = 0xFFFFFFFF;
+constexpr IntPoint kNoShownPoint{-1, -1};
+constexpr int kNoShownZoom = -9999;
+
+// The enabled position whose filter ID equals the record's exactly; the first when none does.
+int EnabledPositionOf(const std::string& id) {
+    const CFilterManager& filters = GetFilterManager();
+    for (int i = 0; i < filters.GetEnabledCount(); ++i) {
+        const CFilter* filter = filters.GetEnabledFilter(i);
+        if (filter != nullptr && filter->GetID() == id) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+CFilterWindowModel::CFilterWindowModel(IFilterWindowHost& host, IScreenSource& screen,
+                                       const CAppProfile& profile)
+    : m_host(host), m_profile(profile), m_image(screen) {
+    ResetShownValues();
+}
+
+void CFilterWindowModel::Load(const CWindowSetting& setting, bool simpleStatusbar,
+                              bool leftTopOrigin) {
+    m_simpleStatusbar = simpleStatusbar;
+    m_status.SelectIndex(EnabledPositionOf(setting.FilterID));
+    m_markCenter = setting.MarkCenter;
+    m_topmost = setting.Topmost;
+    m_zoom = IsValidZoom(setting.Zoom) ? setting.Zoom : CWindowSetting::DefaultZoom;
+    m_fixPosition = setting.FixPosition;
+    m_fixedPoint = setting.FixPosition ? setting.FixedPoint : IntPoint{};
+    m_showStatusbar = setting.ShowStatusbar;
+    m_recaptureRequested = false;
+    m_leftTopOrigin = leftTopOrigin;
+}
+
+void CFilterWindowModel::Start() {
+    CaptureAround();
+    ShowSelection();
+    UpdateTitle();
+}
+
+void CFilterWindowModel::OnTick() {
+    // A minimised window shows nothing; its restoring resize asks for a capture anyway.
+    if (m_host.IsMinimized()) {
+        return;
+    }
+    bool captureDue = m_recaptureRequested;
+    m_recaptureRequested = false;
+    if (IsIntervalDue(GetTickCount32(), m_lastCaptureTime, m_profile.GetWindowUpdateInterval())) {
+        captureDue = true;
+    }
+    bool changed = false;
+    if (captureDue) {
+        // A failed copy still refilters: the last picture is shown again, and the capture time
+        // stays, so the next tick tries once more.
+        CaptureAround();
+        changed = true;
+    }
+    const CFilter* filter = m_status.GetSelectedFilter();
+    if (filter != nullptr && filter->IsReferenceFilter()) {
+        if (m_status.IsSequenceDue()) {
+            filter = m_status.AdvanceSequence();
+            if (filter != nullptr) {
+                changed = true;
+            }
+        } else {
+            filter = m_status.GetShownFilter();
+        }
+    }
+    if (changed && filter != nullptr) {
+        ShowFiltered(filter);
+        m_host.InvalidatePicture();
+    }
+}
+
+bool CFilterWindowModel::CaptureAround() {
+    if (m_host.IsMinimized()) {
+        return false;
+    }
+    IntPoint reference = m_referencePoint;
+    if (m_fixPosition) {
+        reference = m_fixedPoint;
+    } else {
+        IntPoint cursor;
+        if (m_host.GetCursorPosition(cursor)) {
+            reference = cursor;
+        }
+    }
+    m_referencePoint = reference;
+    const CaptureRect rect =
+        ComputeCaptureRect(reference, m_host.GetPictureArea(), m_zoom, m_leftTopOrigin);
+    if (!m_image.Capture(rect.x, rect.y, rect.width, rect.height)) {
+        return false;
+    }
+    m_lastCaptureTime = GetTickCount32();
+    return true;
+}
+
+void CFilterWindowModel::ShowFiltered(const CFilter* filter) {
+    m_image.ApplyFilter(filter);
+    m_image.Blur(CCaptureImage::BlurRadiusOf(m_profile.GetBlurRadius()));
+    if (!m_image.IsEmpty()) {
+        if (m_leftTopOrigin) {
+            m_originalColor = m_image.GetTopLeftColor(true);
+            m_filteredColor = m_image.GetTopLeftColor(false);
+        } else {
+            m_originalColor = m_image.GetCenterColor(true);
+            m_filteredColor = m_image.GetCenterColor(false);
+        }
+    }
+    UpdateStatusbar();
+}
+
+void CFilterWindowModel::UpdateStatusbar() {
+    if (m_host.IsMinimized() || !m_showStatusbar) {
+        return;
+    }
+    const ColorValue colour =
+        ChooseStatusColor(m_profile.IsWindowShowOriginalColorInfo(), m_host.IsShiftDown(),
+                          m_originalColor, m_filteredColor);
+    const int format = static_cast<int>(m_profile.GetWindowColorDisplayFormat());
+    const bool colourChanged = colour != m_shownColor;
+    if (colourChanged) {
+        m_host.SetStatusText(0, m_markCenter ? ColorValueText(colour, format) : std::string());
+    }
+    if (!m_simpleStatusbar) {
+        if (m_referencePoint != m_shownPoint) {
+            m_host.SetStatusText(1, m_markCenter ? PointText(m_referencePoint) : std::string());
+        }
+        if (m_zoom != m_shownZoom) {
+            m_host.SetStatusText(2, ZoomText(m_zoom));
+        }
+    }
+    if (colourChanged) {
+        m_host.SetStatusText(ColorNamePart(m_simpleStatusbar),
+                             m_markCenter ? ColorNameText(CHSV(colour), format == kFormatHsvSimple)
+                                          : std::string());
+    }
+    m_shownColor = colour;
+    m_shownPoint = m_referencePoint;
+    m_shownZoom = m_zoom;
+}
+
+void CFilterWindowModel::ResetShownValues() {
+    m_shownColor = kNoShownColor;
+    m_shownPoint = kNoShownPoint;
+    m_shownZoom = kNoShownZoom;
+}
+
+void CFilterWindowModel::ShowSelection() {
+    const CFilter* filter = m_status.GetSelectedFilter();
+    if (filter == nullptr) {
+        return;
+    }
+    bool shown = false;
+    if (filter->IsColorMapFilter()) {
+        ShowFiltered(filter);
+        shown = true;
+    } else {
+        m_status.StartSequence();
+        if (m_status.IsSequenceDue()) {
+            if (const CFilter* member = m_status.AdvanceSequence()) {
+                ShowFiltered(member);
+                shown = true;
+            }
+        }
+    }
+    if (shown) {
+        m_host.InvalidatePicture();
+    }
+}
+
+void CFilterWindowModel::SelectFilter(int index) {
+    const CFilter* filter = GetFilterManager().GetEnabledFilter(index);
+    if (filter == nullptr || filter == m_status.GetSelectedFilter()) {
+        return;
+    }
+    ReselectFilter(index);
+}
+
+void CFilterWindowModel::ReselectFilter(int index) {
+    if (GetFilterManager().GetEnabledFilter(index) == nullptr) {
+        return;
+    }
+    m_status.SelectIndex(index);
+    ShowSelection();
+    UpdateTitle();
+}
+
+void CFilterWindowModel::UpdateTitle() {
+    m_host.SetTitle(FilterWindowTitle(m_status.GetSelectedFilter()));
+}
+
+void CFilterWindowModel::SetZoom(int zoom) {
+    if (!IsValidZoom(zoom)) {
+        return;
+    }
+    m_zoom = zoom;
+    m_recaptureRequested = true;
+}
+
+void CFilterWindowModel::SetMarkCenter(bool on) {
+    m_markCenter = on;
+    ResetShownValues();
+}
+
+void CFilterWindowModel::SetFixPosition(bool on) {
+    m_fixPosition = on;
+    if (on) {
+        IntPoint cursor;
+        if (m_host.GetCursorPosition(cursor)) {
+            m_fixedPoint = cursor;
+        } else {
+            m_fixedPoint = m_referencePoint;
+        }
+    }
+    UpdateTitle();
+}
+
+std::vector<int> CFilterWindowModel::GetStatusbarEdges(int dpi) const {
+    return ComputeStatusbarEdges(static_cast<int>(m_profile.GetWindowColorDisplayFormat()),
+                                 m_simpleStatusbar, dpi);
+}
+
+CWindowSetting CFilterWindowModel::GetWindowSetting(const IntRect& windowRect) const {
+    CWindowSetting setting;
+    if (const CFilter* filter = m_status.GetSelectedFilter()) {
+        setting.FilterID = filter->GetID();
+    }
+    setting.Zoom = m_zoom;
+    setting.MarkCenter = m_markCenter;
+    setting.Topmost = m_topmost;
+    setting.WindowRect = windowRect;
+    setting.SetFixedPoint(m_fixPosition, m_fixedPoint);
+    setting.ShowStatusbar = m_showStatusbar;
+    return setting;
+}

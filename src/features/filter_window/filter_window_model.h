@@ -1,0 +1,127 @@
+#pragma once
+
+#include "engine/filter/filter_status.h"
+#include "engine/image/capture_image.h"
+#include "features/filter_window/filter_window_geometry.h"
+#include "features/filter_window/window_setting.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CAppProfile;
+
+// What the filter window logic needs of its window: questions about the screen and the window,
+// and the few effects it has on them. The Win32 window answers in the program; tests answer
+// with a recorder.
+class IFilterWindowHost {
+public:
+    virtual ~IFilterWindowHost() = default;
+    virtual bool IsMinimized() const = 0;
+    // False when the cursor position cannot be read.
+    virtual bool GetCursorPosition(IntPoint& point) const = 0;
+    virtual PixelSize GetPictureArea() const = 0;
+    virtual bool IsShiftDown() const = 0;
+    // Writes one status bar part; only called while the status bar is shown.
+    virtual void SetStatusText(int part, const std::string& text) = 0;
+    virtual void InvalidatePicture() = 0;
+    virtual void SetTitle(const std::string& title) = 0;
+};
+
+// The state of one filter window and every step that does not touch Win32: the refresh tick,
+// the capture around the reference point, filtering, the status bar's texts (only parts whose
+// content changed are written), filter selection with reference-filter playback, and the
+// window-setting record. Profile values that the user may change while the window is open are
+// read each time they are used.
+class CFilterWindowModel {
+public:
+    // The profile must outlive the model; the program's is the process's.
+    CFilterWindowModel(IFilterWindowHost& host, IScreenSource& screen, const CAppProfile& profile);
+    CFilterWindowModel(const CFilterWindowModel&) = delete;
+    CFilterWindowModel& operator=(const CFilterWindowModel&) = delete;
+    virtual ~CFilterWindowModel() = default;
+
+    // Takes the record's state; a filter ID that is not enabled (compared exactly) selects the
+    // first enabled filter. The two options are the profile's, fixed for the window's life.
+    void Load(const CWindowSetting& setting, bool simpleStatusbar, bool leftTopOrigin);
+    // The first picture and the title, once the window (and its status bar) exist.
+    void Start();
+
+    // One refresh tick: captures when a recapture was asked for or the update interval has
+    // passed, steps a reference filter's playback, and refilters and repaints on any change.
+    void OnTick();
+
+    // Captures the screen around the reference point for the picture area and zoom; false
+    // when minimised or when the screen could not be copied.
+    bool CaptureAround();
+    void ShowFiltered(const CFilter* filter);
+    void UpdateStatusbar();
+    // Forces the next status update to write every part.
+    void ResetShownValues();
+
+    // Menu selection: a filter that is not there, or the one already selected, changes nothing.
+    void SelectFilter(int index);
+    // Key selection: selects even the filter already selected, restarting its playback.
+    void ReselectFilter(int index);
+    int GetSelectedIndex() const { return m_status.GetSelectedIndex(); }
+
+    // Zooms outside -3..20 are ignored.
+    void SetZoom(int zoom);
+    void SetMarkCenter(bool on);
+    // Turning it on fixes the reference point at the cursor.
+    void SetFixPosition(bool on);
+    void SetTopmostFlag(bool on) { m_topmost = on; }
+    void SetShowStatusbarFlag(bool on) { m_showStatusbar = on; }
+    void RequestRecapture() { m_recaptureRequested = true; }
+
+    int GetZoom() const { return m_zoom; }
+    bool IsMarkCenter() const { return m_markCenter; }
+    bool IsTopmost() const { return m_topmost; }
+    bool IsFixPosition() const { return m_fixPosition; }
+    IntPoint GetFixedPoint() const { return m_fixedPoint; }
+    bool IsShowStatusbar() const { return m_showStatusbar; }
+    bool IsSimpleStatusbar() const { return m_simpleStatusbar; }
+    bool IsLeftTopOrigin() const { return m_leftTopOrigin; }
+    IntPoint GetReferencePoint() const { return m_referencePoint; }
+    ColorValue GetOriginalColor() const { return m_originalColor; }
+    ColorValue GetFilteredColor() const { return m_filteredColor; }
+    const CCaptureImage& GetCaptureImage() const { return m_image; }
+    const CFilterStatus& GetFilterStatus() const { return m_status; }
+    std::uint32_t GetLastCaptureTime() const { return m_lastCaptureTime; }
+
+    // The status bar's part edges for the profile's display format.
+    std::vector<int> GetStatusbarEdges(int dpi) const;
+    // The record of the current state; the rectangle is the window's, which only it knows.
+    CWindowSetting GetWindowSetting(const IntRect& windowRect) const;
+
+private:
+    // Shows the selected filter as a fresh selection does: a colour map at once, a reference
+    // filter from its first member.
+    void ShowSelection();
+    void UpdateTitle();
+
+    IFilterWindowHost& m_host;
+    const CAppProfile& m_profile;
+    CCaptureImage m_image;
+    CFilterStatus m_status;
+
+    int m_zoom = CWindowSetting::DefaultZoom;
+    bool m_markCenter = false;
+    bool m_topmost = false;
+    bool m_fixPosition = false;
+    IntPoint m_fixedPoint;
+    bool m_showStatusbar = true;
+    bool m_simpleStatusbar = false;
+    bool m_leftTopOrigin = false;
+
+    bool m_recaptureRequested = false;
+    std::uint32_t m_lastCaptureTime = 0;
+    IntPoint m_referencePoint;
+    ColorValue m_originalColor = 0;
+    ColorValue m_filteredColor = 0;
+
+    // What the status bar shows now, so that unchanged parts are not written again.
+    ColorValue m_shownColor = 0;
+    IntPoint m_shownPoint;
+    int m_shownZoom = 0;
+};

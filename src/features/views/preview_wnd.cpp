@@ -1,0 +1,242 @@
+#include "features/views/preview_wnd.h"
+
+#include "app/about_dlg.h"
+#include "app/app_profile.h"
+#include "engine/filter/filter_manager.h"
+#include "engine/image/gdi_screen_source.h"
+#include "features/app_messages.h"
+#include "features/dialogs/setting_dialog_requests.h"
+#include "platform/resource_modules.h"
+#include "platform/utilities.h"
+#include "resource.h"
+
+namespace {
+
+constexpr DWORD kPreviewStyle = WS_POPUP | WS_VISIBLE;
+// Topmost, and a tool window so that it gets no taskbar button.
+constexpr DWORD kPreviewExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+
+int ScreenBitsPerPixel() {
+    HWND desktop = GetDesktopWindow();
+    HDC dc = GetDC(desktop);
+    if (dc == nullptr) {
+        return 0;
+    }
+    const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+    ReleaseDC(desktop, dc);
+    return bits;
+}
+
+} // namespace
+
+CPreviewWnd::CPreviewWnd(IScreenSource& source) : m_image(source) {}
+
+CPreviewWnd::~CPreviewWnd() {
+    Destroy();
+}
+
+bool CPreviewWnd::Open(PreviewMode mode, int index) {
+    if (m_opening) {
+        return false;
+    }
+    if (!m_alive) {
+        if (mode == PREVIEW_QUICK && (index < 0 || index >= GetFilterManager().GetEnabledCount())) {
+            return false;
+        }
+        const HINSTANCE instance = GetExecutableModule();
+        HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEZIRIV));
+        if (!RegisterWindowClass(instance, kClassName, icon, LoadCursorA(nullptr, IDC_ARROW),
+                                 nullptr, CS_DBLCLKS)) {
+            return false;
+        }
+        m_mode = mode;
+        m_initialIndex = mode == PREVIEW_QUICK ? index : 0;
+        // Covers exactly the captured rectangle, since painting copies the image at the
+        // window's own coordinates.
+        m_screenWidth = GetSystemMetrics(SM_CXSCREEN);
+        m_screenHeight = GetSystemMetrics(SM_CYSCREEN);
+        m_opening = true;
+        const HWND created =
+            CreateWindowObject(kPreviewExStyle, kClassName, "Zeziriv", kPreviewStyle, 0, 0,
+                               m_screenWidth, m_screenHeight, nullptr, instance);
+        m_opening = false;
+        if (created == nullptr) {
+            return false;
+        }
+    } else if (mode == PREVIEW_QUICK) {
+        return false;
+    }
+    if (mode == PREVIEW_DESKTOP) {
+        HWND panel = m_panel.GetHwnd();
+        if (panel == nullptr) {
+            return false;
+        }
+        ForceForeground(panel);
+    }
+    return true;
+}
+
+void CPreviewWnd::Destroy() {
+    if (GetHwnd() != nullptr) {
+        DestroyWindow(GetHwnd());
+    }
+}
+
+bool CPreviewWnd::OnCreate() {
+    // The screen is copied before the window first shows, so the view never sees itself.
+    if (!m_image.Capture(0, 0, m_screenWidth, m_screenHeight)) {
+        // No copy of this screen: the view shows an empty image rather than an older screen
+        // kept from a previous opening.
+        m_image.Release();
+    }
+    Perform(m_state.Begin(m_mode, m_initialIndex), false);
+    if (m_mode == PREVIEW_DESKTOP && !m_panel.Create(GetHwnd())) {
+        return false;
+    }
+    m_timer = SetTimer(GetHwnd(), kTimerId, kTimerPeriod, nullptr);
+    m_alive = true;
+    return true;
+}
+
+void CPreviewWnd::OnDestroy() {
+    if (m_timer != 0) {
+        KillTimer(GetHwnd(), kTimerId);
+        m_timer = 0;
+    }
+    // Owned windows would go with the owner anyway; the panel goes first, explicitly, so its
+    // rectangle is stored whatever order the platform chooses.
+    m_panel.Destroy();
+}
+
+void CPreviewWnd::OnFinalMessage() {
+    m_alive = false;
+}
+
+void CPreviewWnd::Perform(const PreviewStep& step, bool redraw) {
+    if (step.show) {
+        m_image.ApplyFilter(step.filter);
+        if (step.filter != nullptr) {
+            m_image.Blur();
+        }
+        if (redraw && GetHwnd() != nullptr) {
+            RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT);
+        }
+    }
+    if (step.close && GetHwnd() != nullptr) {
+        PostMessageA(GetHwnd(), WM_CLOSE, 0, 0);
+    }
+}
+
+void CPreviewWnd::CloseByProgram() {
+    m_state.DecideClose();
+    PostMessageA(GetHwnd(), WM_CLOSE, 0, 0);
+}
+
+void CPreviewWnd::OnClose() {
+    // A close the program decided arrives with the flag set and ends the window; any other
+    // (the platform's close keys, the panel) goes once more round the queue first.
+    if (!m_state.IsClosing()) {
+        CloseByProgram();
+        return;
+    }
+    DestroyWindow(GetHwnd());
+}
+
+void CPreviewWnd::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(GetHwnd(), &ps);
+    if (dc != nullptr) {
+        const RECT& damaged = ps.rcPaint;
+        const int width = damaged.right - damaged.left;
+        const int height = damaged.bottom - damaged.top;
+        HDC image = m_image.GetSurface();
+        if (image != nullptr) {
+            BitBlt(dc, damaged.left, damaged.top, width, height, image, damaged.left, damaged.top,
+                   SRCCOPY);
+        } else {
+            FillRect(dc, &damaged, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        }
+    }
+    EndPaint(GetHwnd(), &ps);
+}
+
+LRESULT CPreviewWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) {
+            CloseByProgram();
+            return 0;
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        CloseByProgram();
+        return 0;
+    case WM_MOUSEACTIVATE:
+        if (m_mode == PREVIEW_DESKTOP) {
+            // The image is only a backdrop: a click on it hands the focus to the panel.
+            if (HWND panel = m_panel.GetHwnd()) {
+                ForceForeground(panel);
+            }
+            return MA_NOACTIVATE;
+        }
+        return MA_ACTIVATE;
+    case WM_SETFOCUS:
+    case WM_IME_SETCONTEXT:
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kTimerId) {
+            Perform(m_state.Tick(GetAppProfile().GetQuickWaitingTime()), true);
+        }
+        return 0;
+    case WM_APP_SELECT_FILTER:
+        Perform(m_state.Select(static_cast<int>(wParam)), true);
+        return 0;
+    default:
+        break;
+    }
+    return DefaultHandling(msg, wParam, lParam);
+}
+
+CPreviewWnd& GetPreviewWnd() {
+    static CPreviewWnd preview(GetGdiScreenSource());
+    return preview;
+}
+
+void DestroyPreview() {
+    GetPreviewWnd().Destroy();
+}
+
+void StorePreviewPanelRect() {
+    GetPreviewWnd().GetPanel().StoreRect();
+}
+
+bool OpenPreview(PreviewMode mode, int position) {
+    if (IsGeneralSettingDialogOpen() || IsFilterSettingDialogOpen()) {
+        return false;
+    }
+    // A palette display cannot show the filtered colours.
+    if (ScreenBitsPerPixel() <= 8) {
+        return false;
+    }
+    if (IsAboutOpen()) {
+        CloseAbout();
+    }
+    return GetPreviewWnd().Open(mode, position);
+}
+
+bool IsPreviewActive() {
+    return GetPreviewWnd().IsAlive();
+}

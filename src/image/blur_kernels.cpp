@@ -1,5 +1,0 @@
-#include "image/blur_kernels.h"
-
-BlurKernels GetPortableBlurKernels() {
-    return {HorizontalRowsFor, BlurBandFor};
-}

@@ -1,0 +1,293 @@
+#include "app/app_profile.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
+#include "platform/memory_settings_store.h"
+
+#ifdef _WIN32
+#include "platform/registry_store.h"
+#endif
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+struct StoreKind {
+    const char* name;
+    std::function<std::unique_ptr<ISettingsStore>()> make;
+};
+
+std::vector<StoreKind> StoreKinds() {
+    std::vector<StoreKind> kinds = {
+        {"memory", [] { return std::make_unique<CMemorySettingsStore>(); }},
+    };
+#ifdef _WIN32
+    // The real registry of the test prefix, emptied for every test.
+    kinds.push_back({"registry", [] {
+                         ::RegDeleteTreeA(HKEY_CURRENT_USER, ZezirivRegistryKey);
+                         return std::make_unique<CRegistryStore>();
+                     }});
+#endif
+    return kinds;
+}
+
+// The enabled list goes through the process's filter manager, as in the program: the default
+// list's filters exist, and every load starts from an empty enabled list as start-up does.
+void SetEnabledList(const std::vector<std::string>& ids) {
+    CFilterManager& manager = GetFilterManager();
+    manager.GetEnabledList().clear();
+    for (const std::string& id : ids) {
+        manager.AppendEnabled(manager.FindFilter(id));
+    }
+}
+
+std::vector<std::string> EnabledIDs() {
+    std::vector<std::string> ids;
+    GetFilterManager().GetEnabledIDs(ids);
+    return ids;
+}
+
+class AppProfileTest : public testing::TestWithParam<StoreKind> {
+protected:
+    static void SetUpTestSuite() {
+        CFilterManager& manager = GetFilterManager();
+        for (const char* id : {"protanopia", "deutanopia", "tritanoptia", "hue_gbr", "hue_brg"}) {
+            if (!manager.FindFilter(id)) {
+                manager.AddFilter(std::make_unique<CFilter>(id, id, ColorMap{}));
+            }
+        }
+    }
+    void SetUp() override { store = GetParam().make(); }
+
+    CAppProfile Loaded() {
+        SetEnabledList({});
+        CAppProfile profile;
+        profile.Load(*store);
+        return profile;
+    }
+
+    std::unique_ptr<ISettingsStore> store;
+};
+
+TEST_P(AppProfileTest, FirstRunGivesTheDefaults) {
+    const CAppProfile p = Loaded();
+    EXPECT_EQ(p.GetDesktopPanelRect(), (IntRect{0, 0, 200, 200}));
+    EXPECT_FALSE(p.IsNoSplash());
+    EXPECT_TRUE(p.GetQuickKeyItems().empty());
+    EXPECT_EQ(p.GetDesktopHotKey(), 131194u);
+    EXPECT_TRUE(p.IsAdjustInitialPanelHeight());
+    EXPECT_EQ(p.GetQuickWaitingTime(), 1000u);
+    const std::vector<std::string> six = {"_normal",     "protanopia", "deutanopia",
+                                          "tritanoptia", "hue_gbr",    "hue_brg"};
+    EXPECT_EQ(p.GetEnabledFilters(), six);
+    EXPECT_EQ(EnabledIDs(), six);
+    EXPECT_EQ(p.GetWindowUpdateInterval(), 100u);
+    EXPECT_EQ(p.GetWindowColorDisplayFormat(), 0u);
+    EXPECT_FALSE(p.IsWindowUnvisibleTaskBar());
+    EXPECT_FALSE(p.IsWindowSimpleStatusbarInfo());
+    EXPECT_FALSE(p.IsWindowShowOriginalColorInfo());
+    EXPECT_FALSE(p.IsWindowLeftTopOrigin());
+    EXPECT_EQ(FormatSetting(p.GetWindowSetting()), FormatSetting(CWindowSetting()));
+    EXPECT_TRUE(p.GetMultiWindowSettings().empty());
+    EXPECT_EQ(p.GetCopyColorFormat(), "#%02XR%02XG%02XB");
+    EXPECT_EQ(p.GetImageQuality(), 0u);
+    EXPECT_EQ(p.GetBlurRadius(), 0u);
+}
+
+TEST_P(AppProfileTest, SaveThenLoadKeepsEverySavedValue) {
+    CAppProfile p;
+    p.SetDesktopPanelRect({-20, 30, 180, 430});
+    p.SetNoSplash(true);
+    p.SetQuickKeyItems({{"protanopia", 0x2007A}, {"hue_brg", 65}});
+    p.SetDesktopHotKey(0);
+    p.SetAdjustInitialPanelHeight(false);
+    p.SetQuickWaitingTime(2500);
+    SetEnabledList({"hue_gbr", "_normal"});
+    p.SetWindowUpdateInterval(50);
+    p.SetWindowColorDisplayFormat(4);
+    p.SetWindowUnvisibleTaskBar(true);
+    p.SetWindowSimpleStatusbarInfo(true);
+    p.SetWindowShowOriginalColorInfo(true);
+    CWindowSetting w;
+    ASSERT_TRUE(ParseSetting("4,1,0,0,0,0,1,100,120,240,180,protanopia", w));
+    p.SetWindowSetting(w);
+    std::vector<CWindowSetting> many(3, w);
+    many[2].FilterID = "third";
+    p.SetMultiWindowSettings(many);
+    p.SetImageQuality(12);
+    ASSERT_TRUE(p.Save(*store));
+
+    const CAppProfile q = Loaded();
+    EXPECT_EQ(q.GetDesktopPanelRect(), (IntRect{-20, 30, 180, 430}));
+    EXPECT_TRUE(q.IsNoSplash());
+    ASSERT_EQ(q.GetQuickKeyItems().size(), 2u);
+    EXPECT_EQ(q.GetQuickKeyItems()[0].GetHotKey(), 0x2007Au);
+    EXPECT_EQ(q.GetQuickKeyItems()[1].GetID(), "hue_brg");
+    EXPECT_EQ(q.GetDesktopHotKey(), 0u);
+    EXPECT_FALSE(q.IsAdjustInitialPanelHeight());
+    EXPECT_EQ(q.GetQuickWaitingTime(), 2500u);
+    EXPECT_EQ(q.GetEnabledFilters(), (std::vector<std::string>{"hue_gbr", "_normal"}));
+    EXPECT_EQ(q.GetWindowUpdateInterval(), 50u);
+    EXPECT_EQ(q.GetWindowColorDisplayFormat(), 4u);
+    EXPECT_TRUE(q.IsWindowUnvisibleTaskBar());
+    EXPECT_TRUE(q.IsWindowSimpleStatusbarInfo());
+    EXPECT_TRUE(q.IsWindowShowOriginalColorInfo());
+    EXPECT_EQ(FormatSetting(q.GetWindowSetting()), FormatSetting(w));
+    ASSERT_EQ(q.GetMultiWindowSettings().size(), 3u);
+    EXPECT_EQ(q.GetMultiWindowSettings()[2].FilterID, "third");
+    EXPECT_EQ(q.GetImageQuality(), 12u);
+}
+
+TEST_P(AppProfileTest, SomeValuesAreNeverWritten) {
+    CAppProfile p;
+    p.SetWindowLeftTopOrigin(true);
+    p.SetCopyColorFormat("%d");
+    p.SetBlurRadius(3);
+    p.Save(*store);
+    const CAppProfile q = Loaded();
+    EXPECT_FALSE(q.IsWindowLeftTopOrigin());
+    EXPECT_EQ(q.GetCopyColorFormat(), "#%02XR%02XG%02XB");
+    EXPECT_EQ(q.GetBlurRadius(), 0u);
+
+    // What the store holds for them survives a save.
+    store->WriteDword("WindowLeftTopOrigin", 1);
+    store->WriteString("CopyColorFormat", "R=%d");
+    CAppProfile r = Loaded();
+    r.Save(*store);
+    const CAppProfile s = Loaded();
+    EXPECT_TRUE(s.IsWindowLeftTopOrigin());
+    EXPECT_EQ(s.GetCopyColorFormat(), "R=%d");
+}
+
+TEST_P(AppProfileTest, HexQuickKeysAreWrittenBackInDecimal) {
+    store->WriteString("QuickHotKeys", "protanopia, 0x2007A ,hue_gbr,131195");
+    CAppProfile p = Loaded();
+    ASSERT_EQ(p.GetQuickKeyItems().size(), 2u);
+    p.Save(*store);
+    EXPECT_EQ(store->ReadString("QuickHotKeys", 4096).value_or("?"),
+              "protanopia,131194,hue_gbr,131195");
+}
+
+TEST_P(AppProfileTest, OutOfRangeAndOffValuesTakeDefaults) {
+    store->WriteDword("NoSplash", 2);
+    store->WriteDword("DesktopAdjustInitialPanelHeight", 2);
+    store->WriteDword("WindowColorDisplayFormat", 7);
+    store->WriteDword("ImageQuality", 19);
+    store->WriteDword("WindowUnvisibleTaskBar", 0xFFFFFFFF);
+    store->WriteString("DesktopPanelPosition", "5,5,5");
+    const CAppProfile p = Loaded();
+    EXPECT_FALSE(p.IsNoSplash());
+    EXPECT_FALSE(p.IsAdjustInitialPanelHeight());
+    EXPECT_EQ(p.GetWindowColorDisplayFormat(), 0u);
+    EXPECT_EQ(p.GetImageQuality(), 0u);
+    EXPECT_FALSE(p.IsWindowUnvisibleTaskBar());
+    EXPECT_EQ(p.GetDesktopPanelRect(), (IntRect{0, 0, 200, 200}));
+}
+
+TEST_P(AppProfileTest, WrongKindsAndOversizeTextsTakeDefaults) {
+    store->WriteString("NoSplash", "1");
+    store->WriteString("DesktopHotKey", "5");
+    store->WriteDword("DesktopPanelPosition", 5);
+    store->WriteDword("EnableFilters", 1);
+    store->WriteDword("CopyColorFormat", 1);
+    store->WriteString("QuickHotKeys", "a,5," + std::string(4096, 'x'));
+    store->WriteString("WindowSetting", "4,1,0,0,0,0,1,100,120,240,180," + std::string(5000, 'y'));
+    const CAppProfile p = Loaded();
+    EXPECT_FALSE(p.IsNoSplash());
+    EXPECT_EQ(p.GetDesktopHotKey(), 131194u);
+    EXPECT_EQ(p.GetDesktopPanelRect(), (IntRect{0, 0, 200, 200}));
+    EXPECT_EQ(p.GetEnabledFilters().size(), 6u);
+    EXPECT_EQ(p.GetCopyColorFormat(), "#%02XR%02XG%02XB");
+    EXPECT_TRUE(p.GetQuickKeyItems().empty());
+    EXPECT_EQ(p.GetWindowSetting().Zoom, 1);
+}
+
+TEST_P(AppProfileTest, TextCapacityCountsTheTerminator) {
+    const std::string fits = "_normal," + std::string(4095 - 8, 'a');
+    store->WriteString("EnableFilters", fits);
+    EXPECT_EQ(Loaded().GetEnabledFilters().size(), 2u);
+    store->WriteString("EnableFilters", fits + "b");
+    EXPECT_EQ(Loaded().GetEnabledFilters().size(), 6u) << "4096 characters do not fit";
+}
+
+TEST_P(AppProfileTest, EnabledListIsTrimmedAndHandedOver) {
+    store->WriteString("EnableFilters", "  protanopia  ,,hue_gbr");
+    CAppProfile p = Loaded();
+    EXPECT_EQ(p.GetEnabledFilters(), (std::vector<std::string>{"protanopia", "hue_gbr"}));
+    EXPECT_EQ(EnabledIDs(), (std::vector<std::string>{"protanopia", "hue_gbr", "_normal"}));
+    // What is saved is the manager's list as it stands, not the text that was read.
+    SetEnabledList({"_normal", "hue_brg"});
+    p.Save(*store);
+    EXPECT_EQ(p.GetEnabledFilters(), (std::vector<std::string>{"_normal", "hue_brg"}));
+    EXPECT_EQ(store->ReadString("EnableFilters", 4096).value_or("?"), "_normal,hue_brg");
+
+    store->WriteString("EnableFilters", "nothing,known");
+    Loaded();
+    EXPECT_EQ(EnabledIDs(), (std::vector<std::string>{"_normal"}));
+}
+
+TEST_P(AppProfileTest, MultiWindowRecordsStopAtCountAndAtTheFirstBadOne) {
+    const std::string record = "2,0,0,0,0,0,1,10,10,100,100,w";
+    char name[32];
+    for (int i = 1; i <= 25; ++i) {
+        std::snprintf(name, sizeof name, "MultiWindowSetting_%02d", i);
+        store->WriteString(name, record + std::to_string(i));
+    }
+    store->WriteDword("MultiWindowSettingNum", 25);
+    CAppProfile p = Loaded();
+    ASSERT_EQ(p.GetMultiWindowSettings().size(), 20u);
+    EXPECT_EQ(p.GetMultiWindowSettings()[19].FilterID, "w20");
+
+    store->WriteString("MultiWindowSetting_03", "2,0,0");
+    p = Loaded();
+    ASSERT_EQ(p.GetMultiWindowSettings().size(), 2u);
+    EXPECT_EQ(p.GetMultiWindowSettings()[1].FilterID, "w2");
+
+    // A shorter save leaves the later records in place, unread.
+    p.Save(*store);
+    EXPECT_EQ(store->ReadDword("MultiWindowSettingNum").value_or(99), 2u);
+    EXPECT_EQ(store->ReadString("MultiWindowSetting_21", 4096).value_or("?"), record + "21");
+}
+
+TEST_P(AppProfileTest, SaveWritesAtMostTwentyRecords) {
+    CAppProfile p;
+    p.SetMultiWindowSettings(std::vector<CWindowSetting>(23));
+    p.Save(*store);
+    EXPECT_EQ(store->ReadDword("MultiWindowSettingNum").value_or(0), 20u);
+    EXPECT_TRUE(store->ReadString("MultiWindowSetting_20", 4096).has_value());
+    EXPECT_FALSE(store->ReadString("MultiWindowSetting_21", 4096).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, AppProfileTest, testing::ValuesIn(StoreKinds()),
+                         [](const testing::TestParamInfo<StoreKind>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(AppProfileSettersTest, BoundedSettersIgnoreOutOfRange) {
+    CAppProfile p;
+    const struct {
+        std::function<void(std::uint32_t)> set;
+        std::function<std::uint32_t()> get;
+        std::uint32_t count;
+    } cases[] = {
+        {[&](std::uint32_t v) { p.SetWindowColorDisplayFormat(v); },
+         [&] { return p.GetWindowColorDisplayFormat(); }, 5},
+        {[&](std::uint32_t v) { p.CAppProfile::SetImageQuality(v); },
+         [&] { return p.GetImageQuality(); }, 19},
+        {[&](std::uint32_t v) { p.SetBlurRadius(v); }, [&] { return p.GetBlurRadius(); }, 7},
+    };
+    for (const auto& c : cases) {
+        c.set(c.count - 1);
+        EXPECT_EQ(c.get(), c.count - 1);
+        c.set(c.count);
+        EXPECT_EQ(c.get(), c.count - 1);
+        c.set(0xFFFFFFFF);
+        EXPECT_EQ(c.get(), c.count - 1);
+        c.set(0);
+        EXPECT_EQ(c.get(), 0u);
+    }
+}
+
+} // namespace

@@ -1,0 +1,287 @@
+#include "engine/filter/filter.h"
+#include "engine/filter/image_quality.h"
+#include "platform/cpu_features.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+class QualityGuard {
+public:
+    explicit QualityGuard(int level) { SetImageQuality(level); }
+    ~QualityGuard() { SetImageQuality(0); }
+};
+
+ColorMap RandomColorMap(std::mt19937& rng) {
+    std::uniform_int_distribution<std::uint32_t> dist(0, 0xFFFFFF);
+    ColorMap map{};
+    for (auto& c : map) {
+        c = dist(rng);
+    }
+    return map;
+}
+
+// The table as the plain triple loops of the described algorithm compute it: samples at the
+// lattice, then blue, green, red passes with a true division per channel.
+std::vector<ColorValue> StraightforwardTable(const ColorMap& map, int k) {
+    const int n = 5 * k + 1;
+    const int nn = n * n;
+    std::vector<ColorValue> t(static_cast<std::size_t>(nn) * n);
+    auto blend = [k](ColorValue a, ColorValue b, int s) {
+        unsigned out = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const unsigned ca = (a >> shift) & 0xFF;
+            const unsigned cb = (b >> shift) & 0xFF;
+            out |= ((ca * (k - s) + cb * s) / k) << shift;
+        }
+        return out;
+    };
+    int next = 0;
+    for (int r = 0; r < n; r += k)
+        for (int g = 0; g < n; g += k)
+            for (int b = 0; b < n; b += k)
+                t[r * nn + g * n + b] = map[next++];
+    for (int r = 0; r < n; r += k)
+        for (int g = 0; g < n; g += k)
+            for (int b = 0; b < n - 1; b += k)
+                for (int s = 1; s < k; ++s) {
+                    const int base = r * nn + g * n + b;
+                    t[base + s] = blend(t[base], t[base + k], s);
+                }
+    for (int r = 0; r < n; r += k)
+        for (int g = 0; g < n - 1; g += k)
+            for (int b = 0; b < n; ++b)
+                for (int s = 1; s < k; ++s) {
+                    const int base = r * nn + g * n + b;
+                    t[base + s * n] = blend(t[base], t[base + k * n], s);
+                }
+    for (int r = 0; r < n - 1; r += k)
+        for (int g = 0; g < n; ++g)
+            for (int b = 0; b < n; ++b)
+                for (int s = 1; s < k; ++s) {
+                    const int base = r * nn + g * n + b;
+                    t[base + s * nn] = blend(t[base], t[base + k * nn], s);
+                }
+    return t;
+}
+
+TEST(ImageQuality, TableSizesFollowTheLevel) {
+    struct Case {
+        int level, applied, step, points;
+        std::uint32_t entries;
+        bool index16;
+    };
+    const Case cases[] = {
+        {0, 0, 7, 36, 46656, true},      {1, 1, 1, 6, 216, true},
+        {3, 3, 3, 16, 4096, true},       {7, 7, 7, 36, 46656, true},
+        {8, 8, 8, 41, 68921, false},     {12, 12, 12, 61, 226981, false},
+        {18, 18, 18, 91, 753571, false}, {-1, 0, 7, 36, 46656, true},
+        {19, 0, 7, 36, 46656, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level);
+        QualityGuard q(c.level);
+        EXPECT_EQ(GetImageQualityLevel(), c.applied);
+        EXPECT_EQ(GetLatticeStep(), c.step);
+        EXPECT_EQ(GetPointsPerAxis(), c.points);
+        EXPECT_EQ(GetPlaneSize(), static_cast<std::uint32_t>(c.points * c.points));
+        EXPECT_EQ(GetTableSize(), c.entries);
+        EXPECT_EQ(IsIndex16Bit(), c.index16);
+        // The largest index fits the index width the capture image picks.
+        if (c.index16) {
+            EXPECT_LE(GetTableSize() - 1, 0xFFFFu);
+        } else {
+            EXPECT_GT(GetTableSize() - 1, 0xFFFFu);
+        }
+    }
+    // Byte counts of the worked values.
+    QualityGuard q7(7);
+    EXPECT_EQ(GetTableSize() * sizeof(ColorValue), 186624u);
+    SetImageQuality(12);
+    EXPECT_EQ(GetTableSize() * sizeof(ColorValue), 907924u);
+    SetImageQuality(18);
+    EXPECT_EQ(GetTableSize() * sizeof(ColorValue), 3014284u);
+}
+
+TEST(ColorIndex, WorkedExampleAndCorners) {
+    QualityGuard q(7);
+    EXPECT_EQ(ColorIndex(MakeColor(255, 128, 0)), 46008u);
+    for (int level = 1; level <= 18; ++level) {
+        SetImageQuality(level);
+        EXPECT_EQ(ColorIndex(MakeColor(0, 0, 0)), 0u);
+        EXPECT_EQ(ColorIndex(MakeColor(255, 255, 255)), GetTableSize() - 1) << level;
+    }
+}
+
+TEST(ColorIndex, RemainderOf26GoesUp) {
+    QualityGuard q(1);
+    // Quality 1: every channel snaps to its nearest lattice level.
+    EXPECT_EQ(ColorIndex(MakeColor(25, 0, 0)), 0u);
+    EXPECT_EQ(ColorIndex(MakeColor(26, 0, 0)), 36u);
+    EXPECT_EQ(ColorIndex(MakeColor(0, 26, 0)), 6u);
+    EXPECT_EQ(ColorIndex(MakeColor(0, 0, 26)), 1u);
+    EXPECT_EQ(ColorIndex(MakeColor(0, 0, 76)), 1u);
+    EXPECT_EQ(ColorIndex(MakeColor(0, 0, 77)), 2u);
+    // At every step the coordinate is the nearest point, ties of the remainder going up.
+    for (int k = 1; k <= 18; ++k) {
+        SetImageQuality(k);
+        for (unsigned c = 0; c < 256; ++c) {
+            const unsigned rem = (c * k) % 51;
+            const unsigned expected = (c * k) / 51 + (rem >= 26 ? 1 : 0);
+            ASSERT_EQ(ColorIndex(MakeColor(0, 0, c)), expected) << "k=" << k << " c=" << c;
+            ASSERT_EQ(ColorIndex(MakeColor(c, 0, 0)), expected * GetPlaneSize());
+        }
+    }
+}
+
+TEST(BlendColor, ChannelsTruncateSeparately) {
+    EXPECT_EQ(BlendColor(0, MakeColor(255, 0, 0), 3, 7), MakeColor(109, 0, 0));
+    EXPECT_EQ(BlendColor(MakeColor(10, 20, 30), MakeColor(11, 255, 0), 1, 2),
+              MakeColor(10, 137, 15));
+    EXPECT_EQ(BlendColor(MakeColor(1, 2, 3), MakeColor(200, 100, 50), 0, 5), MakeColor(1, 2, 3));
+}
+
+TEST(BuildTable, MatchesStraightforwardComputation) {
+    std::mt19937 rng(20261206);
+    for (int level : {1, 2, 3, 7, 8, 12, 18}) {
+        SCOPED_TRACE(level);
+        QualityGuard q(level);
+        for (int trial = 0; trial < 4; ++trial) {
+            // Half the tables with the vector loops a processor without AVX2 runs.
+            SetAvx2AllowedForTesting(trial % 2 == 0);
+            const ColorMap map = RandomColorMap(rng);
+            CFilter filter("f", "f", map);
+            ASSERT_TRUE(filter.BuildTable());
+            const auto expected = StraightforwardTable(map, GetLatticeStep());
+            ASSERT_EQ(expected.size(), GetTableSize());
+            const bool equal = std::equal(expected.begin(), expected.end(), filter.GetTable());
+            SetAvx2AllowedForTesting(true);
+            ASSERT_TRUE(equal) << "trial " << trial;
+        }
+    }
+}
+
+TEST(BuildTable, LatticeColoursAreReproducedAtEveryQuality) {
+    std::mt19937 rng(7);
+    const ColorMap map = RandomColorMap(rng);
+    for (int level = 0; level <= 18; ++level) {
+        QualityGuard q(level);
+        CFilter filter("f", "f", map);
+        ASSERT_TRUE(filter.BuildTable());
+        for (int r = 0; r < 6; ++r)
+            for (int g = 0; g < 6; ++g)
+                for (int b = 0; b < 6; ++b)
+                    ASSERT_EQ(filter.Transform(MakeColor(51 * r, 51 * g, 51 * b)),
+                              map[ColorMapPosition(r, g, b)])
+                        << level;
+    }
+}
+
+TEST(BuildTable, QualityOneIsTheColourMapItself) {
+    std::mt19937 rng(3);
+    const ColorMap map = RandomColorMap(rng);
+    QualityGuard q(1);
+    CFilter filter("f", "f", map);
+    ASSERT_TRUE(filter.BuildTable());
+    EXPECT_TRUE(std::equal(map.begin(), map.end(), filter.GetTable()));
+    // (26, 25, 77) sits nearest the lattice point (51, 0, 102).
+    EXPECT_EQ(filter.Transform(MakeColor(26, 25, 77)), map[ColorMapPosition(1, 0, 2)]);
+}
+
+TEST(BuildTable, SecondCallKeepsTheTable) {
+    QualityGuard q(7);
+    auto normal = CreateNormalFilter();
+    ASSERT_TRUE(normal->BuildTable());
+    const ColorValue* first = normal->GetTable();
+    ASSERT_TRUE(normal->BuildTable());
+    EXPECT_EQ(normal->GetTable(), first);
+    normal->FreeTable();
+    EXPECT_EQ(normal->GetTable(), nullptr);
+    normal->FreeTable();
+}
+
+TEST(NormalFilter, IdentityMapWithRoundingInItsTable) {
+    QualityGuard q(7);
+    auto normal = CreateNormalFilter();
+    EXPECT_EQ(normal->GetID(), "_normal");
+    EXPECT_EQ(normal->GetDisplayName(), "normal");
+    EXPECT_TRUE(normal->IsIdentity());
+    EXPECT_TRUE(normal->IsColorMapFilter());
+    EXPECT_TRUE(normal->IsVisible());
+    EXPECT_EQ(normal->GetColorMap()[ColorMapPosition(5, 2, 1)], MakeColor(255, 102, 51));
+    ASSERT_TRUE(normal->BuildTable());
+    // Channel 100 lands on coordinate 14, lattice level 2.
+    EXPECT_EQ(normal->Transform(MakeColor(100, 100, 100)), MakeColor(102, 102, 102));
+}
+
+TEST(Filter, TransformWithoutTableLeavesTheColour) {
+    QualityGuard q(7);
+    auto normal = CreateNormalFilter();
+    ASSERT_EQ(normal->GetTable(), nullptr);
+    EXPECT_EQ(normal->Transform(MakeColor(100, 3, 250)), MakeColor(100, 3, 250));
+}
+
+TEST(Filter, DefaultsAndCopies) {
+    const CFilter empty;
+    EXPECT_EQ(empty.GetID(), "");
+    EXPECT_TRUE(empty.IsColorMapFilter());
+    EXPECT_TRUE(empty.IsVisible());
+    EXPECT_FALSE(empty.IsInUse());
+    EXPECT_FALSE(empty.IsIdentity());
+    EXPECT_EQ(empty.GetRepeat(), 0);
+    EXPECT_EQ(empty.GetRefCount(), 0);
+    EXPECT_EQ(empty.GetTable(), nullptr);
+    for (ColorValue c : empty.GetColorMap())
+        ASSERT_EQ(c, 0u);
+
+    QualityGuard q(12);
+    std::mt19937 rng(11);
+    CFilter original("orig", "Original", RandomColorMap(rng));
+    original.SetInUse(true);
+    ASSERT_TRUE(original.BuildTable());
+    CFilter copy(original);
+    ASSERT_NE(copy.GetTable(), nullptr);
+    EXPECT_NE(copy.GetTable(), original.GetTable());
+    EXPECT_TRUE(
+        std::equal(original.GetTable(), original.GetTable() + GetTableSize(), copy.GetTable()));
+    EXPECT_TRUE(copy.IsInUse());
+    EXPECT_EQ(copy.GetID(), "orig");
+    original.FreeTable();
+    const ColorValue white = copy.Transform(MakeColor(255, 255, 255));
+    EXPECT_EQ(white, copy.GetColorMap()[215]);
+
+    CFilter tableless(original);
+    EXPECT_EQ(tableless.GetTable(), nullptr);
+}
+
+TEST(Filter, ReferenceMembers) {
+    CFilterRef defaults;
+    EXPECT_EQ(defaults.GetID(), "");
+    EXPECT_EQ(defaults.GetFilter(), nullptr);
+    EXPECT_EQ(defaults.GetTimeout(), 100);
+
+    CFilter seq;
+    CFilterRef out("untouched", 7);
+    seq.AppendRef(CFilterRef("a", 1000));
+    EXPECT_FALSE(seq.GetRef(0, out)) << "a colour-map filter has no members to give";
+    seq.SetType(CFilter::kReference);
+    seq.AppendRef(CFilterRef("b", -5));
+    seq.SetRepeat(2);
+    EXPECT_EQ(seq.GetRefCount(), 2);
+    EXPECT_FALSE(seq.GetRef(2, out));
+    EXPECT_FALSE(seq.GetRef(-1, out));
+    EXPECT_EQ(out.GetID(), "untouched");
+    ASSERT_TRUE(seq.GetRef(1, out));
+    EXPECT_EQ(out.GetID(), "b");
+    EXPECT_EQ(out.GetTimeout(), -5);
+
+    const CFilter copy(seq);
+    EXPECT_TRUE(copy.IsReferenceFilter());
+    EXPECT_EQ(copy.GetRefCount(), 2);
+    EXPECT_EQ(copy.GetRepeat(), 2);
+}
+
+} // namespace

@@ -1,0 +1,397 @@
+#include "app/app_profile.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
+#include "engine/image/color_info.h"
+#include "engine/image/synthetic_screen_source.h"
+#include "features/filter_window/filter_window_model.h"
+#include "support/colour_maps.h"
+#include "support/manual_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records what the logic does to its window.
+class RecordingHost : public IFilterWindowHost {
+public:
+    bool IsMinimized() const override { return minimized; }
+    bool GetCursorPosition(IntPoint& point) const override {
+        point = cursor;
+        return cursorReadable;
+    }
+    PixelSize GetPictureArea() const override { return area; }
+    bool IsShiftDown() const override { return shift; }
+    void SetStatusText(int part, const std::string& text) override {
+        parts[part] = text;
+        writes.push_back(part);
+    }
+    void InvalidatePicture() override { ++invalidations; }
+    void SetTitle(const std::string& text) override { title = text; }
+
+    bool minimized = false;
+    IntPoint cursor{100, 60};
+    bool cursorReadable = true;
+    PixelSize area{40, 30};
+    bool shift = false;
+
+    std::map<int, std::string> parts;
+    std::vector<int> writes;
+    int invalidations = 0;
+    std::string title;
+};
+
+// Pixel (x, y) of the screen has red x, green y, blue 7: every position is recognisable.
+std::vector<ColorValue> CoordinateFrame(int width, int height) {
+    std::vector<ColorValue> colors;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            colors.push_back(MakeColor(static_cast<unsigned>(x), static_cast<unsigned>(y), 7));
+        }
+    }
+    return colors;
+}
+
+void AddSwapFilter(CFilterManager& m, const std::string& id) {
+    auto filter = std::make_unique<CFilter>(id, "Display " + id, SwapRedBlueMap());
+    ASSERT_TRUE(filter->BuildTable());
+    ASSERT_TRUE(m.AddFilter(std::move(filter)));
+}
+
+class FilterWindowModelTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        CFilterManager& m = GetFilterManager();
+        if (m.FindFilter("swap") != nullptr) {
+            return;
+        }
+        AddSwapFilter(m, "swap");
+        AddSwapFilter(m, "Other");
+        auto seq = std::make_unique<CFilter>();
+        seq->SetID("seq");
+        seq->SetDisplayName("Sequence");
+        seq->SetType(CFilter::kReference);
+        seq->AppendRef(CFilterRef("swap", 300));
+        seq->AppendRef(CFilterRef("_normal", 200));
+        ASSERT_TRUE(seq->ResolveRefs(m));
+        ASSERT_TRUE(m.AddFilter(std::move(seq)));
+    }
+    void SetUp() override {
+        CFilterManager& m = GetFilterManager();
+        m.GetEnabledList().clear();
+        for (const char* id : {"_normal", "swap", "seq", "Other"}) {
+            m.AppendEnabled(m.FindFilter(id));
+        }
+        screen.SetFrame(256, 256, CoordinateFrame(256, 256));
+        profile.SetWindowUpdateInterval(100);
+    }
+
+    static CFilter* F(const char* id) { return GetFilterManager().FindFilter(id); }
+
+    std::unique_ptr<CFilterWindowModel> Open(const CWindowSetting& setting, bool simple = false,
+                                             bool leftTop = false) {
+        auto model = std::make_unique<CFilterWindowModel>(host, screen, profile);
+        model->Load(setting, simple, leftTop);
+        model->Start();
+        return model;
+    }
+
+    static CWindowSetting Record(const char* filter, int zoom, bool mark) {
+        CWindowSetting s;
+        s.FilterID = filter;
+        s.Zoom = zoom;
+        s.MarkCenter = mark;
+        return s;
+    }
+
+    ManualClock clock{0xFFFFFF00u};
+    RecordingHost host;
+    CSyntheticScreenSource screen;
+    CAppProfile profile;
+};
+
+TEST_F(FilterWindowModelTest, FirstPictureNamesTheColourUnderTheCursor) {
+    auto model = Open(Record("swap", 4, true));
+    const CCaptureImage& image = model->GetCaptureImage();
+    // 40 x 30 at zoom 4: 10 x 8 pixels around the cursor, the cursor the centre pixel (4, 3).
+    EXPECT_EQ(image.GetWidth(), 10);
+    EXPECT_EQ(image.GetHeight(), 8);
+    const ColorValue original = MakeColor(100, 60, 7);
+    EXPECT_EQ(model->GetOriginalColor(), original);
+    EXPECT_EQ(model->GetFilteredColor(), F("swap")->Transform(original));
+    EXPECT_EQ(model->GetReferencePoint(), (IntPoint{100, 60}));
+
+    const ColorValue filtered = model->GetFilteredColor();
+    EXPECT_EQ(host.parts[0], ColorValueText(filtered, 0));
+    EXPECT_EQ(host.parts[1], "100, 60");
+    EXPECT_EQ(host.parts[2], "x4");
+    EXPECT_EQ(host.parts[3], ColorNameText(CHSV(filtered), false));
+    EXPECT_EQ(host.title, "Display swap - Zeziriv");
+    EXPECT_GE(host.invalidations, 1);
+}
+
+TEST_F(FilterWindowModelTest, RecordsNamingNoEnabledFilterStartOnTheFirst) {
+    for (const char* id : {"missing", "SWAP", "", "other"}) {
+        auto model = Open(Record(id, 1, false));
+        EXPECT_EQ(model->GetFilterStatus().GetSelectedIndex(), 0) << id;
+        EXPECT_EQ(host.title, "normal - Zeziriv") << id;
+    }
+    auto exact = Open(Record("Other", 1, false));
+    EXPECT_EQ(exact->GetFilterStatus().GetSelectedIndex(), 3);
+
+    CWindowSetting badZoom = Record("swap", 1, false);
+    badZoom.Zoom = 99; // a record built in code, not parsed
+    EXPECT_EQ(Open(badZoom)->GetZoom(), 1);
+}
+
+TEST_F(FilterWindowModelTest, CapturesOnTheUpdateIntervalAcrossTheTickWrap) {
+    auto model = Open(Record("swap", 1, true));
+    const std::uint32_t started = model->GetLastCaptureTime();
+    host.cursor = {150, 90};
+    // 50 ms ticks, 100 ms interval: every second tick captures; the clock wraps on the way.
+    std::vector<int> capturedAt;
+    for (int tick = 1; tick <= 12; ++tick) {
+        clock.Advance(50);
+        const std::uint32_t before = model->GetLastCaptureTime();
+        model->OnTick();
+        if (model->GetLastCaptureTime() != before) {
+            capturedAt.push_back(tick);
+        }
+    }
+    EXPECT_EQ(capturedAt, (std::vector<int>{2, 4, 6, 8, 10, 12}));
+    EXPECT_NE(model->GetLastCaptureTime(), started);
+    EXPECT_EQ(model->GetOriginalColor(), MakeColor(150, 90, 7));
+
+    // A recapture request (resize, zoom, status bar) captures at the next tick.
+    model->SetZoom(2);
+    clock.Advance(1);
+    model->OnTick();
+    EXPECT_EQ(model->GetLastCaptureTime(), clock.Now());
+    EXPECT_EQ(model->GetCaptureImage().GetWidth(), 20);
+
+    // An interval of 0 captures on every tick.
+    profile.SetWindowUpdateInterval(0);
+    clock.Advance(1);
+    model->OnTick();
+    EXPECT_EQ(model->GetLastCaptureTime(), clock.Now());
+}
+
+TEST_F(FilterWindowModelTest, FailedCaptureKeepsThePictureAndRetriesNextTick) {
+    auto model = Open(Record("swap", 1, true));
+    const ColorValue filtered = model->GetFilteredColor();
+    const std::uint32_t captured = model->GetLastCaptureTime();
+    screen.SetFailCopies(true);
+    host.cursor = {10, 10};
+    clock.Advance(100);
+    const int invalidations = host.invalidations;
+    model->OnTick();
+    EXPECT_EQ(model->GetLastCaptureTime(), captured);
+    EXPECT_EQ(model->GetFilteredColor(), filtered) << "the last picture is shown again";
+    EXPECT_GT(host.invalidations, invalidations);
+
+    screen.SetFailCopies(false);
+    clock.Advance(50);
+    model->OnTick();
+    EXPECT_EQ(model->GetLastCaptureTime(), clock.Now()) << "retried without waiting again";
+    EXPECT_EQ(model->GetOriginalColor(), MakeColor(10, 10, 7));
+}
+
+TEST_F(FilterWindowModelTest, StatusBarWritesOnlyWhatChanged) {
+    auto model = Open(Record("swap", 4, true));
+    host.writes.clear();
+    clock.Advance(100);
+    model->OnTick();
+    EXPECT_TRUE(host.writes.empty()) << "same colour, point and zoom";
+
+    host.cursor = {160, 60}; // another colour and another point
+    clock.Advance(100);
+    model->OnTick();
+    EXPECT_EQ(host.writes, (std::vector<int>{0, 1, 3}));
+
+    host.writes.clear();
+    model->SetZoom(8);
+    clock.Advance(1);
+    model->OnTick();
+    EXPECT_EQ(host.writes, (std::vector<int>{2}));
+    EXPECT_EQ(host.parts[2], "x8");
+
+    // Turning the mark off empties colour, point and name; the zoom part stays.
+    host.writes.clear();
+    model->SetMarkCenter(false);
+    model->UpdateStatusbar();
+    EXPECT_EQ(host.writes, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(host.parts[0], "");
+    EXPECT_EQ(host.parts[1], "");
+    EXPECT_EQ(host.parts[2], "x8");
+    EXPECT_EQ(host.parts[3], "");
+
+    // Minimised or without a status bar nothing is written.
+    host.writes.clear();
+    model->ResetShownValues();
+    host.minimized = true;
+    model->UpdateStatusbar();
+    host.minimized = false;
+    model->SetShowStatusbarFlag(false);
+    model->UpdateStatusbar();
+    EXPECT_TRUE(host.writes.empty());
+}
+
+TEST_F(FilterWindowModelTest, SimpleStatusBarAndDisplayFormat) {
+    profile.SetWindowColorDisplayFormat(kFormatHsvSimple);
+    auto model = Open(Record("swap", 1, true), true);
+    const ColorValue filtered = model->GetFilteredColor();
+    EXPECT_EQ(host.parts.size(), 2u);
+    EXPECT_EQ(host.parts[0], ColorValueText(filtered, kFormatHsvSimple));
+    // The simple HSV text carries the hue bracket already; the name leaves it out.
+    EXPECT_EQ(host.parts[1], ColorNameText(CHSV(filtered), true));
+    EXPECT_EQ(model->GetStatusbarEdges(96), (std::vector<int>{90, -1}));
+}
+
+TEST_F(FilterWindowModelTest, ShiftAndTheProfileChooseOriginalOrFiltered) {
+    auto model = Open(Record("swap", 1, true));
+    const ColorValue original = model->GetOriginalColor();
+    const ColorValue filtered = model->GetFilteredColor();
+    ASSERT_NE(original, filtered);
+    EXPECT_EQ(host.parts[0], ColorValueText(filtered, 0));
+
+    host.shift = true;
+    clock.Advance(100);
+    model->OnTick();
+    EXPECT_EQ(host.parts[0], ColorValueText(original, 0));
+
+    profile.SetWindowShowOriginalColorInfo(true);
+    clock.Advance(100);
+    model->OnTick();
+    EXPECT_EQ(host.parts[0], ColorValueText(filtered, 0));
+    host.shift = false;
+    clock.Advance(100);
+    model->OnTick();
+    EXPECT_EQ(host.parts[0], ColorValueText(original, 0));
+}
+
+TEST_F(FilterWindowModelTest, LeftTopOriginReportsTheFirstPixel) {
+    auto model = Open(Record("_normal", 4, true), false, true);
+    EXPECT_EQ(model->GetOriginalColor(), MakeColor(100, 60, 7));
+    EXPECT_EQ(model->GetCaptureImage().GetTopLeftColor(true), MakeColor(100, 60, 7));
+    EXPECT_EQ(host.parts[1], "100, 60");
+}
+
+TEST_F(FilterWindowModelTest, FixedPointStaysWhileTheCursorMoves) {
+    auto model = Open(Record("_normal", 1, true));
+    host.cursor = {30, 40};
+    model->SetFixPosition(true);
+    EXPECT_EQ(model->GetFixedPoint(), (IntPoint{30, 40}));
+    host.cursor = {200, 200};
+    clock.Advance(100);
+    model->OnTick();
+    EXPECT_EQ(model->GetReferencePoint(), (IntPoint{30, 40}));
+    EXPECT_EQ(host.parts[1], "30, 40");
+
+    model->SetFixPosition(false);
+    clock.Advance(100);
+    model->OnTick();
+    EXPECT_EQ(model->GetReferencePoint(), (IntPoint{200, 200}));
+    // The record keeps no stale point once the window follows the cursor again.
+    EXPECT_EQ(model->GetWindowSetting({}).FixedPoint, (IntPoint{0, 0}));
+
+    // A record with a fixed point starts there.
+    CWindowSetting fixed = Record("_normal", 1, true);
+    fixed.SetFixedPoint(true, {5, 6});
+    auto other = Open(fixed);
+    EXPECT_EQ(other->GetReferencePoint(), (IntPoint{5, 6}));
+}
+
+TEST_F(FilterWindowModelTest, ReferenceFilterLoopsThroughItsMembers) {
+    auto model = Open(Record("seq", 1, true));
+    EXPECT_EQ(host.title, "Sequence - Zeziriv");
+    const ColorValue original = model->GetOriginalColor();
+    const ColorValue swapped = F("swap")->Transform(original);
+    EXPECT_EQ(model->GetFilteredColor(), swapped) << "the first member shows at once";
+
+    // Members of 300 and 200 ms on 50 ms ticks, looping for as long as the window is open.
+    std::vector<ColorValue> shown;
+    for (int tick = 0; tick < 30; ++tick) {
+        clock.Advance(50);
+        const int before = host.invalidations;
+        model->OnTick();
+        if (tick % 2 == 1) {
+            EXPECT_GT(host.invalidations, before) << "every capture repaints";
+        }
+        if (shown.empty() || shown.back() != model->GetFilteredColor()) {
+            shown.push_back(model->GetFilteredColor());
+        }
+    }
+    EXPECT_EQ(shown, (std::vector<ColorValue>{swapped, original, swapped, original, swapped,
+                                              original, swapped}));
+    EXPECT_EQ(model->GetWindowSetting({}).FilterID, "seq") << "the record names the sequence";
+}
+
+TEST_F(FilterWindowModelTest, MenuSelectionSkipsTheCurrentFilterKeySelectionRestarts) {
+    auto model = Open(Record("seq", 1, true));
+    clock.Advance(300);
+    model->OnTick();
+    ASSERT_EQ(model->GetFilterStatus().GetShownFilter(), F("_normal"));
+
+    model->SelectFilter(2); // already selected: nothing restarts
+    EXPECT_EQ(model->GetFilterStatus().GetShownFilter(), F("_normal"));
+    model->ReselectFilter(2); // a key always restarts from the first member
+    EXPECT_EQ(model->GetFilterStatus().GetShownFilter(), F("swap"));
+
+    host.title.clear();
+    model->SelectFilter(9);
+    model->ReselectFilter(-1);
+    EXPECT_EQ(host.title, "") << "positions without a filter change nothing";
+    model->SelectFilter(3);
+    EXPECT_EQ(host.title, "Display Other - Zeziriv");
+    EXPECT_EQ(model->GetFilteredColor(), F("Other")->Transform(model->GetOriginalColor()));
+}
+
+TEST_F(FilterWindowModelTest, ZoomOutsideTheRangeIsIgnored) {
+    auto model = Open(Record("swap", 4, true));
+    for (int zoom : {21, -4, 1000, -1000}) {
+        model->SetZoom(zoom);
+        EXPECT_EQ(model->GetZoom(), 4);
+    }
+    model->SetZoom(-3);
+    clock.Advance(1);
+    model->OnTick();
+    EXPECT_EQ(model->GetCaptureImage().GetWidth(), 200);
+    EXPECT_EQ(host.parts[2], "x1/5");
+}
+
+TEST_F(FilterWindowModelTest, MinimisedWindowsNeitherCaptureNorCrash) {
+    auto model = Open(Record("swap", 1, true));
+    host.minimized = true;
+    const std::uint32_t captured = model->GetLastCaptureTime();
+    for (int tick = 0; tick < 5; ++tick) {
+        clock.Advance(100);
+        model->OnTick();
+    }
+    EXPECT_EQ(model->GetLastCaptureTime(), captured);
+    host.minimized = false;
+    host.area = {0, 0}; // sized down to nothing
+    clock.Advance(100);
+    model->OnTick();
+    EXPECT_TRUE(model->GetCaptureImage().IsEmpty());
+    host.area = {1, 1};
+    clock.Advance(100);
+    model->OnTick();
+    EXPECT_EQ(model->GetCaptureImage().GetWidth(), 1);
+}
+
+TEST_F(FilterWindowModelTest, RecordReflectsTheWindowState) {
+    CWindowSetting s = Record("Other", 6, true);
+    s.Topmost = true;
+    s.ShowStatusbar = false;
+    s.SetFixedPoint(true, {7, 8});
+    auto model = Open(s);
+    const IntRect rect{10, 20, 250, 200};
+    const CWindowSetting back = model->GetWindowSetting(rect);
+    EXPECT_EQ(FormatSetting(back), "6,1,1,1,7,8,0,10,20,240,180,Other");
+}
+
+} // namespace

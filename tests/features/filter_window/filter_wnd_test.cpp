@@ -1,0 +1,403 @@
+// Real filter windows under Wine: what they capture, draw and write, read back from the screen
+// and from their controls.
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
+#include "engine/image/color_info.h"
+#include "features/app_messages.h"
+#include "features/filter_window/filter_wnd_fixture.h"
+#include "support/manual_clock.h"
+
+#include <cstdio>
+
+namespace filter_wnd_test {
+
+CPatternWindow* FilterWindowTest::s_pattern = nullptr;
+
+TEST_F(FilterWindowTest, MagnifiesTheFilteredScreenInPixelBlocks) {
+    CFilterWnd* window = OpenAndWait(Record("swap", 4, false));
+    ASSERT_NE(window, nullptr);
+    const HWND hwnd = window->GetHwnd();
+    const CFilter* swap = GetFilterManager().FindFilter("swap");
+    const CCaptureImage& image = window->GetModel().GetCaptureImage();
+    const int w = image.GetWidth();
+    const int h = image.GetHeight();
+    const int x0 = kCursor.x - (w - 1) / 2;
+    const int y0 = kCursor.y - (h - 1) / 2;
+
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    RECT bar{};
+    GetWindowRect(GetDlgItem(hwnd, CFilterWnd::kStatusbarId), &bar);
+    POINT barTop{bar.left, bar.top};
+    ScreenToClient(hwnd, &barTop);
+    const int areaWidth = client.right;
+    const int areaHeight = barTop.y;
+    EXPECT_EQ(w, (areaWidth + 3) / 4);
+    EXPECT_EQ(h, (areaHeight + 3) / 4);
+
+    int mismatches = 0;
+    std::string first;
+    const bool shown = WaitForPixels(hwnd, [&](const CScreenPixels& pixels) {
+        mismatches = 0;
+        for (int y = 0; y < areaHeight; ++y) {
+            for (int x = 0; x < areaWidth; ++x) {
+                const ColorValue expected =
+                    swap->Transform(s_pattern->ColourAt(x0 + x / 4, y0 + y / 4));
+                if (pixels.At(x, y) != expected && mismatches++ == 0) {
+                    first = std::to_string(x) + "," + std::to_string(y);
+                }
+            }
+        }
+        return mismatches == 0;
+    });
+    EXPECT_TRUE(shown) << mismatches << " pixels differ, the first at " << first;
+    EXPECT_EQ(Title(hwnd), "Swap - Zeziriv");
+}
+
+TEST_F(FilterWindowTest, CentreMarkOutlinesTheReferencePixelExactly) {
+    CFilterWnd* window = OpenAndWait(Record("swap", 6, true));
+    ASSERT_NE(window, nullptr);
+    const HWND hwnd = window->GetHwnd();
+    const CCaptureImage& image = window->GetModel().GetCaptureImage();
+    const int z = 6;
+    const int cx = (image.GetWidth() - 1) / 2;
+    const int cy = (image.GetHeight() - 1) / 2;
+    const int left = cx * z - 1;
+    const int top = cy * z - 1;
+    const int right = (cx + 1) * z; // inclusive
+    const int bottom = (cy + 1) * z;
+    const ColorValue centre = window->GetModel().GetFilteredColor();
+
+    std::string wrong;
+    const bool marked = WaitForPixels(hwnd, [&](const CScreenPixels& pixels) {
+        wrong.clear();
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = left; x <= right; ++x) {
+                const bool corner = (x == left || x == right) && (y == top || y == bottom);
+                const bool edge = x == left || x == right || y == top || y == bottom;
+                const ColorValue expected =
+                    corner ? kCenterMarkCornerColor : (edge ? kCenterMarkColor : centre);
+                if (pixels.At(x, y) != expected) {
+                    wrong = std::to_string(x) + "," + std::to_string(y);
+                    return false;
+                }
+            }
+        }
+        return true;
+    });
+    EXPECT_TRUE(marked) << "first wrong pixel at " << wrong;
+
+    // No mark when the picture is reduced, nor with the left-top origin.
+    auto hasMarkGrey = [](const CScreenPixels& pixels) {
+        for (int y = 0; y < pixels.GetHeight() - 30; ++y) {
+            for (int x = 0; x < pixels.GetWidth(); ++x) {
+                if (pixels.At(x, y) == kCenterMarkCornerColor ||
+                    pixels.At(x, y) == kCenterMarkColor) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    PostMessageA(hwnd, WM_APP_SET_ZOOM, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return StatusText(hwnd, 2) == "x1/2"; }, kTimeoutMs));
+    EXPECT_TRUE(WaitForPixels(hwnd, [&](const CScreenPixels& p) { return !hasMarkGrey(p); }));
+
+    DestroyAllFilterWindows();
+    GetAppProfile().SetWindowLeftTopOrigin(true);
+    CFilterWnd* leftTop = OpenAndWait(Record("swap", 6, true));
+    ASSERT_NE(leftTop, nullptr);
+    EXPECT_EQ(leftTop->GetModel().GetReferencePoint(), (IntPoint{kCursor.x, kCursor.y}));
+    // The first block is the cursor's own pixel.
+    const ColorValue cursorColour =
+        GetFilterManager().FindFilter("swap")->Transform(s_pattern->ColourAt(kCursor.x, kCursor.y));
+    EXPECT_TRUE(WaitForPixels(leftTop->GetHwnd(), [&](const CScreenPixels& p) {
+        return p.At(0, 0) == cursorColour && p.At(z - 1, z - 1) == cursorColour && !hasMarkGrey(p);
+    }));
+}
+
+TEST_F(FilterWindowTest, StatusBarNamesTheReferencePixel) {
+    CFilterWnd* window = OpenAndWait(Record("swap", 4, true));
+    ASSERT_NE(window, nullptr);
+    const HWND hwnd = window->GetHwnd();
+    const ColorValue filtered =
+        GetFilterManager().FindFilter("swap")->Transform(s_pattern->ColourAt(kCursor.x, kCursor.y));
+    EXPECT_TRUE(PumpUntil([&] { return StatusText(hwnd, 2) == "x4"; }, kTimeoutMs));
+    EXPECT_EQ(StatusText(hwnd, 0), ColorValueText(filtered, 0));
+    EXPECT_EQ(StatusText(hwnd, 1), "165, 145");
+    EXPECT_EQ(StatusText(hwnd, 3), ColorNameText(CHSV(filtered), false));
+
+    // Parts as laid out for this system: 90, 90 and 40 pixels wide at 96 dpi.
+    int edges[4] = {};
+    HWND bar = GetDlgItem(hwnd, CFilterWnd::kStatusbarId);
+    ASSERT_EQ(SendMessageA(bar, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 4);
+    EXPECT_EQ(edges[0], 90);
+    EXPECT_EQ(edges[1], 180);
+    EXPECT_EQ(edges[2], 220);
+
+    const struct {
+        int zoom;
+        const char* text;
+    } zooms[] = {{0, "x1/2"}, {-3, "x1/5"}, {20, "x20"}};
+    for (const auto& z : zooms) {
+        PostMessageA(hwnd, WM_APP_SET_ZOOM, static_cast<WPARAM>(z.zoom), 0);
+        EXPECT_TRUE(PumpUntil([&] { return StatusText(hwnd, 2) == z.text; }, kTimeoutMs)) << z.text;
+    }
+    // Out of range: nothing changes.
+    PostMessageA(hwnd, WM_APP_SET_ZOOM, 21, 0);
+    PostMessageA(hwnd, WM_APP_SET_ZOOM, static_cast<WPARAM>(-4), 0);
+    ASSERT_TRUE(win_test::FlushPostedMessages());
+    EXPECT_EQ(window->GetModel().GetZoom(), 20);
+
+    // Without the mark only the zoom is shown.
+    PostMessageA(hwnd, WM_APP_SET_MARK, 0, 0);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            return StatusText(hwnd, 0).empty() && StatusText(hwnd, 1).empty() &&
+                   StatusText(hwnd, 3).empty();
+        },
+        kTimeoutMs));
+    EXPECT_EQ(StatusText(hwnd, 2), "x20");
+
+    // The display format and layout follow the general settings when they change.
+    GetAppProfile().SetWindowColorDisplayFormat(3);
+    PostMessageA(hwnd, WM_APP_SETTINGS_CHANGED, 0, 0);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            SendMessageA(bar, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+            return edges[0] == 110;
+        },
+        kTimeoutMs));
+
+    // Hiding and showing the bar; the picture area grows and shrinks with it.
+    PostMessageA(hwnd, WM_APP_SET_STATUSBAR, 0, 0);
+    EXPECT_TRUE(
+        PumpUntil([&] { return GetDlgItem(hwnd, CFilterWnd::kStatusbarId) == nullptr; }, 5000));
+    PostMessageA(hwnd, WM_APP_SET_STATUSBAR, 1, 0);
+    EXPECT_TRUE(
+        PumpUntil([&] { return GetDlgItem(hwnd, CFilterWnd::kStatusbarId) != nullptr; }, 5000));
+    EXPECT_TRUE(window->GetModel().IsShowStatusbar());
+}
+
+TEST_F(FilterWindowTest, ReferenceFilterPlaysOnTheWindow) {
+    CFilterWnd* window = OpenAndWait(Record("seq", 2, false));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Title(window->GetHwnd()), "Blink - Zeziriv");
+    const ColorValue original = s_pattern->ColourAt(kCursor.x, kCursor.y);
+    const ColorValue swapped = GetFilterManager().FindFilter("swap")->Transform(original);
+    ASSERT_NE(original, swapped);
+    // The screen shows the members in turn, again and again.
+    std::vector<ColorValue> seen;
+    const bool looped = PumpUntil(
+        [&] {
+            const CCaptureImage& image = window->GetModel().GetCaptureImage();
+            const int cx = (image.GetWidth() - 1) / 2 * 2;
+            const int cy = (image.GetHeight() - 1) / 2 * 2;
+            const ColorValue now = CScreenPixels::ReadClient(window->GetHwnd()).At(cx, cy);
+            if ((now == original || now == swapped) && (seen.empty() || seen.back() != now)) {
+                seen.push_back(now);
+            }
+            return seen.size() >= 5;
+        },
+        kTimeoutMs);
+    EXPECT_TRUE(looped) << seen.size() << " changes seen";
+}
+
+TEST_F(FilterWindowTest, RecordNamingAFilterNotEnabledStartsOnTheFirst) {
+    CFilterWnd* window = OpenAndWait(Record("gone", 1, false));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->GetModel().GetFilterStatus().GetSelectedIndex(), 0);
+    EXPECT_EQ(Title(window->GetHwnd()), "Swap - Zeziriv");
+    EXPECT_EQ(window->GetWindowSetting().FilterID, "swap");
+}
+
+TEST_F(FilterWindowTest, StatusBarThatCannotBeCreated) {
+    CFilterWnd::SetFailStatusbarForTesting(true);
+    CWindowCollection& windows = GetWindowCollection();
+    const CWindowSetting withBar = Record("swap", 1, false);
+    EXPECT_FALSE(windows.OpenFilterWindow(&withBar));
+    EXPECT_EQ(windows.GetCount(), 0);
+    EXPECT_TRUE(FilterWindowsOnScreen().empty());
+
+    CWindowSetting bare = Record("swap", 1, false);
+    bare.ShowStatusbar = false;
+    CFilterWnd::SetFailStatusbarForTesting(false);
+    CFilterWnd* window = OpenAndWait(bare);
+    ASSERT_NE(window, nullptr);
+    CFilterWnd::SetFailStatusbarForTesting(true);
+    PostMessageA(window->GetHwnd(), WM_APP_SET_STATUSBAR, 1, 0);
+    ASSERT_TRUE(win_test::FlushPostedMessages());
+    EXPECT_FALSE(window->GetModel().IsShowStatusbar()) << "the bar stays hidden";
+    EXPECT_EQ(GetDlgItem(window->GetHwnd(), CFilterWnd::kStatusbarId), nullptr);
+}
+
+TEST_F(FilterWindowTest, AbsurdRecordsOpenUsableWindowsOnTheScreen) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const IntRect records[] = {
+        {900, 900, 100, 100},                           // negative size
+        {-5000, -5000, 90000, 90000},                   // larger than the screen
+        {screenWidth + 50, 10, screenWidth + 250, 210}, // off the right edge
+    };
+    for (const IntRect& rect : records) {
+        CWindowSetting record = Record("swap", 1, true);
+        record.WindowRect = rect;
+        ASSERT_TRUE(GetWindowCollection().OpenFilterWindow(&record));
+        const HWND hwnd = GetWindowCollection().GetWindows().back()->GetHwnd();
+        const IntRect placed = WindowRectOf(hwnd);
+        EXPECT_GE(placed.left, 0);
+        EXPECT_GE(placed.top, 0);
+        EXPECT_LE(placed.right, screenWidth);
+        EXPECT_LE(placed.bottom, screenHeight);
+        EXPECT_GT(placed.right - placed.left, 50);
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+    }
+    // A window shrunk to almost nothing and a minimised one keep running.
+    CFilterWnd* tiny = GetWindowCollection().GetWindows().front();
+    SetWindowPos(tiny->GetHwnd(), nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    CFilterWnd* minimised = GetWindowCollection().GetWindows().back();
+    ShowWindow(minimised->GetHwnd(), SW_MINIMIZE);
+    // A few refresh ticks later (the middle window captured again), both are still there.
+    const CFilterWnd* normal = GetWindowCollection().GetWindows()[1];
+    const std::uint32_t captured = normal->GetModel().GetLastCaptureTime();
+    EXPECT_TRUE(
+        PumpUntil([&] { return normal->GetModel().GetLastCaptureTime() != captured; }, kTimeoutMs));
+    EXPECT_TRUE(IsIconic(minimised->GetHwnd()));
+    // A minimised window's record keeps where it will come back.
+    const IntRect stored = minimised->GetWindowSetting().WindowRect;
+    EXPECT_GE(stored.left, 0);
+    EXPECT_GE(stored.top, 0);
+}
+
+TEST_F(FilterWindowTest, AtMostTwentyWindowsAndTheTwentyFirstIsRefusedQuietly) {
+    CWindowCollection& windows = GetWindowCollection();
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(windows.OpenFilterWindow(nullptr));
+    }
+    EXPECT_EQ(windows.GetCount(), 20);
+    EXPECT_TRUE(windows.OpenFilterWindow(nullptr));
+    EXPECT_EQ(windows.GetCount(), 20);
+    EXPECT_EQ(FilterWindowsOnScreen().size(), 20u);
+}
+
+TEST_F(FilterWindowTest, DefaultWindowsCascadeByTheCaptionHeight) {
+    const int step = GetSystemMetrics(SM_CYCAPTION);
+    CWindowCollection& windows = GetWindowCollection();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(windows.OpenFilterWindow(nullptr));
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(WindowRectOf(windows.GetWindows()[i]->GetHwnd()),
+                  (IntRect{i * step, i * step, 200 + i * step, 200 + i * step}))
+            << i;
+    }
+}
+
+TEST_F(FilterWindowTest, CloseAllStoresTheLastWindowsRecordForTheNextOne) {
+    CWindowCollection& windows = GetWindowCollection();
+    for (int i = 0; i < 3; ++i) {
+        CWindowSetting record = Record(i == 2 ? "seq" : "swap", i + 2, i == 1);
+        record.WindowRect = {100 + 150 * i, 400, 300 + 150 * i, 600};
+        ASSERT_TRUE(windows.OpenFilterWindow(&record));
+    }
+    const CWindowSetting last = windows.GetWindows()[2]->GetWindowSetting();
+    CloseAllFilterWindows();
+    EXPECT_EQ(windows.GetCount(), 3) << "each leaves when it is destroyed";
+    ASSERT_TRUE(PumpUntil([] { return FilterWindowsOnScreen().empty(); }, kTimeoutMs));
+    EXPECT_EQ(windows.GetCount(), 0);
+    EXPECT_EQ(FormatSetting(GetAppProfile().GetWindowSetting()), FormatSetting(last));
+
+    ASSERT_TRUE(windows.OpenFilterWindow(nullptr));
+    CFilterWnd* next = windows.GetWindows().back();
+    EXPECT_EQ(WindowRectOf(next->GetHwnd()), last.WindowRect);
+    EXPECT_EQ(next->GetModel().GetZoom(), 4);
+    EXPECT_EQ(Title(next->GetHwnd()), "Blink - Zeziriv");
+}
+
+TEST_F(FilterWindowTest, SaveAndRestoreAllWindowStatus) {
+    CAppProfile& profile = GetAppProfile();
+    CWindowSetting kept = Record("swap", 3, false);
+    profile.SetMultiWindowSettings({kept, kept});
+    SaveAllWindowStatus(); // nothing open: the stored list stays
+    EXPECT_EQ(profile.GetMultiWindowSettings().size(), 2u);
+
+    profile.SetMultiWindowSettings({});
+    CWindowCollection& windows = GetWindowCollection();
+    ASSERT_TRUE(windows.OpenFilterWindow(nullptr));
+    RestoreAllWindowStatus(); // nothing stored: the open window stays
+    EXPECT_EQ(windows.GetCount(), 1);
+
+    std::vector<CWindowSetting> records;
+    for (int i = 0; i < 3; ++i) {
+        CWindowSetting record = Record(i == 0 ? "seq" : "swap", i + 1, i == 2);
+        record.WindowRect = {50 + 200 * i, 500, 240 + 200 * i, 700};
+        records.push_back(record);
+    }
+    profile.SetMultiWindowSettings(records);
+    const std::string defaultBefore = FormatSetting(profile.GetWindowSetting());
+    ASSERT_TRUE(windows.OpenFilterWindow(nullptr));
+    RestoreAllWindowStatus();
+    EXPECT_EQ(windows.GetCount(), 3);
+    ASSERT_TRUE(PumpUntil([] { return FilterWindowsOnScreen().size() == 3; }, kTimeoutMs));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(FormatSetting(windows.GetWindows()[i]->GetWindowSetting()),
+                  FormatSetting(records[i]));
+    }
+    EXPECT_EQ(FormatSetting(profile.GetWindowSetting()), defaultBefore)
+        << "the replaced windows stored nothing";
+
+    SaveAllWindowStatus();
+    ASSERT_EQ(profile.GetMultiWindowSettings().size(), 3u);
+    EXPECT_EQ(FormatSetting(profile.GetMultiWindowSettings()[1]), FormatSetting(records[1]));
+}
+
+TEST_F(FilterWindowTest, RefreshingForHundredsOfTicksLeaksNoHandles) {
+    ManualClock clock(GetTickCount());
+    CWindowCollection& windows = GetWindowCollection();
+    for (int i = 0; i < 5; ++i) {
+        CWindowSetting record = Record(i % 2 == 0 ? "swap" : "seq", i + 1, true);
+        record.WindowRect = {400 + 60 * i, 40 + 60 * i, 640 + 60 * i, 240 + 60 * i};
+        ASSERT_TRUE(windows.OpenFilterWindow(&record));
+    }
+    auto tickAll = [&] {
+        clock.Advance(50);
+        for (CFilterWnd* window : windows.GetWindows()) {
+            SendMessageA(window->GetHwnd(), WM_TIMER, CFilterWnd::kRefreshTimerId, 0);
+            UpdateWindow(window->GetHwnd());
+        }
+    };
+    tickAll();
+    const win_test::GuiObjectCounts before = win_test::CountGuiObjects();
+    {
+        // The counter sees a single object more.
+        HPEN pen = CreatePen(PS_SOLID, 1, 0);
+        HMENU menu = CreatePopupMenu();
+        const win_test::GuiObjectCounts more = win_test::CountGuiObjects();
+        EXPECT_EQ(more.gdi, before.gdi + 1);
+        EXPECT_EQ(more.user, before.user + 1);
+        DeleteObject(pen);
+        DestroyMenu(menu);
+    }
+    for (int tick = 1; tick <= 320; ++tick) {
+        if (tick % 40 == 0) {
+            for (CFilterWnd* window : windows.GetWindows()) {
+                SendMessageA(window->GetHwnd(), WM_APP_SET_STATUSBAR,
+                             window->GetModel().IsShowStatusbar() ? 0 : 1, 0);
+                SendMessageA(window->GetHwnd(), WM_APP_SET_ZOOM,
+                             static_cast<WPARAM>(tick % 80 == 0 ? -2 : 7), 0);
+            }
+        }
+        tickAll();
+    }
+    // Every window ends where it started: status bar shown.
+    for (CFilterWnd* window : windows.GetWindows()) {
+        EXPECT_TRUE(window->GetModel().IsShowStatusbar());
+    }
+    const win_test::GuiObjectCounts after = win_test::CountGuiObjects();
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.user, before.user);
+    std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu\n", before.gdi, after.gdi,
+                before.user, after.user);
+}
+
+} // namespace filter_wnd_test

@@ -1,0 +1,141 @@
+#include "features/filter_window/window_setting.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void ExpectDefaults(const CWindowSetting& s) {
+    EXPECT_EQ(s.FilterID, "");
+    EXPECT_EQ(s.Zoom, 1);
+    EXPECT_FALSE(s.MarkCenter);
+    EXPECT_FALSE(s.Topmost);
+    EXPECT_EQ(s.WindowRect, IntRect{});
+    EXPECT_FALSE(s.FixPosition);
+    EXPECT_EQ(s.FixedPoint, IntPoint{});
+    EXPECT_TRUE(s.ShowStatusbar);
+}
+
+TEST(WindowSettingTest, ExampleRecordRoundTrips) {
+    const std::string text = "4,1,0,0,0,0,1,100,120,240,180,protanopia";
+    CWindowSetting s;
+    ASSERT_TRUE(ParseSetting(text, s));
+    EXPECT_EQ(s.Zoom, 4);
+    EXPECT_TRUE(s.MarkCenter);
+    EXPECT_FALSE(s.Topmost);
+    EXPECT_EQ(s.WindowRect, (IntRect{100, 120, 340, 300}));
+    EXPECT_EQ(s.FilterID, "protanopia");
+    EXPECT_EQ(FormatSetting(s), text);
+}
+
+TEST(WindowSettingTest, FixedRecordRoundTrips) {
+    CWindowSetting s;
+    s.FilterID = "hue_gbr";
+    s.Zoom = -3;
+    s.Topmost = true;
+    s.ShowStatusbar = false;
+    s.SetFixedPoint(true, {-5, 7});
+    s.WindowRect = {-100, -50, 20, 10};
+    const std::string text = FormatSetting(s);
+    EXPECT_EQ(text, "-3,0,1,1,-5,7,0,-100,-50,120,60,hue_gbr");
+    CWindowSetting back;
+    ASSERT_TRUE(ParseSetting(text, back));
+    EXPECT_EQ(FormatSetting(back), text);
+    EXPECT_EQ(back.FixedPoint, (IntPoint{-5, 7}));
+}
+
+TEST(WindowSettingTest, FailuresLeaveDefaults) {
+    const std::string cases[] = {
+        "",
+        "4,1,0,0,0,0,1,100,120,240,180",  // 11 fields
+        "4,1,0,0,0,0,1,100,120,240,180,", // no ID
+        "4,1,0,0,0,0,1,100,120,240,180,   ",
+        "4,1,0,0,0,0,1,100,120,240 ,180,p", // "%d," allows no blank before the comma
+        "4;1,0,0,0,0,1,100,120,240,180,p",
+        "4,1,0,0,0,0,1,100,120,x,180,p",
+        "4,1,0,0,0,0,1,100,120,99999999999,180,p", // beyond 32 bits
+        "4,1,0,0,0,0,1,100,120,240,180,p" + std::string(600, 'x'),
+    };
+    for (const auto& text : cases) {
+        CWindowSetting s;
+        s.Zoom = 9;
+        s.FilterID = "old";
+        s.ShowStatusbar = false;
+        EXPECT_FALSE(ParseSetting(text, s)) << text;
+        ExpectDefaults(s);
+    }
+}
+
+TEST(WindowSettingTest, LengthLimitIs512) {
+    const std::string head = "1,0,0,0,0,0,1,0,0,0,0,";
+    CWindowSetting s;
+    EXPECT_TRUE(ParseSetting(head + std::string(511 - head.size(), 'a'), s));
+    EXPECT_EQ(s.FilterID.size(), 511 - head.size());
+    EXPECT_FALSE(ParseSetting(head + std::string(512 - head.size(), 'a'), s));
+}
+
+TEST(WindowSettingTest, FieldsAreReadStrictly) {
+    const struct {
+        const char* text;
+        int zoom;
+        bool mark, topmost, fix;
+        IntPoint point;
+        bool statusbar;
+        const char* id;
+    } cases[] = {
+        {"25,2,2,1,5,5,2,0,0,0,0,a", 1, false, false, true, {5, 5}, false, "a"},
+        {"-4,1,1,0,5,5,1,0,0,0,0,a", 1, true, true, false, {0, 0}, true, "a"},
+        {"20,-1,0,2,5,5,0,0,0,0,0,a", 20, false, false, false, {0, 0}, false, "a"},
+        {" 3, 1, 1, 1, -2, 3, 1, 0, 0, 0, 0, id rest", 3, true, true, true, {-2, 3}, true, "id"},
+        {"0,0,0,0,0,0,1,0,0,0,0,tab\tafter", 0, false, false, false, {0, 0}, true, "tab"},
+    };
+    for (const auto& c : cases) {
+        CWindowSetting s;
+        ASSERT_TRUE(ParseSetting(c.text, s)) << c.text;
+        EXPECT_EQ(s.Zoom, c.zoom) << c.text;
+        EXPECT_EQ(s.MarkCenter, c.mark) << c.text;
+        EXPECT_EQ(s.Topmost, c.topmost) << c.text;
+        EXPECT_EQ(s.FixPosition, c.fix) << c.text;
+        EXPECT_EQ(s.FixedPoint, c.point) << c.text;
+        EXPECT_EQ(s.ShowStatusbar, c.statusbar) << c.text;
+        EXPECT_EQ(s.FilterID, c.id) << c.text;
+    }
+}
+
+TEST(WindowSettingTest, ExtremeRectanglesDoNotOverflow) {
+    CWindowSetting s;
+    ASSERT_TRUE(ParseSetting("1,0,0,0,0,0,1,2147483647,-2147483648,1,-1,a", s));
+    EXPECT_EQ(s.WindowRect.right, INT32_MIN);
+    EXPECT_EQ(s.WindowRect.bottom, INT32_MAX);
+    EXPECT_EQ(FormatSetting(s), "1,0,0,0,0,0,1,2147483647,-2147483648,1,-1,a");
+}
+
+TEST(WindowSettingTest, PointIsKeptOnlyWhileFixed) {
+    CWindowSetting s;
+    s.SetFixedPoint(false, {5, 5});
+    EXPECT_EQ(s.FixedPoint, IntPoint{});
+
+    s.SetFixedPoint(true, {5, 6});
+    CWindowSetting copy(s);
+    EXPECT_EQ(copy.FixedPoint, (IntPoint{5, 6}));
+
+    // A record with the flag cleared by hand still copies with the point zeroed.
+    s.FixPosition = false;
+    CWindowSetting cleared(s);
+    EXPECT_EQ(cleared.FixedPoint, IntPoint{});
+    CWindowSetting assigned;
+    assigned = s;
+    EXPECT_EQ(assigned.FixedPoint, IntPoint{});
+    EXPECT_EQ(assigned.FilterID, s.FilterID);
+}
+
+TEST(WindowSettingTest, OverlongIdIsCutSoTheRecordReadsBack) {
+    CWindowSetting s;
+    s.FilterID = std::string(700, 'z');
+    s.WindowRect = {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    const std::string text = FormatSetting(s);
+    EXPECT_EQ(text.size(), 511u);
+    CWindowSetting back;
+    EXPECT_TRUE(ParseSetting(text, back));
+}
+
+} // namespace

@@ -1,0 +1,232 @@
+#include "features/views/preview_state.h"
+
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
+#include "platform/tick_count.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The tick counter by hand, starting just below the 32-bit wrap so that every case crosses it.
+class ManualClock {
+public:
+    explicit ManualClock(std::uint32_t start = 0xFFFFFE00u) : m_start(start), m_now(start) {
+        SetTickSourceForTesting([this] { return m_now; });
+    }
+    ~ManualClock() { SetTickSourceForTesting({}); }
+    ManualClock(const ManualClock&) = delete;
+    ManualClock& operator=(const ManualClock&) = delete;
+    void Advance(std::uint32_t ms) { m_now += ms; }
+    // Milliseconds since the clock was made.
+    std::uint32_t Elapsed() const { return m_now - m_start; }
+
+private:
+    std::uint32_t m_start;
+    std::uint32_t m_now;
+};
+
+void AddColorMap(const std::string& id) {
+    GetFilterManager().AddFilter(std::make_unique<CFilter>(id, id, ColorMap{}));
+}
+
+void AddSequence(const std::string& id, const std::vector<std::pair<std::string, int>>& members,
+                 int repeat) {
+    auto filter = std::make_unique<CFilter>();
+    filter->SetID(id);
+    filter->SetDisplayName(id);
+    filter->SetType(CFilter::kReference);
+    filter->SetRepeat(repeat);
+    for (const auto& [member, timeout] : members) {
+        filter->AppendRef(CFilterRef(member, timeout));
+    }
+    ASSERT_TRUE(filter->ResolveRefs(GetFilterManager()));
+    GetFilterManager().AddFilter(std::move(filter));
+}
+
+const char* kEnabled[] = {"_normal", "one", "two", "three", "trio2", "none", "negative", "trio"};
+
+class PreviewStateTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (GetFilterManager().FindFilter("one") != nullptr) {
+            return;
+        }
+        AddColorMap("one");
+        AddColorMap("two");
+        AddColorMap("three");
+        AddSequence("trio2", {{"one", 500}, {"two", 500}, {"three", 500}}, 2);
+        AddSequence("none", {}, 0);
+        AddSequence("negative", {{"one", 500}, {"two", 500}}, -1);
+        AddSequence("trio", {{"one", 300}, {"two", 200}, {"three", 100}}, 0);
+    }
+    void SetUp() override {
+        CFilterManager& m = GetFilterManager();
+        m.GetEnabledList().clear();
+        for (const char* id : kEnabled) {
+            m.AppendEnabled(m.FindFilter(id));
+        }
+    }
+    static int Position(const char* id) {
+        CFilterManager& m = GetFilterManager();
+        return m.GetEnabledIndex(m.FindFilter(id));
+    }
+    static std::string Name(const CFilter* filter) {
+        return filter != nullptr ? filter->GetID() : "(capture)";
+    }
+
+    // What the user sees, tick by tick: "time:filter" for every change of the image and
+    // "time:close" when the view closes. Ticks come every `period` ms after `phase` ms.
+    static std::vector<std::string> Run(CPreviewState& state, ManualClock& clock,
+                                        std::uint32_t waitingTime, int ticks,
+                                        std::uint32_t phase = 100, std::uint32_t period = 100) {
+        std::vector<std::string> seen;
+        for (int i = 0; i < ticks; ++i) {
+            clock.Advance(i == 0 ? phase : period);
+            const PreviewStep step = state.Tick(waitingTime);
+            const std::string at = std::to_string(clock.Elapsed()) + ":";
+            if (step.show) {
+                seen.push_back(at + Name(step.filter));
+            }
+            if (step.close) {
+                seen.push_back(at + "close");
+            }
+        }
+        return seen;
+    }
+};
+
+using Seen = std::vector<std::string>;
+
+TEST_F(PreviewStateTest, QuickColorMapClosesAtTheFirstTickAfterTheWaitingTime) {
+    const struct {
+        std::uint32_t waiting;
+        std::uint32_t phase;
+        const char* closesAt;
+    } cases[] = {
+        {1000, 100, "1000:close"}, {1000, 30, "1030:close"}, {0, 100, "100:close"},
+        {0, 1, "1:close"},         {250, 100, "300:close"},  {1050, 50, "1050:close"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.waiting);
+        SCOPED_TRACE(c.phase);
+        ManualClock clock;
+        CPreviewState state;
+        const PreviewStep first = state.Begin(PREVIEW_QUICK, Position("two"));
+        EXPECT_TRUE(first.show);
+        EXPECT_EQ(Name(first.filter), "two");
+        EXPECT_FALSE(first.close);
+        EXPECT_TRUE(state.IsWaiting());
+        EXPECT_EQ(Run(state, clock, c.waiting, 40, c.phase), Seen{c.closesAt});
+        EXPECT_TRUE(state.IsClosing());
+    }
+}
+
+TEST_F(PreviewStateTest, QuickReferencePlaysItsPassesThenKeepsTheLastMemberForTheWaitingTime) {
+    ManualClock clock;
+    CPreviewState state;
+    const PreviewStep first = state.Begin(PREVIEW_QUICK, Position("trio2"));
+    EXPECT_EQ(Name(first.filter), "one");
+    EXPECT_FALSE(state.IsWaiting());
+    EXPECT_EQ(Run(state, clock, 1000, 60),
+              (Seen{"500:two", "1000:three", "1500:one", "2000:two", "2500:three", "3600:close"}));
+    EXPECT_EQ(state.GetWaitingStart() - 0xFFFFFE00u, 2600u);
+}
+
+TEST_F(PreviewStateTest, MemberTimeoutsRoundUpToTheNextTick) {
+    ManualClock clock;
+    CPreviewState state;
+    state.Begin(PREVIEW_QUICK, Position("trio2"));
+    // Ticks at 130, 230, ...; a waiting time of 0 ends the view at the tick after the wait began.
+    EXPECT_EQ(Run(state, clock, 0, 40, 130),
+              (Seen{"530:two", "1030:three", "1530:one", "2030:two", "2530:three", "2730:close"}));
+}
+
+TEST_F(PreviewStateTest, DesktopReferencePlaysWithoutEndAndNeverCloses) {
+    ManualClock clock;
+    CPreviewState state;
+    state.Begin(PREVIEW_DESKTOP, 0);
+    state.Select(Position("trio"));
+    const Seen seen = Run(state, clock, 0, 30);
+    EXPECT_EQ(seen, (Seen{"300:two", "500:three", "600:one", "900:two", "1100:three", "1200:one",
+                          "1500:two", "1700:three", "1800:one", "2100:two", "2300:three",
+                          "2400:one", "2700:two", "2900:three", "3000:one"}));
+    EXPECT_FALSE(state.IsClosing());
+}
+
+TEST_F(PreviewStateTest, NothingToPlayShowsTheCaptureAndQuickModeWaitsFromTheFirstTick) {
+    for (const char* id : {"none", "negative"}) {
+        SCOPED_TRACE(id);
+        ManualClock clock;
+        CPreviewState state;
+        const PreviewStep first = state.Begin(PREVIEW_QUICK, Position(id));
+        EXPECT_TRUE(first.show);
+        EXPECT_EQ(first.filter, nullptr);
+        EXPECT_FALSE(state.IsWaiting());
+        EXPECT_EQ(Run(state, clock, 500, 20), Seen{"600:close"});
+    }
+}
+
+TEST_F(PreviewStateTest, DesktopModeSwitchesAndIgnoresTheShownPosition) {
+    ManualClock clock;
+    CPreviewState state;
+    const PreviewStep first = state.Begin(PREVIEW_DESKTOP, Position("three"));
+    EXPECT_EQ(Name(first.filter), "_normal") << "desktop mode starts at position 0";
+
+    const struct {
+        int position;
+        bool show;
+        const char* filter;
+    } cases[] = {
+        {0, false, ""},
+        {Position("three"), true, "three"},
+        {Position("three"), false, ""}, // shown already: no re-filtering
+        {99, false, ""},
+        {-1, false, ""},
+        {Position("none"), true, "(capture)"}, // no members: the capture, not "three" left over
+        {Position("negative"), true, "one"},   // plays without end in desktop mode
+        {Position("_normal"), true, "_normal"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.position);
+        const PreviewStep step = state.Select(c.position);
+        EXPECT_EQ(step.show, c.show);
+        if (c.show) {
+            EXPECT_EQ(Name(step.filter), c.filter);
+        }
+        EXPECT_FALSE(step.close);
+    }
+    EXPECT_EQ(Run(state, clock, 0, 100), Seen{}) << "desktop mode never closes by itself";
+}
+
+TEST_F(PreviewStateTest, ReselectingAReferenceDoesNotRestartIt) {
+    ManualClock clock;
+    CPreviewState state;
+    state.Begin(PREVIEW_DESKTOP, 0);
+    state.Select(Position("trio"));
+    EXPECT_EQ(Run(state, clock, 0, 3), Seen{"300:two"});
+    EXPECT_FALSE(state.Select(Position("trio")).show);
+    EXPECT_EQ(Run(state, clock, 0, 2), Seen{"500:three"});
+}
+
+TEST_F(PreviewStateTest, ADecidedCloseStopsEverything) {
+    ManualClock clock;
+    CPreviewState state;
+    state.Begin(PREVIEW_QUICK, Position("trio2"));
+    state.DecideClose();
+    EXPECT_TRUE(state.IsClosing());
+    EXPECT_EQ(Run(state, clock, 0, 50), Seen{});
+
+    // The next opening starts afresh; a position the list no longer has shows "_normal".
+    const PreviewStep first = state.Begin(PREVIEW_QUICK, 99);
+    EXPECT_FALSE(state.IsClosing());
+    EXPECT_EQ(Name(first.filter), "_normal");
+    EXPECT_EQ(Run(state, clock, 100, 2), Seen{"5100:close"});
+}
+
+} // namespace

@@ -1,0 +1,597 @@
+// The quick and desktop views as real windows on the test display: the screen they show, read
+// back pixel by pixel, and how they answer real keys and clicks.
+#include "app/app_profile.h"
+#include "engine/filter/filter.h"
+#include "engine/filter/filter_manager.h"
+#include "engine/image/capture_image.h"
+#include "engine/image/gdi_screen_source.h"
+#include "features/app_messages.h"
+#include "features/views/filter_panel.h"
+#include "features/views/preview_wnd.h"
+#include "platform/utilities.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+bool operator==(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+
+void PrintTo(const RECT& r, std::ostream* out) {
+    *out << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
+}
+
+namespace {
+
+CFilter* Filter(const char* id) {
+    return GetFilterManager().FindFilter(id);
+}
+
+ColorMap MapOf(ColorValue (*f)(unsigned r, unsigned g, unsigned b)) {
+    ColorMap map{};
+    for (int i = 0; i < kColorMapSize; ++i) {
+        map[i] = f(51u * (i / 36), 51u * (i / 6 % 6), 51u * (i % 6));
+    }
+    return map;
+}
+
+// Enabled: _normal, Inverted, Rotated, Sequence (Inverted for 1.5 s, then Rotated), and then
+// `extra` identity filters.
+void EnableFilters(int extra = 0) {
+    CFilterManager& m = GetFilterManager();
+    if (Filter("invert") == nullptr) {
+        m.AddFilter(std::make_unique<CFilter>(
+            "invert", "Inverted",
+            MapOf([](auto r, auto g, auto b) { return MakeColor(255 - r, 255 - g, 255 - b); })));
+        m.AddFilter(std::make_unique<CFilter>(
+            "rotate", "Rotated", MapOf([](auto r, auto g, auto b) { return MakeColor(g, b, r); })));
+        auto sequence = std::make_unique<CFilter>();
+        sequence->SetID("sequence");
+        sequence->SetDisplayName("Sequence");
+        sequence->SetType(CFilter::kReference);
+        sequence->AppendRef(CFilterRef("invert", 1500));
+        sequence->AppendRef(CFilterRef("rotate", 100000000));
+        ASSERT_TRUE(sequence->ResolveRefs(m));
+        m.AddFilter(std::move(sequence));
+        for (int i = 0; i < 36; ++i) {
+            m.AddFilter(
+                std::make_unique<CFilter>("extra" + std::to_string(i), "Extra", ColorMap{}));
+        }
+    }
+    m.GetEnabledList().clear();
+    for (const char* id : {"_normal", "invert", "rotate", "sequence"}) {
+        m.AppendEnabled(Filter(id));
+    }
+    for (int i = 0; i < extra; ++i) {
+        m.AppendEnabled(m.FindFilter("extra" + std::to_string(i)));
+    }
+    ASSERT_TRUE(m.PrepareTables());
+}
+
+constexpr int kInvert = 1;
+constexpr int kRotate = 2;
+constexpr int kSequence = 3;
+
+struct Screen {
+    int width = 0;
+    std::vector<ColorValue> pixels;
+};
+
+Screen ReadScreen() {
+    CCaptureImage image(GetGdiScreenSource());
+    Screen screen;
+    if (!image.Capture(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))) {
+        return screen;
+    }
+    screen.width = image.GetWidth();
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        const unsigned char* p = image.GetOriginalPixels() + y * image.GetStride();
+        for (int x = 0; x < image.GetWidth(); ++x, p += 3) {
+            screen.pixels.push_back(MakeColor(p[2], p[1], p[0]));
+        }
+    }
+    return screen;
+}
+
+// Pixels of `now` that are not the filter's table entry of `before` (null: `before` itself),
+// outside `skip`; -1 when the screen could not be read.
+long Mismatches(const Screen& now, const Screen& before, const CFilter* filter,
+                const RECT& skip = RECT{}) {
+    if (now.pixels.empty() || now.pixels.size() != before.pixels.size()) {
+        return -1;
+    }
+    long wrong = 0;
+    for (std::size_t i = 0; i < now.pixels.size(); ++i) {
+        const POINT p{static_cast<LONG>(i % now.width), static_cast<LONG>(i / now.width)};
+        const ColorValue was = before.pixels[i];
+        if (!PtInRect(&skip, p) && now.pixels[i] != (filter ? filter->Transform(was) : was)) {
+            ++wrong;
+        }
+    }
+    return wrong;
+}
+
+void Send(std::vector<INPUT> input) {
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+INPUT Key(WORD key, DWORD flags = 0) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.dwFlags = flags;
+    return in;
+}
+
+void PressKey(WORD key) {
+    Send({Key(key), Key(key, KEYEVENTF_KEYUP)});
+}
+
+void Click(int x, int y, int times) {
+    SetCursorPos(x, y);
+    INPUT down{};
+    down.type = INPUT_MOUSE;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    INPUT up = down;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    std::vector<INPUT> input;
+    for (int i = 0; i < times; ++i) {
+        input.insert(input.end(), {down, up});
+    }
+    Send(input);
+}
+
+// Records (window, message) of everything this thread's windows receive, posted or sent.
+class CMessageWatch {
+public:
+    CMessageWatch() {
+        s_seen = &m_seen;
+        m_hooks[0] = SetWindowsHookExA(WH_GETMESSAGE, &Posted, nullptr, GetCurrentThreadId());
+        m_hooks[1] = SetWindowsHookExA(WH_CALLWNDPROC, &Sent, nullptr, GetCurrentThreadId());
+    }
+    ~CMessageWatch() {
+        UnhookWindowsHookEx(m_hooks[0]);
+        UnhookWindowsHookEx(m_hooks[1]);
+        s_seen = nullptr;
+    }
+    bool Saw(HWND window, UINT message) const {
+        return std::count(m_seen.begin(), m_seen.end(), std::make_pair(window, message)) > 0;
+    }
+
+private:
+    static LRESULT CALLBACK Posted(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && wParam == PM_REMOVE && s_seen != nullptr) {
+            s_seen->emplace_back(msg->hwnd, msg->message);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && s_seen != nullptr) {
+            s_seen->emplace_back(msg->hwnd, msg->message);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline std::vector<std::pair<HWND, UINT>>* s_seen = nullptr;
+    std::vector<std::pair<HWND, UINT>> m_seen;
+    HHOOK m_hooks[2] = {};
+};
+
+// A 16 x 16 grid of 20-pixel cells of colours on and between the lattice points.
+constexpr int kPatternLeft = 420;
+constexpr int kPatternTop = 300;
+constexpr int kPatternSize = 320;
+
+LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_PAINT) {
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    for (int cell = 0; cell < 256; ++cell) {
+        const int x = cell % 16;
+        const int y = cell / 16;
+        HBRUSH brush = CreateSolidBrush(RGB(x * 37 + y * 11, x * 5 + y * 53, x * 91 + y * 29 + 7));
+        RECT rc{x * 20, y * 20, x * 20 + 20, y * 20 + 20};
+        FillRect(dc, &rc, brush);
+        DeleteObject(brush);
+    }
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+class PreviewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnableFilters();
+        GetAppModule().AddMessageLoop(&loop);
+        SetMessageBoxHookForTesting([this](const char* text, const char*, UINT style) {
+            messages.push_back(text + std::string(" style=") + std::to_string(style));
+            return IDOK;
+        });
+        CAppProfile& profile = GetAppProfile();
+        profile.SetBlurRadius(0);
+        profile.SetQuickWaitingTime(600000);
+        profile.SetAdjustInitialPanelHeight(true);
+        profile.SetDesktopPanelRect(IntRect{0, 0, 200, 200});
+
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = PatternProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ZezirivPreviewTestPattern";
+        RegisterClassA(&wc);
+        pattern = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "",
+                                  WS_POPUP | WS_VISIBLE, kPatternLeft, kPatternTop, kPatternSize,
+                                  kPatternSize, nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(pattern, nullptr);
+        // Shown once the last cell is on the screen.
+        ASSERT_TRUE(Pump(
+            [] {
+                const Screen s = ReadScreen();
+                const std::size_t last =
+                    static_cast<std::size_t>(kPatternTop + 315) * s.width + kPatternLeft + 315;
+                return last < s.pixels.size() &&
+                       s.pixels[last] == MakeColor(15 * 48, 15 * 58, 15 * 120 + 7);
+            },
+            10000));
+        before = ReadScreen();
+    }
+
+    void TearDown() override {
+        DestroyPreview();
+        DestroyWindow(pattern);
+        Pump([] { return true; }, 0);
+        SetMessageBoxHookForTesting({});
+        GetAppModule().RemoveMessageLoop();
+    }
+
+    // The thread's messages through the loop, as the program's loop runs them, until `done`
+    // holds or the time is up.
+    bool Pump(const std::function<bool()>& done, DWORD timeoutMs) {
+        const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+        for (;;) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (!loop.PreTranslateMessage(&msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+                if (msg.message == WM_PAINT && msg.hwnd == Preview() && firstPaint == 0) {
+                    firstPaint = GetTickCount64();
+                }
+            }
+            const bool held = done();
+            if (held || GetTickCount64() >= deadline) {
+                return held;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+
+    // Until the screen shows the capture through the filter, outside `skip`.
+    void ExpectScreen(const CFilter* filter, const RECT& skip = RECT{}) {
+        long wrong = -1;
+        if (!Pump([&] { return (wrong = Mismatches(ReadScreen(), before, filter, skip)) == 0; },
+                  15000)) {
+            ADD_FAILURE() << wrong << " pixels are not "
+                          << (filter ? filter->GetID() : "as before");
+        }
+    }
+
+    bool WaitClosed() {
+        return Pump([] { return !IsPreviewActive() && Preview() == nullptr; }, 20000);
+    }
+
+    static HWND Preview() { return GetPreviewWnd().GetHwnd(); }
+    static HWND Panel() { return GetPreviewWnd().GetPanelWindow(); }
+    static HWND List() { return GetDlgItem(Panel(), CFilterPanel::kListId); }
+    static HWND Button() { return GetDlgItem(Panel(), CFilterPanel::kButtonId); }
+    static int Selected() { return static_cast<int>(SendMessageA(List(), LB_GETCURSEL, 0, 0)); }
+    static int ItemHeight() {
+        return static_cast<int>(SendMessageA(List(), LB_GETITEMHEIGHT, 0, 0));
+    }
+    static RECT WindowRect(HWND window) {
+        RECT rc{};
+        GetWindowRect(window, &rc);
+        return rc;
+    }
+    static RECT ClientRect(HWND window) {
+        RECT rc{};
+        GetClientRect(window, &rc);
+        return rc;
+    }
+
+    CMessageLoop loop;
+    HWND pattern = nullptr;
+    Screen before;
+    std::vector<std::string> messages;
+    ULONGLONG firstPaint = 0;
+};
+
+LRESULT CALLBACK HotKeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_HOTKEY) {
+        // As the main frame does with a quick hot key.
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(GetTickCount64()));
+        OpenPreview(PREVIEW_QUICK, kInvert);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(PreviewTest, QuickViewFromAHotKeyShowsTheFilteredScreenUntilADoubleClick) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HotKeyProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ZezirivPreviewTestHotKey";
+    RegisterClassA(&wc);
+    const HWND receiver = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 1,
+                                          1, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(RegisterHotKey(receiver, 1, MOD_CONTROL | MOD_ALT, VK_F9));
+    Send({Key(VK_CONTROL), Key(VK_MENU), Key(VK_F9), Key(VK_F9, KEYEVENTF_KEYUP),
+          Key(VK_MENU, KEYEVENTF_KEYUP), Key(VK_CONTROL, KEYEVENTF_KEYUP)});
+    ASSERT_TRUE(Pump([&] { return firstPaint != 0; }, 20000));
+    const auto hotKeyAt = static_cast<ULONGLONG>(GetWindowLongPtrA(receiver, GWLP_USERDATA));
+    std::printf("hot key event to the quick view's first paint at %dx%d: %llu ms\n",
+                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                firstPaint - hotKeyAt);
+    RecordProperty("hot_key_to_first_paint_ms", std::to_string(firstPaint - hotKeyAt));
+    UnregisterHotKey(receiver, 1);
+    DestroyWindow(receiver);
+
+    const HWND preview = Preview();
+    ASSERT_TRUE(IsPreviewActive());
+    EXPECT_EQ(WindowRect(preview),
+              (RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+    EXPECT_EQ(GetWindowLongA(preview, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW),
+              WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    EXPECT_EQ(Panel(), nullptr);
+    // Every pixel of the screen is the filter's table entry of what was there.
+    ExpectScreen(Filter("invert"));
+
+    // Another quick view while this one is up does nothing.
+    EXPECT_FALSE(OpenPreview(PREVIEW_QUICK, kRotate));
+    EXPECT_EQ(Preview(), preview);
+
+    ASSERT_TRUE(Pump([&] { return GetForegroundWindow() == preview; }, 5000));
+    CMessageWatch watch;
+    Click(60, 60, 1);
+    ASSERT_TRUE(Pump([&] { return watch.Saw(preview, WM_LBUTTONUP); }, 5000));
+    // The single click may pair with a next one only within the double-click time.
+    const ULONGLONG apart = GetTickCount64() + GetDoubleClickTime() + 200;
+    Pump([&] { return GetTickCount64() >= apart; }, GetDoubleClickTime() + 1000);
+    EXPECT_TRUE(IsPreviewActive());
+
+    Click(60, 60, 2);
+    EXPECT_TRUE(WaitClosed());
+    EXPECT_TRUE(watch.Saw(preview, WM_LBUTTONDBLCLK));
+    ExpectScreen(nullptr);
+}
+
+TEST_F(PreviewTest, QuickViewClosesByItselfAfterTheWaitingTime) {
+    for (DWORD waiting : {1000u, 0u}) {
+        GetAppProfile().SetQuickWaitingTime(waiting);
+        const ULONGLONG opened = GetTickCount64();
+        ASSERT_TRUE(OpenPreview(PREVIEW_QUICK, kRotate));
+        ASSERT_TRUE(WaitClosed());
+        // The waiting starts inside OpenPreview, so it cannot end sooner; the upper bound only
+        // catches a view that never closes, on however loaded a machine.
+        EXPECT_GE(GetTickCount64() - opened, waiting);
+        EXPECT_LT(GetTickCount64() - opened, waiting + 10000);
+    }
+}
+
+TEST_F(PreviewTest, FailedScreenCopyShowsBlackNotTheLastScreenAndClosesAsUsual) {
+    // The GDI screen, except that copies fail while `refuse` is set.
+    struct CRefusingSource : IScreenSource {
+        struct Surface : IPixelSurface {
+            std::unique_ptr<IPixelSurface> inner;
+            const bool* refuse;
+            unsigned char* GetPixels() override { return inner->GetPixels(); }
+            SurfaceHandle GetHandle() const override { return inner->GetHandle(); }
+            bool CopyFromScreen(int x, int y) override {
+                return !*refuse && inner->CopyFromScreen(x, y);
+            }
+        };
+        std::unique_ptr<IPixelSurface> CreateSurface(int width, int height) override {
+            auto surface = std::make_unique<Surface>();
+            surface->inner = GetGdiScreenSource().CreateSurface(width, height);
+            surface->refuse = &refuse;
+            return surface->inner ? std::move(surface) : nullptr;
+        }
+        void Flush() override { GetGdiScreenSource().Flush(); }
+        bool refuse = false;
+    } source;
+
+    CPreviewWnd preview(source);
+    ASSERT_TRUE(preview.Open(PREVIEW_QUICK, kInvert));
+    ExpectScreen(Filter("invert"));
+    ASSERT_TRUE(Pump([&] { return GetForegroundWindow() == preview.GetHwnd(); }, 5000));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(Pump([&] { return !preview.IsAlive(); }, 20000));
+
+    source.refuse = true;
+    GetAppProfile().SetQuickWaitingTime(800);
+    const ULONGLONG opened = GetTickCount64();
+    ASSERT_TRUE(preview.Open(PREVIEW_QUICK, kInvert));
+    EXPECT_TRUE(Pump(
+        [] {
+            const Screen now = ReadScreen();
+            return std::count(now.pixels.begin(), now.pixels.end(), 0u) ==
+                   static_cast<long>(now.pixels.size());
+        },
+        10000));
+    ASSERT_TRUE(Pump([&] { return !preview.IsAlive(); }, 20000));
+    EXPECT_GE(GetTickCount64() - opened, 800u);
+}
+
+TEST_F(PreviewTest, DesktopViewPanelPicksFiltersByListAndDigitsAndEscapeEndsTheView) {
+    ASSERT_TRUE(OpenPreview(PREVIEW_DESKTOP, 0));
+    const HWND preview = Preview();
+    const HWND panel = Panel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(GetWindow(panel, GW_OWNER), preview);
+    // The platform adds the sibling clipping of every top-level window.
+    EXPECT_EQ(GetWindowLongA(panel, GWL_STYLE) & ~WS_CLIPSIBLINGS & 0xFFFF0000, 0x90CC0000);
+    const char* names[] = {"normal", "Inverted", "Rotated", "Sequence"};
+    ASSERT_EQ(SendMessageA(List(), LB_GETCOUNT, 0, 0), 4);
+    for (int i = 0; i < 4; ++i) {
+        char text[64] = {};
+        SendMessageA(List(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        EXPECT_STREQ(text, names[i]);
+    }
+    char text[64] = {};
+    GetWindowTextA(Button(), text, sizeof text);
+    EXPECT_STREQ(text, "&Close");
+    const auto font = reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(SendMessageA(List(), WM_GETFONT, 0, 0), font);
+    EXPECT_EQ(SendMessageA(Button(), WM_GETFONT, 0, 0), font);
+
+    // Above the full-screen image, with the keyboard; the image starts with position 0.
+    const RECT skip = WindowRect(panel);
+    const HWND hit = WindowFromPoint({(skip.left + skip.right) / 2, (skip.top + skip.bottom) / 2});
+    EXPECT_TRUE(hit == panel || GetParent(hit) == panel);
+    ASSERT_TRUE(Pump([&] { return GetFocus() == List(); }, 5000));
+    ExpectScreen(nullptr, skip);
+
+    PressKey('3');
+    ASSERT_TRUE(Pump([&] { return Selected() == kRotate; }, 5000));
+    ExpectScreen(Filter("rotate"), skip);
+    PressKey(VK_NUMPAD2);
+    ASSERT_TRUE(Pump([&] { return Selected() == kInvert; }, 5000));
+    ExpectScreen(Filter("invert"), skip);
+    // No tenth filter for "0"; Enter does nothing; the "1" after them shows they were handled.
+    Send({Key('0'), Key('0', KEYEVENTF_KEYUP), Key(VK_RETURN), Key(VK_RETURN, KEYEVENTF_KEYUP),
+          Key('1'), Key('1', KEYEVENTF_KEYUP)});
+    ASSERT_TRUE(Pump([&] { return Selected() == 0; }, 5000));
+    EXPECT_TRUE(IsPreviewActive());
+    ExpectScreen(nullptr, skip);
+    PressKey(VK_DOWN);
+    ASSERT_TRUE(Pump([&] { return Selected() == kInvert; }, 5000));
+    ExpectScreen(Filter("invert"), skip);
+
+    // A click on the image leaves the keyboard with the panel.
+    CMessageWatch watch;
+    Click(900, 100, 1);
+    ASSERT_TRUE(Pump([&] { return watch.Saw(preview, WM_LBUTTONUP); }, 5000));
+    EXPECT_TRUE(watch.Saw(preview, WM_MOUSEACTIVATE));
+    EXPECT_EQ(GetForegroundWindow(), panel);
+
+    // The sequence: Inverted for a moment, then Rotated. Picked again, it is not restarted:
+    // nothing is filtered or repainted.
+    PressKey('4');
+    ExpectScreen(Filter("rotate"), skip);
+    ASSERT_TRUE(Pump([&] { return !GetUpdateRect(preview, nullptr, FALSE); }, 5000));
+    SendMessageA(preview, WM_APP_SELECT_FILTER, kSequence, 0);
+    EXPECT_FALSE(GetUpdateRect(preview, nullptr, FALSE));
+    // Another filter and back starts it again from its first member.
+    SendMessageA(preview, WM_APP_SELECT_FILTER, kRotate, 0);
+    SendMessageA(preview, WM_APP_SELECT_FILTER, kSequence, 0);
+    ExpectScreen(Filter("invert"), skip);
+
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitClosed());
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_EQ(GetAppProfile().GetDesktopPanelRect(),
+              (IntRect{skip.left, skip.top, skip.right, skip.bottom}));
+}
+
+TEST_F(PreviewTest, PanelRectangleIsKeptOnTheScreenAndItsHeightFitsTheList) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    GetAppProfile().SetAdjustInitialPanelHeight(false);
+    GetAppProfile().SetDesktopPanelRect(
+        IntRect{width + 220, height - 224, width + 520, height + 176});
+    ASSERT_TRUE(OpenPreview(PREVIEW_DESKTOP, 0));
+    EXPECT_EQ(WindowRect(Panel()), (RECT{width - 300, height - 400, width, height}));
+
+    // Moved, then closed with its button: reopened where it was left.
+    ASSERT_TRUE(SetWindowPos(Panel(), nullptr, 300, 200, 260, 330, SWP_NOZORDER));
+    SendMessageA(Button(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitClosed());
+    EXPECT_EQ(GetAppProfile().GetDesktopPanelRect(), (IntRect{300, 200, 560, 530}));
+    ASSERT_TRUE(OpenPreview(PREVIEW_DESKTOP, 0));
+    EXPECT_EQ(WindowRect(Panel()), (RECT{300, 200, 560, 530}));
+
+    // Sized below the minimum: one whole item and the button remain.
+    ASSERT_TRUE(SetWindowPos(Panel(), nullptr, 0, 0, 160, 1, SWP_NOMOVE | SWP_NOZORDER));
+    EXPECT_EQ(ClientRect(List()).bottom, ItemHeight());
+    RECT button = WindowRect(Button());
+    MapWindowPoints(nullptr, Panel(), reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_GT(button.bottom - button.top, 0);
+    EXPECT_LT(button.bottom, ClientRect(Panel()).bottom);
+    PostMessageA(Panel(), WM_CLOSE, 0, 0); // the platform's close of the panel
+    ASSERT_TRUE(WaitClosed());
+
+    // With the fit on: position and width kept, the list sized for the filters, 30 at most.
+    GetAppProfile().SetAdjustInitialPanelHeight(true);
+    for (int extra : {0, 36}) {
+        EnableFilters(extra);
+        ASSERT_TRUE(OpenPreview(PREVIEW_DESKTOP, 0));
+        const RECT rc = WindowRect(Panel());
+        EXPECT_EQ(rc.left, 300);
+        EXPECT_EQ(rc.top, 200);
+        EXPECT_EQ(rc.right, 460);
+        EXPECT_EQ(ClientRect(List()).bottom, std::min(4 + extra, 30) * ItemHeight());
+        SCROLLINFO scroll{};
+        scroll.cbSize = sizeof(scroll);
+        scroll.fMask = SIF_ALL;
+        if (extra > 0) {
+            ASSERT_TRUE(GetScrollInfo(List(), SB_VERT, &scroll));
+            EXPECT_EQ(scroll.nMax, 39);
+            EXPECT_EQ(scroll.nPage, 30u);
+        }
+        PostMessageA(Preview(), WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(WaitClosed());
+    }
+}
+
+// Fails the creation of every window of one class, as a platform out of resources would.
+LRESULT CALLBACK RefuseListBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    char name[32] = {};
+    if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wParam), name, 32) &&
+        lstrcmpiA(name, "ListBox") == 0) {
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+LRESULT CALLBACK RefuseButtons(int code, WPARAM wParam, LPARAM lParam) {
+    char name[32] = {};
+    if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wParam), name, 32) &&
+        lstrcmpiA(name, "Button") == 0) {
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(PreviewTest, PanelControlThatCannotBeCreatedIsReportedAndNoViewOpens) {
+    const IntRect stored{1500, 800, 1800, 1200};
+    GetAppProfile().SetDesktopPanelRect(stored);
+    for (HOOKPROC refuse : {&RefuseListBoxes, &RefuseButtons}) {
+        messages.clear();
+        HHOOK hook = SetWindowsHookExA(WH_CBT, refuse, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        EXPECT_FALSE(OpenPreview(PREVIEW_DESKTOP, 0));
+        UnhookWindowsHookEx(hook);
+        EXPECT_FALSE(IsPreviewActive());
+        EXPECT_EQ(FindWindowA(CPreviewWnd::kClassName, nullptr), nullptr);
+        EXPECT_EQ(FindWindowA(CFilterPanel::kClassName, nullptr), nullptr);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].rfind("create window failed. [code=", 0), 0u) << messages[0];
+        EXPECT_EQ(messages[0].substr(messages[0].find("] ")), "] style=16");
+        EXPECT_EQ(GetAppProfile().GetDesktopPanelRect(), stored);
+    }
+    // Nothing was left half open.
+    ASSERT_TRUE(OpenPreview(PREVIEW_DESKTOP, 0));
+    EXPECT_NE(Panel(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,143 @@
+#include "platform/message_loop.h"
+#include "platform/window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> g_events;
+
+class CCountingWnd : public Window<CCountingWnd> {
+public:
+    bool Create() {
+        RegisterWindowClass(GetModuleHandleA(nullptr), "ZezirivLoopTestWnd");
+        return CreateWindowObject(0, "ZezirivLoopTestWnd", "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  GetModuleHandleA(nullptr)) != nullptr;
+    }
+    ~CCountingWnd() {
+        if (GetHwnd() != nullptr) {
+            DestroyWindow(GetHwnd());
+        }
+    }
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg >= WM_APP) {
+            g_events.push_back("dispatch " + std::to_string(msg - WM_APP));
+            return 0;
+        }
+        if (msg == WM_NCDESTROY) {
+            g_events.push_back("ncdestroy");
+        }
+        return DefaultHandling(msg, wParam, lParam);
+    }
+    void OnFinalMessage() { g_events.push_back("final"); }
+};
+
+class CRecordingFilter : public CMessageFilter {
+public:
+    CRecordingFilter(std::string name, UINT claims) : m_name(std::move(name)), m_claims(claims) {}
+    bool PreTranslateMessage(MSG* msg) override {
+        if (msg->message < WM_APP) {
+            return false;
+        }
+        g_events.push_back(m_name + " " + std::to_string(msg->message - WM_APP));
+        return msg->message == m_claims;
+    }
+
+private:
+    std::string m_name;
+    UINT m_claims;
+};
+
+class CRecordingIdle : public CIdleHandler {
+public:
+    explicit CRecordingIdle(std::string name) : m_name(std::move(name)) {}
+    void OnIdle() override { g_events.push_back("idle " + m_name); }
+
+private:
+    std::string m_name;
+};
+
+} // namespace
+
+TEST(MessageLoop, FiltersNewestFirstAndAClaimStopsDispatch) {
+    g_events.clear();
+    CCountingWnd wnd;
+    ASSERT_TRUE(wnd.Create());
+    CMessageLoop loop;
+    CRecordingFilter older("older", WM_APP + 1);
+    CRecordingFilter newer("newer", WM_APP + 2);
+    loop.AddMessageFilter(&older);
+    loop.AddMessageFilter(&newer);
+
+    PostMessageA(wnd.GetHwnd(), WM_APP + 1, 0, 0);
+    PostMessageA(wnd.GetHwnd(), WM_APP + 2, 0, 0);
+    PostMessageA(wnd.GetHwnd(), WM_APP + 3, 0, 0);
+    PostQuitMessage(7);
+    EXPECT_EQ(loop.Run(), 7);
+
+    const std::vector<std::string> expected = {
+        "newer 1", "older 1",                // the older filter claims 1
+        "newer 2",                           // the newer one claims 2 and the older never sees it
+        "newer 3", "older 3", "dispatch 3"}; // nobody claims 3
+    EXPECT_EQ(g_events, expected);
+}
+
+TEST(MessageLoop, IdleHandlersRunInOrderWhenTheQueueEmptiesAndAreReArmed) {
+    g_events.clear();
+    CCountingWnd wnd;
+    ASSERT_TRUE(wnd.Create());
+    CMessageLoop loop;
+    CRecordingIdle first("first");
+    CRecordingIdle second("second");
+    loop.AddIdleHandler(&first);
+    loop.AddIdleHandler(&second);
+
+    // Another thread spaces the messages out so that the queue runs empty after each one.
+    const HWND hwnd = wnd.GetHwnd();
+    const DWORD loopThread = GetCurrentThreadId();
+    std::thread poster([hwnd, loopThread] {
+        Sleep(100);
+        PostMessageA(hwnd, WM_MOUSEMOVE, 0, 0); // does not re-arm the idle handlers
+        Sleep(100);
+        PostMessageA(hwnd, WM_APP + 5, 0, 0); // does
+        Sleep(100);
+        PostThreadMessageA(loopThread, WM_QUIT, 0, 0);
+    });
+    const int code = loop.Run();
+    poster.join();
+
+    EXPECT_EQ(code, 0);
+    const std::vector<std::string> expected = {"idle first", "idle second", "dispatch 5",
+                                               "idle first", "idle second"};
+    EXPECT_EQ(g_events, expected);
+}
+
+TEST(MessageLoop, ModuleKeepsOneLoopPerThread) {
+    CAppModule module;
+    CMessageLoop loop;
+    CMessageLoop other;
+    EXPECT_EQ(module.GetMessageLoop(), nullptr);
+    EXPECT_TRUE(module.AddMessageLoop(&loop));
+    EXPECT_FALSE(module.AddMessageLoop(&other));
+    EXPECT_EQ(module.GetMessageLoop(), &loop);
+    CMessageLoop* seenElsewhere = &other;
+    std::thread([&] { seenElsewhere = module.GetMessageLoop(); }).join();
+    EXPECT_EQ(seenElsewhere, nullptr);
+    EXPECT_TRUE(module.RemoveMessageLoop());
+    EXPECT_EQ(module.GetMessageLoop(), nullptr);
+}
+
+TEST(WindowBase, UnbindsAtTheLastMessage) {
+    g_events.clear();
+    {
+        CCountingWnd wnd;
+        ASSERT_TRUE(wnd.Create());
+        DestroyWindow(wnd.GetHwnd());
+        EXPECT_EQ(wnd.GetHwnd(), nullptr);
+    }
+    EXPECT_EQ(g_events, (std::vector<std::string>{"ncdestroy", "final"}));
+}

@@ -1,0 +1,133 @@
+#include "platform/text_util.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Shift-JIS-like lead bytes, for the cases where a trail byte looks like ASCII.
+bool DoubleByteLead(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool SingleByte(unsigned char) {
+    return false;
+}
+
+TEST(TrimSpacesTest, TrimsBothEnds) {
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"", ""},
+        {"   ", ""},
+        {" \t\r\n\v\f", ""},
+        {"abc", "abc"},
+        {"  a b  c  ", "a b  c"},
+        {"\tprotanopia\n", "protanopia"},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.in;
+        TrimSpaces(text, &SingleByte);
+        EXPECT_EQ(text, c.out) << '"' << c.in << '"';
+    }
+}
+
+TEST(TruncateTextTest, NeverSplitsATwoByteCharacter) {
+    const struct {
+        const char* in;
+        std::size_t max;
+        const char* out;
+    } cases[] = {
+        {"abcdef", 3, "abc"},
+        {"abc", 3, "abc"},
+        {"abc", 10, "abc"},
+        {"ab\x81\x40", 3, "ab"},         // the lead byte would lose its trail byte
+        {"ab\x81\x40", 4, "ab\x81\x40"}, // the whole character fits
+        {"\x81\x40\x81\x40", 3, "\x81\x40"},
+        {"a\x81", 2, "a\x81"}, // a final lead byte without trail is one character
+        {"abc", 0, ""},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.in;
+        TruncateText(text, c.max, &DoubleByteLead);
+        EXPECT_EQ(text, c.out) << c.in << " to " << c.max;
+    }
+}
+
+TEST(TrimSpacesTest, KeepsTrailBytesThatLookLikeBlanks) {
+    // 0x81 0x20 is one character whose second byte has the value of a blank.
+    std::string text = "  a\x81 ";
+    TrimSpaces(text, &DoubleByteLead);
+    EXPECT_EQ(text, "a\x81 ");
+
+    text = "\x81 ";
+    TrimSpaces(text, &DoubleByteLead);
+    EXPECT_EQ(text, "\x81 ");
+
+    // A lead byte at the very end has no trail byte and is a character of its own.
+    text = " \x81";
+    TrimSpaces(text, &DoubleByteLead);
+    EXPECT_EQ(text, "\x81");
+}
+
+TEST(ScanInt32Test, ReadsLikePercentD) {
+    const struct {
+        const char* in;
+        bool ok;
+        std::int32_t value;
+        const char* rest;
+    } cases[] = {
+        {"12,3", true, 12, ",3"},
+        {"  -7x", true, -7, "x"},
+        {"+5", true, 5, ""},
+        {"2147483647", true, 2147483647, ""},
+        {"-2147483648", true, INT32_MIN, ""},
+        {"2147483648", false, 0, ""},
+        {"-2147483649", false, 0, ""},
+        {"99999999999999999999", false, 0, ""},
+        {"", false, 0, ""},
+        {"-", false, 0, ""},
+        {" ,1", false, 0, ""},
+    };
+    for (const auto& c : cases) {
+        std::string_view text = c.in;
+        std::int32_t value = 0;
+        ASSERT_EQ(ScanInt32(text, value), c.ok) << c.in;
+        if (c.ok) {
+            EXPECT_EQ(value, c.value) << c.in;
+            EXPECT_EQ(text, c.rest) << c.in;
+        } else {
+            EXPECT_EQ(text, c.in) << "a failed scan consumes nothing";
+        }
+    }
+}
+
+TEST(ParseCUnsignedTest, ReadsCNotation) {
+    const struct {
+        const char* in;
+        std::uint32_t value;
+    } cases[] = {
+        {"131194", 131194},
+        {"0x2007A", 0x2007A},
+        {"0X2007a", 0x2007A},
+        {"010", 8},
+        {"09", 0},
+        {"0x", 0},
+        {"0xg", 0},
+        {"", 0},
+        {"abc", 0},
+        {"12abc", 12},
+        {" 42", 42},
+        {"-1", 0xFFFFFFFF},
+        {"-131194", 0u - 131194u},
+        {"4294967295", 0xFFFFFFFF},
+        {"4294967296", 0xFFFFFFFF},
+        {"0x1ffffffff", 0xFFFFFFFF},
+        {"-99999999999", 0xFFFFFFFF},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseCUnsigned(c.in), c.value) << c.in;
+    }
+}
+
+} // namespace
