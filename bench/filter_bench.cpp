@@ -20,11 +20,11 @@ ColorMap SampleMap() {
 }
 
 void BM_BuildTable(benchmark::State& state) {
-    SetImageQuality(static_cast<int>(state.range(0)));
+    const CImageQuality quality(static_cast<int>(state.range(0)));
     const ColorMap map = SampleMap();
-    std::vector<ColorValue> table(GetTableSize());
+    std::vector<ColorValue> table(quality.GetTableSize());
     for (auto _ : state) {
-        FillColorTable(map, table.data());
+        FillColorTable(map, quality, table.data());
         benchmark::DoNotOptimize(table.data());
         benchmark::ClobberMemory();
     }
@@ -34,8 +34,7 @@ void BM_BuildTable(benchmark::State& state) {
 
 // The floor: writing the same bytes with memset.
 void BM_FillSameBytes(benchmark::State& state) {
-    SetImageQuality(static_cast<int>(state.range(0)));
-    std::vector<ColorValue> table(GetTableSize());
+    std::vector<ColorValue> table(CImageQuality(static_cast<int>(state.range(0))).GetTableSize());
     unsigned char value = 0;
     for (auto _ : state) {
         std::memset(table.data(), ++value, table.size() * sizeof(ColorValue));
@@ -48,11 +47,11 @@ void BM_FillSameBytes(benchmark::State& state) {
 
 // BuildTable itself, allocation included.
 void BM_BuildTableWithAllocation(benchmark::State& state) {
-    SetImageQuality(static_cast<int>(state.range(0)));
+    const CImageQuality quality(static_cast<int>(state.range(0)));
     CFilter filter("bench", "bench", SampleMap());
     for (auto _ : state) {
         filter.FreeTable();
-        benchmark::DoNotOptimize(filter.BuildTable());
+        benchmark::DoNotOptimize(filter.BuildTable(quality));
     }
 }
 

@@ -147,12 +147,13 @@ void BM_Memcpy(benchmark::State& state) {
 }
 
 template <class T>
-void RunIndexPass(benchmark::State& state, const std::vector<unsigned char>& pixels) {
+void RunIndexPass(benchmark::State& state, const std::vector<unsigned char>& pixels,
+                  const CImageQuality& quality) {
     const int w = Width(state);
     const int h = Height(state);
     std::vector<T> index(static_cast<std::size_t>(w) * h);
     for (auto _ : state) {
-        BuildIndexBuffer(pixels.data(), w, h, StrideOf(w), index.data());
+        BuildIndexBuffer(pixels.data(), w, h, StrideOf(w), quality, index.data());
         benchmark::DoNotOptimize(index.data());
         benchmark::ClobberMemory();
     }
@@ -160,21 +161,20 @@ void RunIndexPass(benchmark::State& state, const std::vector<unsigned char>& pix
 
 // Original pixels to index buffer; args: width, height, step.
 void BM_IndexPass(benchmark::State& state) {
-    SetImageQuality(static_cast<int>(state.range(2)));
+    const CImageQuality quality(static_cast<int>(state.range(2)));
     const auto pixels = FramePixels(Width(state), Height(state), false);
-    if (IsIndex16Bit()) {
-        RunIndexPass<std::uint16_t>(state, pixels);
+    if (quality.IsIndex16Bit()) {
+        RunIndexPass<std::uint16_t>(state, pixels, quality);
     } else {
-        RunIndexPass<std::uint32_t>(state, pixels);
+        RunIndexPass<std::uint32_t>(state, pixels, quality);
     }
     SetFrameCounters(state, pixels.size());
-    SetImageQuality(0);
 }
 
 // ApplyFilter of a captured frame; args: width, height, step, noise (1: every pixel random,
 // the worst case for the table's cache footprint).
 void BM_ApplyFilter(benchmark::State& state) {
-    SetImageQuality(static_cast<int>(state.range(2)));
+    const CImageQuality quality(static_cast<int>(state.range(2)));
     const int w = Width(state);
     const int h = Height(state);
     CSyntheticScreenSource screen;
@@ -188,15 +188,14 @@ void BM_ApplyFilter(benchmark::State& state) {
     }
     screen.SetFrame(w, h, std::move(colors));
     CFilter filter("protan", "protan", ProtanMap());
-    filter.BuildTable();
-    CCaptureImage image(screen);
+    filter.BuildTable(quality);
+    CCaptureImage image(screen, quality);
     image.Capture(0, 0, w, h);
     for (auto _ : state) {
         image.ApplyFilter(&filter);
         benchmark::ClobberMemory();
     }
     SetFrameCounters(state, image.GetImageSize());
-    SetImageQuality(0);
 }
 
 // args: width, height, radius.
@@ -215,30 +214,29 @@ void BM_Blur(benchmark::State& state) {
 // The whole filter path of a new screen copy: index pass, then the table; args as IndexPass.
 template <class T>
 void RunTablePath(benchmark::State& state, const std::vector<unsigned char>& pixels,
-                  const ColorValue* table) {
+                  const CImageQuality& quality, const ColorValue* table) {
     const int w = Width(state);
     const int h = Height(state);
     std::vector<T> index(static_cast<std::size_t>(w) * h);
     std::vector<unsigned char> display(pixels.size());
     for (auto _ : state) {
-        BuildIndexBuffer(pixels.data(), w, h, StrideOf(w), index.data());
+        BuildIndexBuffer(pixels.data(), w, h, StrideOf(w), quality, index.data());
         ApplyColorTable(index.data(), table, w, h, StrideOf(w), display.data());
         benchmark::ClobberMemory();
     }
 }
 
 void BM_TablePath(benchmark::State& state) {
-    SetImageQuality(static_cast<int>(state.range(2)));
+    const CImageQuality quality(static_cast<int>(state.range(2)));
     const auto pixels = FramePixels(Width(state), Height(state), false);
     CFilter filter("protan", "protan", ProtanMap());
-    filter.BuildTable();
-    if (IsIndex16Bit()) {
-        RunTablePath<std::uint16_t>(state, pixels, filter.GetTable());
+    filter.BuildTable(quality);
+    if (quality.IsIndex16Bit()) {
+        RunTablePath<std::uint16_t>(state, pixels, quality, filter.GetTable());
     } else {
-        RunTablePath<std::uint32_t>(state, pixels, filter.GetTable());
+        RunTablePath<std::uint32_t>(state, pixels, quality, filter.GetTable());
     }
     SetFrameCounters(state, pixels.size());
-    SetImageQuality(0);
 }
 
 // Every pixel through the model as written from its definition: decode by table, the 3x3
@@ -290,8 +288,9 @@ void BM_ExactModel(benchmark::State& state) {
     SetFrameCounters(state, pixels.size());
 }
 
-// The buffers of one captured frame: original pixels, index at the current quality, display.
+// The buffers of one captured frame: original pixels, index at the quality, display.
 struct CapturedFrame {
+    CImageQuality quality;
     int width;
     int height;
     std::size_t stride;
@@ -301,11 +300,11 @@ struct CapturedFrame {
     std::vector<unsigned char> display;
     std::vector<unsigned char> copy; // the memcpy baseline's destination
 
-    CapturedFrame(int w, int h, bool noise)
-        : width(w), height(h), stride(StrideOf(w)), original(FramePixels(w, h, noise)),
+    CapturedFrame(const CImageQuality& q, int w, int h, bool noise)
+        : quality(q), width(w), height(h), stride(StrideOf(w)), original(FramePixels(w, h, noise)),
           display(original.size()), copy(original.size()) {
         const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
-        if (IsIndex16Bit()) {
+        if (quality.IsIndex16Bit()) {
             index16.resize(count);
         } else {
             index32.resize(count);
@@ -314,9 +313,9 @@ struct CapturedFrame {
     }
     void BuildIndex() {
         if (!index16.empty()) {
-            BuildIndexBuffer(original.data(), width, height, stride, index16.data());
+            BuildIndexBuffer(original.data(), width, height, stride, quality, index16.data());
         } else {
-            BuildIndexBuffer(original.data(), width, height, stride, index32.data());
+            BuildIndexBuffer(original.data(), width, height, stride, quality, index32.data());
         }
     }
     void Apply(const ColorValue* table) {
@@ -363,11 +362,11 @@ std::vector<double> RunInterleaved(benchmark::State& state,
 // Opening a view on a captured frame at the current filter: index pass, table, blur; beside a
 // memcpy of the frame. args: width, height, step, blur radius.
 void BM_OpenView(benchmark::State& state) {
-    SetImageQuality(static_cast<int>(state.range(2)));
+    const CImageQuality quality(static_cast<int>(state.range(2)));
     const int radius = static_cast<int>(state.range(3));
-    CapturedFrame frame(Width(state), Height(state), false);
+    CapturedFrame frame(quality, Width(state), Height(state), false);
     CFilter filter("protan", "protan", ProtanMap());
-    filter.BuildTable();
+    filter.BuildTable(quality);
     const auto ratios = RunInterleaved(state, {[&] {
                                                    frame.BuildIndex();
                                                    frame.Apply(filter.GetTable());
@@ -376,17 +375,16 @@ void BM_OpenView(benchmark::State& state) {
                                                [&] { frame.Memcpy(); }});
     state.counters["x_memcpy"] = ratios[1];
     SetFrameCounters(state, frame.original.size());
-    SetImageQuality(0);
 }
 
 // One filter switch on a captured frame: table and blur; beside a memcpy of the frame.
 // args: width, height, step, blur radius, noise.
 void BM_FilterSwitch(benchmark::State& state) {
-    SetImageQuality(static_cast<int>(state.range(2)));
+    const CImageQuality quality(static_cast<int>(state.range(2)));
     const int radius = static_cast<int>(state.range(3));
-    CapturedFrame frame(Width(state), Height(state), state.range(4) != 0);
+    CapturedFrame frame(quality, Width(state), Height(state), state.range(4) != 0);
     CFilter filter("protan", "protan", ProtanMap());
-    filter.BuildTable();
+    filter.BuildTable(quality);
     const auto ratios = RunInterleaved(state, {[&] {
                                                    frame.Apply(filter.GetTable());
                                                    frame.Blur(radius);
@@ -394,7 +392,6 @@ void BM_FilterSwitch(benchmark::State& state) {
                                                [&] { frame.Memcpy(); }});
     state.counters["x_memcpy"] = ratios[1];
     SetFrameCounters(state, frame.original.size());
-    SetImageQuality(0);
 }
 
 // The exact model against the table, both on the pipeline's threads: exact_per_table is how
@@ -402,10 +399,10 @@ void BM_FilterSwitch(benchmark::State& state) {
 // exact_per_capture than a new capture's index pass and table. args: width, height, step,
 // noise.
 void BM_TableVsExact(benchmark::State& state) {
-    SetImageQuality(static_cast<int>(state.range(2)));
-    CapturedFrame frame(Width(state), Height(state), state.range(3) != 0);
+    const CImageQuality quality(static_cast<int>(state.range(2)));
+    CapturedFrame frame(quality, Width(state), Height(state), state.range(3) != 0);
     CFilter filter("protan", "protan", ProtanMap());
-    filter.BuildTable();
+    filter.BuildTable(quality);
     const CExactModel model(kProtan);
     std::vector<unsigned char> exact(frame.original.size());
     const auto ratios =
@@ -423,7 +420,6 @@ void BM_TableVsExact(benchmark::State& state) {
     state.counters["exact_per_capture"] = ratios[2];
     state.counters["exact_x_memcpy"] = ratios[3];
     SetFrameCounters(state, frame.original.size());
-    SetImageQuality(0);
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {

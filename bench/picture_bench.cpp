@@ -58,7 +58,6 @@ const char* const kFilterFile = "/deutanopia.xml";
 
 // Reads the filter and builds its table at the default quality: what the command does first.
 bool LoadFilter(CFilter& filter, std::string& error) {
-    SetImageQuality(0);
     return LoadFilterFile(filter, std::string(ZEZIRIV_FILTER_DATA_DIR) + kFilterFile, &error) &&
            filter.BuildTable();
 }
@@ -76,7 +75,7 @@ const Files& BenchFiles() {
         }
         PaintScreenshot(picture);
         if (!WritePictureFile(f.input, picture, error) || !LoadFilter(filter, error) ||
-            !CPictureSimulation(picture).Apply(filter, 0, f.simulated)) {
+            !CPictureSimulation(picture, CImageQuality()).Apply(filter, 0, f.simulated)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             std::abort();
         }
@@ -117,7 +116,7 @@ void BM_PictureSimulateCommand(benchmark::State& state) {
             state.SkipWithError(error.c_str());
             break;
         }
-        const CPictureSimulation simulation(picture);
+        const CPictureSimulation simulation(picture, CImageQuality());
         if (!simulation.Apply(filter, blur, simulated) ||
             !WritePictureFile(files.output, simulated, error)) {
             state.SkipWithError(error.c_str());

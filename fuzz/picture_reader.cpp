@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     static const auto identity = CreateNormalFilter();
-    const CPictureSimulation simulation(picture);
+    const CPictureSimulation simulation(picture, CImageQuality());
     CPicture simulated;
     std::vector<unsigned char> png;
     if (!simulation.Apply(*identity, 1, simulated) || !EncodePng(simulated, png, error)) {

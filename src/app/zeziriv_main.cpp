@@ -5,7 +5,6 @@
 #include "app/splash_wnd.h"
 #include "app/startup_paths.h"
 #include "engine/filter/filter_manager.h"
-#include "engine/filter/image_quality.h"
 #include "engine/image/color_name_resources.h"
 #include "features/dialogs/display_names.h"
 #include "features/filter_window/filter_window_requests.h"
@@ -136,7 +135,7 @@ int RunProgram(HINSTANCE instance) {
     }
     CAppProfile& profile = GetAppProfile();
     profile.Load();
-    SetImageQuality(static_cast<int>(profile.GetImageQuality()));
+    filters.SetImageQuality(CImageQuality(static_cast<int>(profile.GetImageQuality())));
     filters.PrepareTables();
 
     int result = 0;

@@ -59,11 +59,12 @@ std::array<double, 256> LinearOfCodes() {
     return lut;
 }
 
-// The Lab colour of every entry of the lattice's table at the current quality.
-std::vector<Lab> TableLab(const ColorMap& lattice, const std::array<double, 256>& linear) {
-    const std::size_t size = GetTableSize();
+// The Lab colour of every entry of the lattice's table at the quality.
+std::vector<Lab> TableLab(const ColorMap& lattice, const CImageQuality& quality,
+                          const std::array<double, 256>& linear) {
+    const std::size_t size = quality.GetTableSize();
     std::unique_ptr<ColorValue[]> table(new ColorValue[size]);
-    FillColorTable(lattice, table.get());
+    FillColorTable(lattice, quality, table.get());
     std::vector<Lab> lab(size);
     for (std::size_t i = 0; i < size; ++i) {
         const ColorValue c = table[i];
@@ -90,13 +91,14 @@ std::vector<ColorValue> SampleColors(std::size_t count, std::uint64_t seed) {
 }
 
 std::vector<std::vector<AccuracyFigures>> MeasureAccuracy(const std::vector<AccuracyCase>& cases,
-                                                          const std::vector<ColorValue>* colours) {
+                                                          const std::vector<ColorValue>* colours,
+                                                          const CImageQuality& quality) {
     const std::array<double, 256> linear = LinearOfCodes();
     std::vector<std::vector<std::vector<Lab>>> tables(cases.size());
     std::vector<std::vector<CHistogram>> histograms(cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i) {
         for (const ColorMap& lattice : cases[i].lattices) {
-            tables[i].push_back(TableLab(lattice, linear));
+            tables[i].push_back(TableLab(lattice, quality, linear));
         }
         histograms[i].resize(cases[i].lattices.size());
     }
@@ -104,7 +106,7 @@ std::vector<std::vector<AccuracyFigures>> MeasureAccuracy(const std::vector<Accu
     const std::size_t count = colours ? colours->size() : (std::size_t{1} << 24);
     for (std::size_t n = 0; n < count; ++n) {
         const ColorValue c = colours ? (*colours)[n] : static_cast<ColorValue>(n);
-        const std::uint32_t index = ColorIndex(c);
+        const std::uint32_t index = quality.ColorIndex(c);
         const LinearRgb in{linear[RedOf(c)], linear[GreenOf(c)], linear[BlueOf(c)]};
         for (std::size_t i = 0; i < cases.size(); ++i) {
             const Lab exact = LabFromLinear(ApplyCvdModel(cases[i].model, in));

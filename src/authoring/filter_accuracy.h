@@ -31,8 +31,8 @@ std::vector<ColorValue> SampleColors(std::size_t count, std::uint64_t seed);
 constexpr std::size_t kQuickSampleSize = std::size_t{1} << 20;
 constexpr std::uint64_t kQuickSampleSeed = 20261206;
 
-// Figures[case][lattice] at the current image quality (SetImageQuality), over the given
-// colours, or over all 2^24 colours when colours is null. The 95th percentile is resolved to
-// 0.001.
+// Figures[case][lattice] at the image quality, over the given colours, or over all 2^24
+// colours when colours is null. The 95th percentile is resolved to 0.001.
 std::vector<std::vector<AccuracyFigures>> MeasureAccuracy(const std::vector<AccuracyCase>& cases,
-                                                          const std::vector<ColorValue>* colours);
+                                                          const std::vector<ColorValue>* colours,
+                                                          const CImageQuality& quality);

@@ -23,7 +23,7 @@ struct PaletteAudit {
     std::vector<CollapsedPair> collapsed;
 };
 
-// Simulates through the filter's colour table at the current image quality, as a picture of
+// Simulates through the filter's colour table, at the quality it was built at, as a picture of
 // those colours would be (the identity leaves them as they are).
 PaletteAudit AuditPalette(const CFilter& filter, const std::vector<ColorValue>& palette,
                           double minDelta);

@@ -1,33 +1,32 @@
 #include "authoring/picture_simulation.h"
 
 #include "engine/filter/filter.h"
-#include "engine/filter/image_quality.h"
 #include "engine/image/pixel_pipeline.h"
 
 #include <cstring>
 #include <new>
 
-CPictureSimulation::CPictureSimulation(const CPicture& original) : m_original(original) {
+CPictureSimulation::CPictureSimulation(const CPicture& original, const CImageQuality& quality)
+    : m_original(original), m_quality(quality) {
     if (original.IsEmpty()) {
         return;
     }
     const int width = original.GetWidth();
     const int height = original.GetHeight();
     const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if (IsIndex16Bit()) {
+    if (quality.IsIndex16Bit()) {
         m_index16.reset(new (std::nothrow) std::uint16_t[pixels]);
         if (m_index16) {
-            BuildIndexBuffer(original.GetPixels(), width, height, original.GetStride(),
+            BuildIndexBuffer(original.GetPixels(), width, height, original.GetStride(), quality,
                              m_index16.get());
         }
     } else {
         m_index32.reset(new (std::nothrow) std::uint32_t[pixels]);
         if (m_index32) {
-            BuildIndexBuffer(original.GetPixels(), width, height, original.GetStride(),
+            BuildIndexBuffer(original.GetPixels(), width, height, original.GetStride(), quality,
                              m_index32.get());
         }
     }
-    m_indexTableSize = GetTableSize();
 }
 
 bool CPictureSimulation::Apply(const CFilter& filter, int blurRadius, CPicture& out) const {
@@ -43,7 +42,8 @@ bool CPictureSimulation::Apply(const CFilter& filter, int blurRadius, CPicture& 
     }
     const std::size_t bytes = m_original.GetStride() * static_cast<std::size_t>(height);
     const ColorValue* table = filter.GetTable();
-    if (filter.IsIdentity() || table == nullptr || m_indexTableSize != GetTableSize()) {
+    if (filter.IsIdentity() || table == nullptr ||
+        filter.GetTableQuality().GetTableSize() != m_quality.GetTableSize()) {
         std::memcpy(out.GetPixels(), m_original.GetPixels(), bytes);
     } else if (m_index16) {
         ApplyColorTable(m_index16.get(), table, width, height, out.GetStride(), out.GetPixels());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "authoring/picture.h"
+#include "engine/filter/image_quality.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,9 +14,9 @@ class CFilter;
 // byte what a view of the program shows.
 class CPictureSimulation {
 public:
-    // Indexes the picture at the current image quality. The picture must outlive the
-    // simulation and keep its pixels.
-    explicit CPictureSimulation(const CPicture& original);
+    // Indexes the picture at the quality. The picture must outlive the simulation and keep its
+    // pixels.
+    CPictureSimulation(const CPicture& original, const CImageQuality& quality);
 
     // False when the index buffer could not be allocated.
     bool IsReady() const { return m_index16 != nullptr || m_index32 != nullptr; }
@@ -31,5 +32,5 @@ private:
     const CPicture& m_original;
     std::unique_ptr<std::uint16_t[]> m_index16;
     std::unique_ptr<std::uint32_t[]> m_index32;
-    std::uint32_t m_indexTableSize = 0;
+    CImageQuality m_quality;
 };

@@ -8,7 +8,6 @@
 namespace {
 
 TEST(PaletteAudit, RedGreenPairsCollapseForProtanAndDeutanOnly) {
-    SetImageQuality(0);
     CFilterManager manager;
     ASSERT_TRUE(manager.LoadFilterDirectory(ZEZIRIV_FILTER_DATA_DIR));
     ColorValue red = 0;

@@ -17,7 +17,6 @@ namespace {
 class PictureSimulationTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_manager.LoadFilterDirectory(ZEZIRIV_FILTER_DATA_DIR)); }
-    void TearDown() override { SetImageQuality(0); }
 
     CFilter& Filter(const char* id) {
         CFilter* filter = m_manager.FindFilter(id);
@@ -47,7 +46,7 @@ bool MatchesCaptureImage(const CPicture& original, const CPicture& simulated, co
                          int blur) {
     CSyntheticScreenSource screen;
     screen.SetFrame(original.GetWidth(), original.GetHeight(), FrameOf(original));
-    CCaptureImage image(screen);
+    CCaptureImage image(screen, filter.GetTableQuality());
     if (!image.Capture(0, 0, original.GetWidth(), original.GetHeight())) {
         return false;
     }
@@ -80,16 +79,14 @@ TEST_F(PictureSimulationTest, PixelsEqualWhatTheCaptureImageShows) {
     const Size sizes[] = {{1, 1}, {7, 5}, {3, 12}, {129, 65}};
     std::uint32_t seed = 11;
     for (const int quality : qualities) {
-        SetImageQuality(quality);
         for (const char* id : filters) {
             CFilter& filter = Filter(id);
-            filter.FreeTable();
-            ASSERT_TRUE(filter.BuildTable());
+            ASSERT_TRUE(filter.BuildTable(CImageQuality(quality)));
             for (const Size size : sizes) {
                 CPicture original;
                 ASSERT_TRUE(original.Allocate(size.width, size.height, false));
                 FillRandom(original, seed++);
-                const CPictureSimulation simulation(original);
+                const CPictureSimulation simulation(original, CImageQuality(quality));
                 ASSERT_TRUE(simulation.IsReady());
                 for (const int blur : blurs) {
                     SCOPED_TRACE(testing::Message()
@@ -105,7 +102,6 @@ TEST_F(PictureSimulationTest, PixelsEqualWhatTheCaptureImageShows) {
 }
 
 TEST_F(PictureSimulationTest, AlphaPassesUntouchedAndDoesNotChangeTheColours) {
-    SetImageQuality(0);
     CFilter& filter = Filter("deutanopia");
     ASSERT_TRUE(filter.BuildTable());
     CPicture withAlpha;
@@ -120,8 +116,8 @@ TEST_F(PictureSimulationTest, AlphaPassesUntouchedAndDoesNotChangeTheColours) {
     }
     CPicture a;
     CPicture b;
-    ASSERT_TRUE(CPictureSimulation(withAlpha).Apply(filter, 2, a));
-    ASSERT_TRUE(CPictureSimulation(opaque).Apply(filter, 2, b));
+    ASSERT_TRUE(CPictureSimulation(withAlpha, CImageQuality()).Apply(filter, 2, a));
+    ASSERT_TRUE(CPictureSimulation(opaque, CImageQuality()).Apply(filter, 2, b));
     ASSERT_TRUE(a.HasAlpha());
     for (int y = 0; y < 9; ++y) {
         for (int x = 0; x < 31; ++x) {
@@ -140,11 +136,8 @@ TEST_F(PictureSimulationTest, TablesOfAnotherQualityShowTheOriginal) {
     CFilter& filter = Filter("protanopia");
     const int pairs[][2] = {{1, 12}, {12, 1}};
     for (const auto& pair : pairs) {
-        SetImageQuality(pair[0]);
-        const CPictureSimulation simulation(original);
-        SetImageQuality(pair[1]);
-        filter.FreeTable();
-        ASSERT_TRUE(filter.BuildTable());
+        const CPictureSimulation simulation(original, CImageQuality(pair[0]));
+        ASSERT_TRUE(filter.BuildTable(CImageQuality(pair[1])));
         CPicture simulated;
         ASSERT_TRUE(simulation.Apply(filter, 0, simulated));
         EXPECT_TRUE(SamePixels(simulated, original));

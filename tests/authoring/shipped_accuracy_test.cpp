@@ -60,11 +60,6 @@ const Recorded kRecorded[] = {
     // clang-format on
 };
 
-class QualityGuard {
-public:
-    ~QualityGuard() { SetImageQuality(0); }
-};
-
 TEST(ShippedAccuracy, MatchesTheRecordedFigures) {
     const std::vector<ShippedFilterSpec>& specs = ShippedColorMapFilters();
     std::vector<AccuracyCase> cases;
@@ -75,10 +70,8 @@ TEST(ShippedAccuracy, MatchesTheRecordedFigures) {
     ASSERT_EQ(cases.size(), std::size(kRecorded));
 
     const std::vector<ColorValue> sample = SampleColors(kQuickSampleSize, kQuickSampleSeed);
-    QualityGuard guard;
     for (const int q : {7, 12}) {
-        SetImageQuality(q);
-        const auto figures = MeasureAccuracy(cases, &sample);
+        const auto figures = MeasureAccuracy(cases, &sample, CImageQuality(q));
         for (std::size_t i = 0; i < cases.size(); ++i) {
             const AccuracyFigures& got = figures[i][0];
             const AccuracyFigures& want = q == 7 ? kRecorded[i].q7 : kRecorded[i].q12;

@@ -109,8 +109,8 @@ TEST(ShippedFilters, TheDirectoryLoadsWithTheDefaultEnabledList) {
 // The reference filter resolves inside filter\system alone and, once enabled, gets every
 // member a table.
 TEST(ShippedFilters, TheCycleResolvesAndItsMembersGetTables) {
-    SetImageQuality(3);
     CFilterManager manager;
+    manager.SetImageQuality(CImageQuality(3));
     ASSERT_TRUE(manager.LoadFilterDirectory(kShippedDir));
     CFilter* cycle = manager.FindFilter(ShippedReferenceFilter().id);
     ASSERT_NE(cycle, nullptr);
@@ -126,7 +126,6 @@ TEST(ShippedFilters, TheCycleResolvesAndItsMembersGetTables) {
     // Lattice colours read back through the table as written: protanopia's white stays white.
     EXPECT_EQ(manager.FindFilter("protanopia")->Transform(MakeColor(255, 255, 255)),
               MakeColor(255, 255, 255));
-    SetImageQuality(0);
 }
 
 // A UTF-8 name as the reader gives it: the system code page's form on Windows (the XML
@@ -150,7 +149,6 @@ std::string AsReaderGivesIt(const std::string& utf8) {
 // Loaded as start-up loads them, language folder first: the same filters with the same
 // colours, every name (the built-in identity filter's included) in the language.
 TEST(ShippedFilters, TheLanguageFolderRenamesEveryFilterAndKeepsItsColours) {
-    SetImageQuality(3);
     CFilterManager general;
     ASSERT_TRUE(general.LoadFilterDirectory(kShippedDir));
     for (const ShippedLanguage& language : ShippedLanguages()) {
@@ -176,7 +174,6 @@ TEST(ShippedFilters, TheLanguageFolderRenamesEveryFilterAndKeepsItsColours) {
                   (std::vector<std::string>{ShippedReferenceFilter().id, "_normal"}))
             << "the translated cycle resolves in its own folder";
     }
-    SetImageQuality(0);
 }
 
 } // namespace

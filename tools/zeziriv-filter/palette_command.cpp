@@ -180,7 +180,7 @@ int RunPaletteCommand(const std::vector<std::string>& args) {
     if (const int status = ParseOptions(args, options); status != kExitOk) {
         return status;
     }
-    SetImageQuality(options.quality);
+    const CImageQuality quality(options.quality);
     CToolFilters filters;
     std::string error;
     if (!filters.Load(options.filterDirs, error)) {
@@ -195,7 +195,7 @@ int RunPaletteCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "zeziriv-filter: %s\n", error.c_str());
             return kExitUsage;
         }
-        if (!filter->BuildTable()) {
+        if (!filter->BuildTable(quality)) {
             std::fprintf(stderr, "zeziriv-filter: out of memory for the colour table\n");
             return kExitUsage;
         }

@@ -109,8 +109,8 @@ int RunSimulateCommand(const std::vector<std::string>& args) {
     if (const int status = ParseOptions(args, options); status != kExitOk) {
         return status;
     }
-    // The quality fixes the index of every pixel and the size of every table: first of all.
-    SetImageQuality(options.quality);
+    // The quality fixes the index of every pixel and the size of every table.
+    const CImageQuality quality(options.quality);
 
     CToolFilters filters;
     std::string error;
@@ -135,7 +135,7 @@ int RunSimulateCommand(const std::vector<std::string>& args) {
         }
     }
     for (CFilter* filter : selected) {
-        if (!filter->BuildTable()) {
+        if (!filter->BuildTable(quality)) {
             return Fail("out of memory for the colour table of " + filter->GetID());
         }
     }
@@ -144,7 +144,7 @@ int RunSimulateCommand(const std::vector<std::string>& args) {
     if (!ReadPictureFile(options.input, original, error)) {
         return Fail(error);
     }
-    const CPictureSimulation simulation(original);
+    const CPictureSimulation simulation(original, quality);
     if (!simulation.IsReady()) {
         return Fail("out of memory for the picture's colour indices");
     }

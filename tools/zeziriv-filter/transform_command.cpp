@@ -41,8 +41,7 @@ int RunTransformCommand(const std::vector<std::string>& args) {
                      rest[0].c_str(), filter.GetID().c_str());
         return kExitFailed;
     }
-    SetImageQuality(quality);
-    if (!filter.BuildTable()) {
+    if (!filter.BuildTable(CImageQuality(quality))) {
         std::fprintf(stderr, "zeziriv-filter: out of memory for the colour table\n");
         return kExitFailed;
     }

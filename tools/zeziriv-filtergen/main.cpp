@@ -78,8 +78,7 @@ int Report(bool full) {
     std::vector<std::vector<std::vector<AccuracyFigures>>> byQuality;
     for (const int q : kReportQualities) {
         std::fprintf(stderr, "measuring at quality %d...\n", q);
-        SetImageQuality(q);
-        byQuality.push_back(MeasureAccuracy(cases, full ? nullptr : &sample));
+        byQuality.push_back(MeasureAccuracy(cases, full ? nullptr : &sample, CImageQuality(q)));
     }
 
     std::printf("CIEDE2000 against the exact model over %s; mean / p95 / max\n\n",

@@ -1,11 +1,9 @@
 #include "engine/filter/filter.h"
 
-#include "engine/filter/image_quality.h"
 #include "platform/cpu_features.h"
 
 #include <array>
 #include <cstring>
-#include <limits>
 #include <new>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -154,22 +152,8 @@ void BlendBetween(ColorValue* base, std::size_t step, std::size_t count, int k) 
     }
 }
 
-// The table's entry count and byte size, or false when the byte count would overflow.
-bool TableBytes(std::size_t& bytes) {
-    const std::size_t entries = GetTableSize();
-    if (entries > std::numeric_limits<std::size_t>::max() / sizeof(ColorValue)) {
-        return false;
-    }
-    bytes = entries * sizeof(ColorValue);
-    return true;
-}
-
-std::unique_ptr<ColorValue[]> AllocateTable() {
-    std::size_t bytes = 0;
-    if (!TableBytes(bytes)) {
-        return nullptr;
-    }
-    return std::unique_ptr<ColorValue[]>(new (std::nothrow) ColorValue[bytes / sizeof(ColorValue)]);
+std::unique_ptr<ColorValue[]> AllocateTable(const CImageQuality& quality) {
+    return std::unique_ptr<ColorValue[]>(new (std::nothrow) ColorValue[quality.GetTableSize()]);
 }
 
 } // namespace
@@ -184,10 +168,10 @@ ColorValue BlendColor(ColorValue a, ColorValue b, int t, int k) {
     return MakeColor(r, g, bl);
 }
 
-void FillColorTable(const ColorMap& colors, ColorValue* table) {
-    const int k = GetLatticeStep();
-    const int n = GetPointsPerAxis();
-    const std::size_t plane = GetPlaneSize();
+void FillColorTable(const ColorMap& colors, const CImageQuality& quality, ColorValue* table) {
+    const int k = quality.GetLatticeStep();
+    const int n = quality.GetPointsPerAxis();
+    const std::size_t plane = quality.GetPlaneSize();
     const auto un = static_cast<std::size_t>(n);
 
     // Samples at the lattice points, in colour-map order (blue innermost).
@@ -238,12 +222,14 @@ CFilter::CFilter(std::string id, std::string displayName, const ColorMap& colors
 CFilter::CFilter(const CFilter& other)
     : m_id(other.m_id), m_displayName(other.m_displayName), m_type(other.m_type),
       m_visible(other.m_visible), m_inUse(other.m_inUse), m_identity(other.m_identity),
-      m_colorMap(other.m_colorMap), m_refs(other.m_refs), m_repeat(other.m_repeat) {
+      m_colorMap(other.m_colorMap), m_tableQuality(other.m_tableQuality), m_refs(other.m_refs),
+      m_repeat(other.m_repeat) {
     if (other.m_table) {
         // A copy whose table cannot be had is left without one, like a failed BuildTable.
-        m_table = AllocateTable();
+        m_table = AllocateTable(m_tableQuality);
         if (m_table) {
-            std::memcpy(m_table.get(), other.m_table.get(), GetTableSize() * sizeof(ColorValue));
+            std::memcpy(m_table.get(), other.m_table.get(),
+                        m_tableQuality.GetTableSize() * sizeof(ColorValue));
         }
     }
 }
@@ -254,19 +240,21 @@ ColorValue CFilter::Transform(ColorValue colour) const {
     if (!m_table) {
         return colour;
     }
-    return m_table[ColorIndex(colour)];
+    return m_table[m_tableQuality.ColorIndex(colour)];
 }
 
-bool CFilter::BuildTable() {
-    if (m_table) {
+bool CFilter::BuildTable(const CImageQuality& quality) {
+    if (m_table && m_tableQuality.GetLatticeStep() == quality.GetLatticeStep()) {
         return true;
     }
-    std::unique_ptr<ColorValue[]> table = AllocateTable();
+    m_table.reset();
+    std::unique_ptr<ColorValue[]> table = AllocateTable(quality);
     if (!table) {
         return false;
     }
-    FillColorTable(m_colorMap, table.get());
+    FillColorTable(m_colorMap, quality, table.get());
     m_table = std::move(table);
+    m_tableQuality = quality;
     return true;
 }
 

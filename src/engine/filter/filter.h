@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/filter/color.h"
+#include "engine/filter/image_quality.h"
 
 #include <array>
 #include <cstddef>
@@ -66,22 +67,23 @@ public:
     bool IsIdentity() const { return m_identity != 0; }
 
     const ColorMap& GetColorMap() const { return m_colorMap; }
-    // The colour table of GetTableSize() entries, or null while there is none.
+    // The colour table of GetTableQuality().GetTableSize() entries, or null while there is none.
     const ColorValue* GetTable() const { return m_table.get(); }
+    const CImageQuality& GetTableQuality() const { return m_tableQuality; }
 
     // The table entry of the colour. Without a table the colour is returned unchanged, so a
     // filter whose table could not be built shows the original colours.
     ColorValue Transform(ColorValue colour) const;
 
-    // Builds the table at the current image quality; true when it exists afterwards.
-    bool BuildTable();
+    // Builds the table at the quality (a table of another quality is replaced); true when it
+    // exists afterwards.
+    bool BuildTable(const CImageQuality& quality = CImageQuality());
     void FreeTable();
 
     int GetRefCount() const { return static_cast<int>(m_refs.size()); }
     bool GetRef(int index, CFilterRef& out) const;
     // Looks each member up in the filter manager. False when a member is unknown, or is itself
     // a reference filter (it would have no colour table to show).
-    bool ResolveRefs();
     bool ResolveRefs(const CFilterManager& manager);
     int GetRepeat() const { return m_repeat; }
 
@@ -104,6 +106,7 @@ private:
     int m_identity = 0;
     ColorMap m_colorMap{};
     std::unique_ptr<ColorValue[]> m_table;
+    CImageQuality m_tableQuality;
     std::vector<CFilterRef> m_refs;
     int m_repeat = 0;
 };
@@ -111,6 +114,6 @@ private:
 // The built-in identity filter "_normal", display name "normal".
 std::unique_ptr<CFilter> CreateNormalFilter();
 
-// The colour table of a colour map at the current image quality, written into table (which
-// holds GetTableSize() entries). Exposed for benchmarks and tests of the arithmetic.
-void FillColorTable(const ColorMap& colors, ColorValue* table);
+// The colour table of a colour map at the quality, written into table (which holds
+// quality.GetTableSize() entries). Exposed for benchmarks and tests of the arithmetic.
+void FillColorTable(const ColorMap& colors, const CImageQuality& quality, ColorValue* table);

@@ -97,10 +97,6 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
            });
 }
 
-bool CFilter::ResolveRefs() {
-    return ResolveRefs(GetFilterManager());
-}
-
 bool CFilter::ResolveRefs(const CFilterManager& manager) {
     if (!IsReferenceFilter()) {
         return false;
@@ -261,7 +257,7 @@ bool CFilterManager::PrepareTables() {
             continue;
         }
         if (filter->IsInUse()) {
-            filter->BuildTable();
+            filter->BuildTable(m_quality);
         } else {
             filter->FreeTable();
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/filter/image_quality.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +51,10 @@ public:
 
     CFilter* GetNormalFilter() const;
 
+    // The quality PrepareTables builds at, and the one the views index their pixels at.
+    void SetImageQuality(const CImageQuality& quality) { m_quality = quality; }
+    const CImageQuality& GetImageQuality() const { return m_quality; }
+
     // Marks the enabled colour-map filters and the members of enabled reference filters in
     // use, builds their tables and frees the tables of every other filter.
     bool PrepareTables();
@@ -56,6 +62,7 @@ public:
 private:
     std::vector<CFilter*> m_filters; // owned
     std::vector<CFilter*> m_enabled; // each also in m_filters
+    CImageQuality m_quality;
 };
 
 // The process's one manager.

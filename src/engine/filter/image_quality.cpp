@@ -2,63 +2,43 @@
 
 namespace {
 
-struct QualityState {
-    int level = 0;
-    int step = 7;
-    int points = 36;
-    std::uint32_t plane = 36u * 36u;
-    std::uint32_t table = 36u * 36u * 36u;
-    ColorIndexTables index{};
-};
+constexpr int kMaxStep = 18;
 
-QualityState MakeState(int level) {
-    QualityState s;
-    if (level < 0 || level > 18) {
-        level = 0;
-    }
-    s.level = level;
-    s.step = level != 0 ? level : 7;
-    s.points = 5 * s.step + 1;
-    s.plane = static_cast<std::uint32_t>(s.points) * static_cast<std::uint32_t>(s.points);
-    s.table = s.plane * static_cast<std::uint32_t>(s.points);
+ColorIndexTables MakeIndexTables(int step) {
+    const auto points = static_cast<std::uint32_t>(5 * step + 1);
+    ColorIndexTables index{};
     for (unsigned c = 0; c < 256; ++c) {
-        const auto coord = static_cast<std::uint32_t>(ChannelCoordinate(c, s.step));
-        s.index.red[c] = coord * s.plane;
-        s.index.green[c] = coord * static_cast<std::uint32_t>(s.points);
-        s.index.blue[c] = coord;
+        const auto coord = static_cast<std::uint32_t>(ChannelCoordinate(c, step));
+        index.red[c] = coord * points * points;
+        index.green[c] = coord * points;
+        index.blue[c] = coord;
     }
-    return s;
+    return index;
 }
 
-QualityState& State() {
-    static QualityState state = MakeState(0);
-    return state;
+// Every step's tables, made on first use (thread-safe) and read-only from then on.
+struct AllIndexTables {
+    AllIndexTables() {
+        for (int k = 1; k <= kMaxStep; ++k) {
+            byStep[k] = MakeIndexTables(k);
+        }
+    }
+    ColorIndexTables byStep[kMaxStep + 1] = {};
+};
+
+const ColorIndexTables& IndexTablesOf(int step) {
+    static const AllIndexTables all;
+    return all.byStep[step];
 }
 
 } // namespace
 
-void SetImageQuality(int level) {
-    State() = MakeState(level);
-}
-
-int GetImageQualityLevel() {
-    return State().level;
-}
-int GetLatticeStep() {
-    return State().step;
-}
-int GetPointsPerAxis() {
-    return State().points;
-}
-std::uint32_t GetPlaneSize() {
-    return State().plane;
-}
-std::uint32_t GetTableSize() {
-    return State().table;
-}
-bool IsIndex16Bit() {
-    return State().step < 8;
-}
-const ColorIndexTables& GetColorIndexTables() {
-    return State().index;
+CImageQuality::CImageQuality(int level) {
+    if (level < 0 || level > kMaxStep) {
+        level = 0;
+    }
+    m_level = level;
+    m_step = level != 0 ? level : 7;
+    m_points = 5 * m_step + 1;
+    m_index = &IndexTablesOf(m_step);
 }

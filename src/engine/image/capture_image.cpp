@@ -1,14 +1,14 @@
 #include "engine/image/capture_image.h"
 
 #include "engine/filter/filter.h"
-#include "engine/filter/image_quality.h"
 #include "engine/image/pixel_pipeline.h"
 
 #include <cstring>
 #include <limits>
 #include <new>
 
-CCaptureImage::CCaptureImage(IScreenSource& source) : m_source(source) {}
+CCaptureImage::CCaptureImage(IScreenSource& source, const CImageQuality& quality)
+    : m_source(source), m_quality(quality) {}
 
 CCaptureImage::~CCaptureImage() {
     Release();
@@ -23,7 +23,6 @@ void CCaptureImage::Release() {
     m_height = 0;
     m_stride = 0;
     m_imageSize = 0;
-    m_indexTableSize = 0;
 }
 
 bool CCaptureImage::Allocate(int width, int height) {
@@ -50,7 +49,7 @@ bool CCaptureImage::Allocate(int width, int height) {
         return false;
     }
     m_original.reset(new (std::nothrow) unsigned char[m_imageSize]);
-    if (IsIndex16Bit()) {
+    if (m_quality.IsIndex16Bit()) {
         m_index16.reset(new (std::nothrow) std::uint16_t[pixels]);
     } else {
         m_index32.reset(new (std::nothrow) std::uint32_t[pixels]);
@@ -59,8 +58,7 @@ bool CCaptureImage::Allocate(int width, int height) {
 }
 
 bool CCaptureImage::Capture(int x, int y, int width, int height) {
-    const bool sameLayout = m_surface && width == m_width && height == m_height &&
-                            (m_index16 != nullptr) == IsIndex16Bit();
+    const bool sameLayout = m_surface && width == m_width && height == m_height;
     if (sameLayout) {
         m_source.Flush();
         std::memset(m_surface->GetPixels(), 0, m_imageSize);
@@ -90,11 +88,10 @@ bool CCaptureImage::Capture(int x, int y, int width, int height) {
 
 void CCaptureImage::BuildIndex() {
     if (m_index16) {
-        BuildIndexBuffer(m_original.get(), m_width, m_height, m_stride, m_index16.get());
+        BuildIndexBuffer(m_original.get(), m_width, m_height, m_stride, m_quality, m_index16.get());
     } else {
-        BuildIndexBuffer(m_original.get(), m_width, m_height, m_stride, m_index32.get());
+        BuildIndexBuffer(m_original.get(), m_width, m_height, m_stride, m_quality, m_index32.get());
     }
-    m_indexTableSize = GetTableSize();
 }
 
 void CCaptureImage::ApplyFilter(const CFilter* filter) {
@@ -104,9 +101,9 @@ void CCaptureImage::ApplyFilter(const CFilter* filter) {
     m_source.Flush();
     unsigned char* display = m_surface->GetPixels();
     const ColorValue* table = filter != nullptr ? filter->GetTable() : nullptr;
-    // Indices built for another image quality would read past the table: show the original.
+    // Indices of another image quality would read past the table: show the original.
     if (filter == nullptr || filter->IsIdentity() || table == nullptr ||
-        m_indexTableSize != GetTableSize()) {
+        filter->GetTableQuality().GetTableSize() != m_quality.GetTableSize()) {
         std::memcpy(display, m_original.get(), m_imageSize);
         return;
     }

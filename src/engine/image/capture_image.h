@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/filter/color.h"
+#include "engine/filter/image_quality.h"
 #include "engine/image/screen_source.h"
 
 #include <cstdint>
@@ -17,8 +18,9 @@ class CFilter;
 // Empty (width and height 0, no buffers) until the first successful Capture.
 class CCaptureImage {
 public:
-    // The source must outlive the image.
-    explicit CCaptureImage(IScreenSource& source);
+    // The source must outlive the image. The pixels are indexed at the quality, the one the
+    // filters' tables are built at.
+    explicit CCaptureImage(IScreenSource& source, const CImageQuality& quality = CImageQuality());
     CCaptureImage(const CCaptureImage&) = delete;
     CCaptureImage& operator=(const CCaptureImage&) = delete;
     virtual ~CCaptureImage();
@@ -30,14 +32,12 @@ public:
     bool Capture(int x, int y, int width, int height);
 
     // Recomputes the display pixels through the filter: the original pixels for the identity,
-    // a null filter or a filter without a colour table; otherwise the table entry of every
-    // pixel's index. Earlier filtering and blurring never accumulate.
+    // a null filter or a filter without a colour table of this image's quality; otherwise the
+    // table entry of every pixel's index. Earlier filtering and blurring never accumulate.
     void ApplyFilter(const CFilter* filter);
 
-    // Softens the display pixels with the binomial blur of the profile's blur radius. Defined
-    // beside the process's profile (capture_image_profile.cpp).
-    void Blur();
-    // The same with an explicit radius; 0 or anything outside 1..5 changes nothing.
+    // Softens the display pixels with the binomial blur of the radius; 0 or anything outside
+    // 1..5 changes nothing.
     void Blur(int radius);
     // The radius a stored setting stands for: anything beyond 5 blurs nothing.
     static int BlurRadiusOf(std::uint32_t setting) {
@@ -60,7 +60,7 @@ public:
     // Direct views of the buffers (null while empty), for tests and owners that read pixels.
     const unsigned char* GetDisplayPixels() const;
     const unsigned char* GetOriginalPixels() const { return m_original.get(); }
-    // One of the two is set, by IsIndex16Bit() at the time of the capture.
+    // One of the two is set, by the quality's IsIndex16Bit().
     const std::uint16_t* GetIndex16() const { return m_index16.get(); }
     const std::uint32_t* GetIndex32() const { return m_index32.get(); }
 
@@ -72,6 +72,7 @@ private:
     ColorValue ReadColor(bool original, int column, int row) const;
 
     IScreenSource& m_source;
+    CImageQuality m_quality;
     std::unique_ptr<IPixelSurface> m_surface;
     int m_width = 0;
     int m_height = 0;
@@ -80,6 +81,4 @@ private:
     std::unique_ptr<unsigned char[]> m_original;
     std::unique_ptr<std::uint16_t[]> m_index16;
     std::unique_ptr<std::uint32_t[]> m_index32;
-    // Table size of the image quality the indices were built for.
-    std::uint32_t m_indexTableSize = 0;
 };

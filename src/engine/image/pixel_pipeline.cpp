@@ -1,6 +1,5 @@
 #include "engine/image/pixel_pipeline.h"
 
-#include "engine/filter/image_quality.h"
 #include "engine/image/blur_band.h"
 #include "engine/image/pixel_kernels.h"
 #include "engine/image/pixel_workers.h"
@@ -30,8 +29,7 @@ void StoreWord(unsigned char* p, std::uint32_t w) {
 
 template <class T>
 void BuildIndexRows(const unsigned char* pixels, int width, int height, std::size_t stride,
-                    T* __restrict index) {
-    const ColorIndexTables& tables = GetColorIndexTables();
+                    const ColorIndexTables& tables, T* __restrict index) {
     const std::uint32_t* __restrict red = tables.red;
     const std::uint32_t* __restrict green = tables.green;
     const std::uint32_t* __restrict blue = tables.blue;
@@ -136,17 +134,15 @@ void ApplyTableRows(const T* __restrict index, const ColorValue* __restrict tabl
     }
 }
 
-LatticeGeometry CurrentLattice() {
-    return {GetLatticeStep(), GetPointsPerAxis(), GetPlaneSize()};
-}
-
 template <class T>
 void BuildIndexBands(const unsigned char* pixels, int width, int height, std::size_t stride,
-                     T* index) {
+                     const CImageQuality& quality, T* index) {
     const auto w = static_cast<std::size_t>(width);
+    const ColorIndexTables& tables = quality.GetIndexTables();
 #if ZEZIRIV_HAVE_AVX2_KERNELS
     const bool avx2 = UseAvx2();
-    const LatticeGeometry lattice = CurrentLattice();
+    const LatticeGeometry lattice{quality.GetLatticeStep(), quality.GetPointsPerAxis(),
+                                  quality.GetPlaneSize()};
 #endif
     RunRowBands(PixelWorkerCount(w * static_cast<std::size_t>(height), height), height,
                 [&](int, int y0, int y1) {
@@ -158,7 +154,7 @@ void BuildIndexBands(const unsigned char* pixels, int width, int height, std::si
                         return;
                     }
 #endif
-                    BuildIndexRows(from, width, y1 - y0, stride, to);
+                    BuildIndexRows(from, width, y1 - y0, stride, tables, to);
                 });
 }
 
@@ -195,13 +191,13 @@ BlurKernels SelectBlurKernels() {
 } // namespace
 
 void BuildIndexBuffer(const unsigned char* pixels, int width, int height, std::size_t stride,
-                      std::uint16_t* index) {
-    BuildIndexBands(pixels, width, height, stride, index);
+                      const CImageQuality& quality, std::uint16_t* index) {
+    BuildIndexBands(pixels, width, height, stride, quality, index);
 }
 
 void BuildIndexBuffer(const unsigned char* pixels, int width, int height, std::size_t stride,
-                      std::uint32_t* index) {
-    BuildIndexBands(pixels, width, height, stride, index);
+                      const CImageQuality& quality, std::uint32_t* index) {
+    BuildIndexBands(pixels, width, height, stride, quality, index);
 }
 
 void ApplyColorTable(const std::uint16_t* index, const ColorValue* table, int width, int height,

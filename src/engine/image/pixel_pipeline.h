@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/filter/color.h"
+#include "engine/filter/image_quality.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,11 +11,11 @@
 // `stride` bytes apart (at least 3 * width: rows never overlap, since large frames are worked
 // on in bands of rows at once); index buffers hold width entries per row without padding.
 
-// index[y * width + x] = ColorIndex of the pixel, at the current image quality.
+// index[y * width + x] = quality.ColorIndex of the pixel.
 void BuildIndexBuffer(const unsigned char* pixels, int width, int height, std::size_t stride,
-                      std::uint16_t* index);
+                      const CImageQuality& quality, std::uint16_t* index);
 void BuildIndexBuffer(const unsigned char* pixels, int width, int height, std::size_t stride,
-                      std::uint32_t* index);
+                      const CImageQuality& quality, std::uint32_t* index);
 
 // Writes table[index] into every pixel; padding bytes are left alone. Every index must be
 // below the table's size.

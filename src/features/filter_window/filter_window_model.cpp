@@ -29,7 +29,7 @@ int EnabledPositionOf(const std::string& id) {
 
 CFilterWindowModel::CFilterWindowModel(IFilterWindowHost& host, IScreenSource& screen,
                                        const CAppProfile& profile)
-    : m_host(host), m_profile(profile), m_image(screen) {
+    : m_host(host), m_profile(profile), m_image(screen, GetFilterManager().GetImageQuality()) {
     ResetShownValues();
 }
 

@@ -29,7 +29,8 @@ int ScreenBitsPerPixel() {
 
 } // namespace
 
-CPreviewWnd::CPreviewWnd(IScreenSource& source) : m_image(source) {}
+CPreviewWnd::CPreviewWnd(IScreenSource& source)
+    : m_image(source, GetFilterManager().GetImageQuality()) {}
 
 CPreviewWnd::~CPreviewWnd() {
     Destroy();
@@ -116,7 +117,7 @@ void CPreviewWnd::Perform(const PreviewStep& step, bool redraw) {
     if (step.show) {
         m_image.ApplyFilter(step.filter);
         if (step.filter != nullptr) {
-            m_image.Blur();
+            m_image.Blur(CCaptureImage::BlurRadiusOf(GetAppProfile().GetBlurRadius()));
         }
         if (redraw && GetHwnd() != nullptr) {
             RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT);

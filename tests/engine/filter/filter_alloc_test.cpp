@@ -38,14 +38,14 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept {
 namespace {
 
 TEST(BuildTable, AllocationFailureLeavesNoTable) {
-    SetImageQuality(12);
+    const CImageQuality quality(12);
     auto normal = CreateNormalFilter();
     g_failLargeArrays = true;
-    EXPECT_FALSE(normal->BuildTable());
+    EXPECT_FALSE(normal->BuildTable(quality));
     EXPECT_EQ(normal->GetTable(), nullptr);
     EXPECT_EQ(normal->Transform(MakeColor(1, 2, 3)), MakeColor(1, 2, 3));
     g_failLargeArrays = false;
-    EXPECT_TRUE(normal->BuildTable());
+    EXPECT_TRUE(normal->BuildTable(quality));
     ASSERT_NE(normal->GetTable(), nullptr);
 
     // A copy that cannot get its table is left without one.
@@ -54,7 +54,6 @@ TEST(BuildTable, AllocationFailureLeavesNoTable) {
     g_failLargeArrays = false;
     EXPECT_EQ(copy.GetTable(), nullptr);
     EXPECT_EQ(copy.GetID(), "_normal");
-    SetImageQuality(0);
 }
 
 } // namespace

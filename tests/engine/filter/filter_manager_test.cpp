@@ -142,15 +142,6 @@ TEST(FilterManagerTest, ResolveRefsRefusesColourMapsAndNestedReferences) {
     outer.SetType(CFilter::kReference);
     outer.AppendRef(CFilterRef("inner", 10));
     EXPECT_FALSE(outer.ResolveRefs(manager));
-
-    // The plain form looks members up in the process's manager.
-    CFilter viaGlobal;
-    viaGlobal.SetType(CFilter::kReference);
-    viaGlobal.AppendRef(CFilterRef("_Normal", 10));
-    ASSERT_TRUE(viaGlobal.ResolveRefs());
-    CFilterRef ref;
-    ASSERT_TRUE(viaGlobal.GetRef(0, ref));
-    EXPECT_EQ(ref.GetFilter(), GetFilterManager().GetNormalFilter());
 }
 
 TEST(FilterManagerTest, HoldsAtMost512Filters) {
@@ -241,7 +232,7 @@ TEST_F(EnabledListTest, EnabledListQueries) {
 }
 
 TEST_F(EnabledListTest, PrepareTablesEquipsExactlyTheFiltersInUse) {
-    SetImageQuality(1);
+    m_manager.SetImageQuality(CImageQuality(1));
     auto inUse = [this]() {
         Names ids;
         for (const CFilter* filter : m_manager.GetAllFilters()) {
@@ -264,7 +255,6 @@ TEST_F(EnabledListTest, PrepareTablesEquipsExactlyTheFiltersInUse) {
     EXPECT_TRUE(m_manager.PrepareTables());
     EXPECT_EQ(inUse(), (Names{"_normal", "deutanopia", "tritanoptia"}));
     EXPECT_EQ(m_manager.FindFilter("deutanopia")->GetTable(), kept);
-    SetImageQuality(0);
 }
 
 } // namespace

@@ -9,12 +9,6 @@
 
 namespace {
 
-class QualityGuard {
-public:
-    explicit QualityGuard(int level) { SetImageQuality(level); }
-    ~QualityGuard() { SetImageQuality(0); }
-};
-
 ColorMap RandomColorMap(std::mt19937& rng) {
     std::uniform_int_distribution<std::uint32_t> dist(0, 0xFFFFFF);
     ColorMap map{};
@@ -83,56 +77,52 @@ TEST(ImageQuality, TableSizesFollowTheLevel) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level);
-        QualityGuard q(c.level);
-        EXPECT_EQ(GetImageQualityLevel(), c.applied);
-        EXPECT_EQ(GetLatticeStep(), c.step);
-        EXPECT_EQ(GetPointsPerAxis(), c.points);
-        EXPECT_EQ(GetPlaneSize(), static_cast<std::uint32_t>(c.points * c.points));
-        EXPECT_EQ(GetTableSize(), c.entries);
-        EXPECT_EQ(IsIndex16Bit(), c.index16);
+        const CImageQuality q(c.level);
+        EXPECT_EQ(q.GetLevel(), c.applied);
+        EXPECT_EQ(q.GetLatticeStep(), c.step);
+        EXPECT_EQ(q.GetPointsPerAxis(), c.points);
+        EXPECT_EQ(q.GetPlaneSize(), static_cast<std::uint32_t>(c.points * c.points));
+        EXPECT_EQ(q.GetTableSize(), c.entries);
+        EXPECT_EQ(q.IsIndex16Bit(), c.index16);
         // The largest index fits the index width the capture image picks.
         if (c.index16) {
-            EXPECT_LE(GetTableSize() - 1, 0xFFFFu);
+            EXPECT_LE(q.GetTableSize() - 1, 0xFFFFu);
         } else {
-            EXPECT_GT(GetTableSize() - 1, 0xFFFFu);
+            EXPECT_GT(q.GetTableSize() - 1, 0xFFFFu);
         }
     }
     // Byte counts of the worked values.
-    QualityGuard q7(7);
-    EXPECT_EQ(GetTableSize() * sizeof(ColorValue), 186624u);
-    SetImageQuality(12);
-    EXPECT_EQ(GetTableSize() * sizeof(ColorValue), 907924u);
-    SetImageQuality(18);
-    EXPECT_EQ(GetTableSize() * sizeof(ColorValue), 3014284u);
+    EXPECT_EQ(CImageQuality(7).GetTableSize() * sizeof(ColorValue), 186624u);
+    EXPECT_EQ(CImageQuality(12).GetTableSize() * sizeof(ColorValue), 907924u);
+    EXPECT_EQ(CImageQuality(18).GetTableSize() * sizeof(ColorValue), 3014284u);
 }
 
 TEST(ColorIndex, WorkedExampleAndCorners) {
-    QualityGuard q(7);
-    EXPECT_EQ(ColorIndex(MakeColor(255, 128, 0)), 46008u);
+    EXPECT_EQ(CImageQuality(7).ColorIndex(MakeColor(255, 128, 0)), 46008u);
     for (int level = 1; level <= 18; ++level) {
-        SetImageQuality(level);
-        EXPECT_EQ(ColorIndex(MakeColor(0, 0, 0)), 0u);
-        EXPECT_EQ(ColorIndex(MakeColor(255, 255, 255)), GetTableSize() - 1) << level;
+        const CImageQuality q(level);
+        EXPECT_EQ(q.ColorIndex(MakeColor(0, 0, 0)), 0u);
+        EXPECT_EQ(q.ColorIndex(MakeColor(255, 255, 255)), q.GetTableSize() - 1) << level;
     }
 }
 
 TEST(ColorIndex, RemainderOf26GoesUp) {
-    QualityGuard q(1);
+    const CImageQuality one(1);
     // Quality 1: every channel snaps to its nearest lattice level.
-    EXPECT_EQ(ColorIndex(MakeColor(25, 0, 0)), 0u);
-    EXPECT_EQ(ColorIndex(MakeColor(26, 0, 0)), 36u);
-    EXPECT_EQ(ColorIndex(MakeColor(0, 26, 0)), 6u);
-    EXPECT_EQ(ColorIndex(MakeColor(0, 0, 26)), 1u);
-    EXPECT_EQ(ColorIndex(MakeColor(0, 0, 76)), 1u);
-    EXPECT_EQ(ColorIndex(MakeColor(0, 0, 77)), 2u);
+    EXPECT_EQ(one.ColorIndex(MakeColor(25, 0, 0)), 0u);
+    EXPECT_EQ(one.ColorIndex(MakeColor(26, 0, 0)), 36u);
+    EXPECT_EQ(one.ColorIndex(MakeColor(0, 26, 0)), 6u);
+    EXPECT_EQ(one.ColorIndex(MakeColor(0, 0, 26)), 1u);
+    EXPECT_EQ(one.ColorIndex(MakeColor(0, 0, 76)), 1u);
+    EXPECT_EQ(one.ColorIndex(MakeColor(0, 0, 77)), 2u);
     // At every step the coordinate is the nearest point, ties of the remainder going up.
     for (int k = 1; k <= 18; ++k) {
-        SetImageQuality(k);
+        const CImageQuality q(k);
         for (unsigned c = 0; c < 256; ++c) {
             const unsigned rem = (c * k) % 51;
             const unsigned expected = (c * k) / 51 + (rem >= 26 ? 1 : 0);
-            ASSERT_EQ(ColorIndex(MakeColor(0, 0, c)), expected) << "k=" << k << " c=" << c;
-            ASSERT_EQ(ColorIndex(MakeColor(c, 0, 0)), expected * GetPlaneSize());
+            ASSERT_EQ(q.ColorIndex(MakeColor(0, 0, c)), expected) << "k=" << k << " c=" << c;
+            ASSERT_EQ(q.ColorIndex(MakeColor(c, 0, 0)), expected * q.GetPlaneSize());
         }
     }
 }
@@ -148,15 +138,15 @@ TEST(BuildTable, MatchesStraightforwardComputation) {
     std::mt19937 rng(20261206);
     for (int level : {1, 2, 3, 7, 8, 12, 18}) {
         SCOPED_TRACE(level);
-        QualityGuard q(level);
+        const CImageQuality q(level);
         for (int trial = 0; trial < 4; ++trial) {
             // Half the tables with the vector loops a processor without AVX2 runs.
             SetAvx2AllowedForTesting(trial % 2 == 0);
             const ColorMap map = RandomColorMap(rng);
             CFilter filter("f", "f", map);
-            ASSERT_TRUE(filter.BuildTable());
-            const auto expected = StraightforwardTable(map, GetLatticeStep());
-            ASSERT_EQ(expected.size(), GetTableSize());
+            ASSERT_TRUE(filter.BuildTable(q));
+            const auto expected = StraightforwardTable(map, q.GetLatticeStep());
+            ASSERT_EQ(expected.size(), q.GetTableSize());
             const bool equal = std::equal(expected.begin(), expected.end(), filter.GetTable());
             SetAvx2AllowedForTesting(true);
             ASSERT_TRUE(equal) << "trial " << trial;
@@ -168,9 +158,8 @@ TEST(BuildTable, LatticeColoursAreReproducedAtEveryQuality) {
     std::mt19937 rng(7);
     const ColorMap map = RandomColorMap(rng);
     for (int level = 0; level <= 18; ++level) {
-        QualityGuard q(level);
         CFilter filter("f", "f", map);
-        ASSERT_TRUE(filter.BuildTable());
+        ASSERT_TRUE(filter.BuildTable(CImageQuality(level)));
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 6; ++g)
                 for (int b = 0; b < 6; ++b)
@@ -183,28 +172,28 @@ TEST(BuildTable, LatticeColoursAreReproducedAtEveryQuality) {
 TEST(BuildTable, QualityOneIsTheColourMapItself) {
     std::mt19937 rng(3);
     const ColorMap map = RandomColorMap(rng);
-    QualityGuard q(1);
     CFilter filter("f", "f", map);
-    ASSERT_TRUE(filter.BuildTable());
+    ASSERT_TRUE(filter.BuildTable(CImageQuality(1)));
     EXPECT_TRUE(std::equal(map.begin(), map.end(), filter.GetTable()));
     // (26, 25, 77) sits nearest the lattice point (51, 0, 102).
     EXPECT_EQ(filter.Transform(MakeColor(26, 25, 77)), map[ColorMapPosition(1, 0, 2)]);
 }
 
-TEST(BuildTable, SecondCallKeepsTheTable) {
-    QualityGuard q(7);
+TEST(BuildTable, SecondCallKeepsTheTableAndAnotherQualityReplacesIt) {
     auto normal = CreateNormalFilter();
-    ASSERT_TRUE(normal->BuildTable());
+    ASSERT_TRUE(normal->BuildTable(CImageQuality(7)));
     const ColorValue* first = normal->GetTable();
-    ASSERT_TRUE(normal->BuildTable());
+    ASSERT_TRUE(normal->BuildTable(CImageQuality(0)));
     EXPECT_EQ(normal->GetTable(), first);
+    ASSERT_TRUE(normal->BuildTable(CImageQuality(18)));
+    EXPECT_EQ(normal->GetTableQuality().GetTableSize(), 753571u);
+    EXPECT_EQ(normal->Transform(MakeColor(255, 255, 255)), MakeColor(255, 255, 255));
     normal->FreeTable();
     EXPECT_EQ(normal->GetTable(), nullptr);
     normal->FreeTable();
 }
 
 TEST(NormalFilter, IdentityMapWithRoundingInItsTable) {
-    QualityGuard q(7);
     auto normal = CreateNormalFilter();
     EXPECT_EQ(normal->GetID(), "_normal");
     EXPECT_EQ(normal->GetDisplayName(), "normal");
@@ -218,7 +207,6 @@ TEST(NormalFilter, IdentityMapWithRoundingInItsTable) {
 }
 
 TEST(Filter, TransformWithoutTableLeavesTheColour) {
-    QualityGuard q(7);
     auto normal = CreateNormalFilter();
     ASSERT_EQ(normal->GetTable(), nullptr);
     EXPECT_EQ(normal->Transform(MakeColor(100, 3, 250)), MakeColor(100, 3, 250));
@@ -237,16 +225,16 @@ TEST(Filter, DefaultsAndCopies) {
     for (ColorValue c : empty.GetColorMap())
         ASSERT_EQ(c, 0u);
 
-    QualityGuard q(12);
     std::mt19937 rng(11);
     CFilter original("orig", "Original", RandomColorMap(rng));
     original.SetInUse(true);
-    ASSERT_TRUE(original.BuildTable());
+    ASSERT_TRUE(original.BuildTable(CImageQuality(12)));
     CFilter copy(original);
     ASSERT_NE(copy.GetTable(), nullptr);
     EXPECT_NE(copy.GetTable(), original.GetTable());
-    EXPECT_TRUE(
-        std::equal(original.GetTable(), original.GetTable() + GetTableSize(), copy.GetTable()));
+    EXPECT_TRUE(std::equal(original.GetTable(),
+                           original.GetTable() + original.GetTableQuality().GetTableSize(),
+                           copy.GetTable()));
     EXPECT_TRUE(copy.IsInUse());
     EXPECT_EQ(copy.GetID(), "orig");
     original.FreeTable();

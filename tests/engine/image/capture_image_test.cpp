@@ -1,4 +1,3 @@
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/image_quality.h"
 #include "engine/image/capture_image.h"
@@ -31,10 +30,6 @@ ColorValue PixelAt(const unsigned char* pixels, std::uint32_t stride, int x, int
 class CaptureImageTest : public ::testing::Test {
 protected:
     void SetUp() override { screen.SetFrame(200, 100, CoordinateFrame(200, 100)); }
-    void TearDown() override {
-        SetImageQuality(0);
-        GetAppProfile().SetBlurRadius(0);
-    }
 
     CSyntheticScreenSource screen;
 };
@@ -137,14 +132,14 @@ TEST_F(CaptureImageTest, EmptyImageIgnoresEveryOperation) {
 }
 
 TEST_F(CaptureImageTest, FiltersStartAfreshAndIdentityRestoresOriginal) {
-    for (int quality : {7, 18}) {
-        SetImageQuality(quality);
+    for (int level : {7, 18}) {
+        const CImageQuality quality(level);
         CFilter swap("swap", "swap", SwapRedBlueMap());
-        ASSERT_TRUE(swap.BuildTable());
+        ASSERT_TRUE(swap.BuildTable(quality));
         auto normal = CreateNormalFilter();
         CFilter noTable("broken", "broken", SwapRedBlueMap());
 
-        CCaptureImage image(screen);
+        CCaptureImage image(screen, quality);
         ASSERT_TRUE(image.Capture(0, 0, 5, 3));
         std::vector<unsigned char> original(image.GetOriginalPixels(),
                                             image.GetOriginalPixels() + image.GetImageSize());
@@ -169,20 +164,19 @@ TEST_F(CaptureImageTest, FiltersStartAfreshAndIdentityRestoresOriginal) {
     }
 }
 
-TEST_F(CaptureImageTest, QualityChangeAfterCaptureShowsOriginalInsteadOfStaleIndices) {
-    SetImageQuality(7);
-    CCaptureImage image(screen);
+TEST_F(CaptureImageTest, TableOfAnotherQualityShowsOriginalInsteadOfReadingPastIt) {
+    CCaptureImage image(screen, CImageQuality(7));
     ASSERT_TRUE(image.Capture(0, 0, 4, 4));
-    SetImageQuality(18);
     CFilter swap("swap", "swap", SwapRedBlueMap());
-    ASSERT_TRUE(swap.BuildTable());
+    ASSERT_TRUE(swap.BuildTable(CImageQuality(18)));
     image.ApplyFilter(&swap);
     EXPECT_EQ(image.GetCenterColor(false), image.GetCenterColor(true));
-    // A new capture of the same size rebuilds the index at the new width.
-    ASSERT_TRUE(image.Capture(0, 0, 4, 4));
-    EXPECT_NE(image.GetIndex32(), nullptr);
-    image.ApplyFilter(&swap);
-    EXPECT_EQ(image.GetCenterColor(false), swap.Transform(image.GetCenterColor(true)));
+    // At the table's quality the indices are 32-bit and the filter shows.
+    CCaptureImage fine(screen, CImageQuality(18));
+    ASSERT_TRUE(fine.Capture(0, 0, 4, 4));
+    EXPECT_NE(fine.GetIndex32(), nullptr);
+    fine.ApplyFilter(&swap);
+    EXPECT_EQ(fine.GetCenterColor(false), swap.Transform(fine.GetCenterColor(true)));
 }
 
 TEST_F(CaptureImageTest, BlurSpreadsSingleWhitePixel) {
@@ -192,8 +186,7 @@ TEST_F(CaptureImageTest, BlurSpreadsSingleWhitePixel) {
     CCaptureImage image(screen);
     ASSERT_TRUE(image.Capture(0, 0, 9, 9));
     image.ApplyFilter(nullptr);
-    GetAppProfile().SetBlurRadius(1);
-    image.Blur();
+    image.Blur(1);
     const int expected[3][3] = {{15, 31, 15}, {31, 63, 31}, {15, 31, 15}};
     for (int y = 0; y < 9; ++y) {
         for (int x = 0; x < 9; ++x) {
@@ -207,8 +200,7 @@ TEST_F(CaptureImageTest, BlurSpreadsSingleWhitePixel) {
     EXPECT_EQ(image.GetCenterColor(true), 0xFFFFFFu);
     // Radius 0: untouched.
     image.ApplyFilter(nullptr);
-    GetAppProfile().SetBlurRadius(0);
-    image.Blur();
+    image.Blur(0);
     EXPECT_EQ(image.GetCenterColor(false), 0xFFFFFFu);
 }
 

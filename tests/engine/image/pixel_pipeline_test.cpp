@@ -68,8 +68,8 @@ void ReferenceBlur(std::vector<unsigned char>& pixels, int width, int height, in
 }
 
 // Index pass and table against ColorIndex and a per-pixel table read, at every index width.
-void ExpectIndexAndTableExact(const std::vector<unsigned char>& frame, int width, int height,
-                              const std::vector<ColorValue>& table) {
+void ExpectIndexAndTableExact(const CImageQuality& quality, const std::vector<unsigned char>& frame,
+                              int width, int height, const std::vector<ColorValue>& table) {
     const std::size_t stride = StrideOf(width);
     const std::size_t count = static_cast<std::size_t>(width) * height;
     std::vector<std::uint32_t> expected(count);
@@ -77,7 +77,7 @@ void ExpectIndexAndTableExact(const std::vector<unsigned char>& frame, int width
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const unsigned char* p = &frame[y * stride + x * 3];
-            const std::uint32_t index = ColorIndex(MakeColor(p[2], p[1], p[0]));
+            const std::uint32_t index = quality.ColorIndex(MakeColor(p[2], p[1], p[0]));
             expected[y * width + x] = index;
             unsigned char* q = &expectedPixels[y * stride + x * 3];
             q[0] = static_cast<unsigned char>(BlueOf(table[index]));
@@ -86,19 +86,19 @@ void ExpectIndexAndTableExact(const std::vector<unsigned char>& frame, int width
         }
     }
     std::vector<unsigned char> pixels = frame;
-    if (IsIndex16Bit()) {
+    if (quality.IsIndex16Bit()) {
         std::vector<std::uint16_t> index(count);
-        BuildIndexBuffer(frame.data(), width, height, stride, index.data());
+        BuildIndexBuffer(frame.data(), width, height, stride, quality, index.data());
         EXPECT_TRUE(std::equal(index.begin(), index.end(), expected.begin()));
         ApplyColorTable(index.data(), table.data(), width, height, stride, pixels.data());
     } else {
         std::vector<std::uint32_t> index(count);
-        BuildIndexBuffer(frame.data(), width, height, stride, index.data());
+        BuildIndexBuffer(frame.data(), width, height, stride, quality, index.data());
         EXPECT_EQ(index, expected);
         ApplyColorTable(index.data(), table.data(), width, height, stride, pixels.data());
     }
     // Padding bytes keep the frame's values.
-    EXPECT_EQ(pixels, expectedPixels) << "quality " << GetImageQualityLevel() << " width " << width;
+    EXPECT_EQ(pixels, expectedPixels) << "quality " << quality.GetLevel() << " width " << width;
 }
 
 // Runs of repeated pixels of random lengths, drawn from a few colours: flat screen areas.
@@ -137,7 +137,6 @@ protected:
         SetPixelWorkersForTesting(GetParam().workers, 1);
     }
     void TearDown() override {
-        SetImageQuality(0);
         SetAvx2AllowedForTesting(true);
         SetPixelWorkersForTesting(0, 0);
     }
@@ -154,19 +153,19 @@ INSTANTIATE_TEST_SUITE_P(Machines, PixelPipelineTest,
 TEST_P(PixelPipelineTest, IndexAndTableMatchPerPixelArithmetic) {
     std::mt19937 rng(7);
     for (int quality : {1, 7, 8, 18}) {
-        SetImageQuality(quality);
-        std::vector<ColorValue> table(GetTableSize());
+        const CImageQuality q(quality);
+        std::vector<ColorValue> table(q.GetTableSize());
         for (auto& c : table) {
             c = rng(); // a stray top byte must not reach the pixels
         }
         for (int width : {1, 2, 3, 4, 5, 7, 8, 13, 64}) {
             const int height = 1 + static_cast<int>(rng() % 5);
-            ExpectIndexAndTableExact(RandomFrame(rng, width, height), width, height, table);
-            ExpectIndexAndTableExact(RunFrame(rng, width, height), width, height, table);
+            ExpectIndexAndTableExact(q, RandomFrame(rng, width, height), width, height, table);
+            ExpectIndexAndTableExact(q, RunFrame(rng, width, height), width, height, table);
         }
         // Bytes that look like a run of the pixel before the first one.
         std::vector<unsigned char> frame = {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0};
-        ExpectIndexAndTableExact(frame, 4, 1, table);
+        ExpectIndexAndTableExact(q, frame, 4, 1, table);
     }
 }
 
@@ -191,12 +190,12 @@ TEST_P(PixelPipelineTest, EveryQualityMatchesPerPixelArithmeticInEveryLane) {
     const int width = 16 * 16 + 5;
     const auto frame = EveryValueAtEveryLane(width, 16);
     for (int quality = 0; quality <= 18; ++quality) {
-        SetImageQuality(quality);
-        std::vector<ColorValue> table(GetTableSize());
+        const CImageQuality q(quality);
+        std::vector<ColorValue> table(q.GetTableSize());
         for (auto& c : table) {
             c = rng();
         }
-        ExpectIndexAndTableExact(frame, width, 16, table);
+        ExpectIndexAndTableExact(q, frame, width, 16, table);
     }
 }
 
@@ -207,8 +206,8 @@ TEST_P(PixelPipelineTest, LongRunsMatchPerPixelArithmetic) {
     const ColorValue palette[] = {0x102030, 0x102031, 0xF0E0D0};
     std::mt19937 rng(23);
     for (int quality : {7, 18}) {
-        SetImageQuality(quality);
-        std::vector<ColorValue> table(GetTableSize());
+        const CImageQuality q(quality);
+        std::vector<ColorValue> table(q.GetTableSize());
         for (auto& c : table) {
             c = rng();
         }
@@ -229,7 +228,7 @@ TEST_P(PixelPipelineTest, LongRunsMatchPerPixelArithmetic) {
                     p[2] = static_cast<unsigned char>(RedOf(c));
                 }
             }
-            ExpectIndexAndTableExact(frame, width, height, table);
+            ExpectIndexAndTableExact(q, frame, width, height, table);
         }
     }
 }
