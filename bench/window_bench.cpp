@@ -1,6 +1,5 @@
 // One refresh of a filter window beside a memcpy of the pixels it shows: the capture from the
 // screen source, the lattice index, the colour table, the blur and the status bar texts.
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/synthetic_screen_source.h"
@@ -91,16 +90,16 @@ void BM_WindowRefresh(benchmark::State& state) {
 
     std::uint32_t now = 1000;
     SetTickSourceForTesting([&now] { return now; });
-    CAppProfile profile;
-    profile.SetBlurRadius(static_cast<std::uint32_t>(state.range(1)));
-    profile.SetWindowUpdateInterval(100);
+    FilterWindowOptions options;
+    options.blurRadius = static_cast<int>(state.range(1));
+    options.updateInterval = 100;
     BenchHost host;
-    CFilterWindowModel model(host, screen, profile);
+    CFilterWindowModel model(host, screen, manager, options);
     CWindowSetting setting;
     setting.FilterID = "bench_protan";
     setting.Zoom = static_cast<int>(state.range(0));
     setting.MarkCenter = true;
-    model.Load(setting, false, false);
+    model.Load(setting);
     model.Start();
 
     for (auto _ : state) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/profile_values.h"
+#include "engine/hotkeys/hot_key_manager.h"
 #include "features/filter_window/window_setting.h"
 #include "platform/settings_store.h"
 
@@ -40,6 +41,11 @@ public:
     void SetQuickKeyItems(const std::vector<CQuickKeyItem>& items) { m_quickKeyItems = items; }
     std::uint32_t GetDesktopHotKey() const { return m_desktopHotKey; }
     void SetDesktopHotKey(std::uint32_t hotKey) { m_desktopHotKey = hotKey; }
+    // The manager's desktop key and quick keys (into memory, not into the store).
+    void SetHotKeys(const CHotKeyManager& hotKeys) {
+        m_desktopHotKey = hotKeys.GetDesktopHotKey();
+        m_quickKeyItems = hotKeys.GetQuickKeyItems();
+    }
     bool IsAdjustInitialPanelHeight() const { return m_adjustInitialPanelHeight; }
     void SetAdjustInitialPanelHeight(bool on) { m_adjustInitialPanelHeight = on; }
     std::uint32_t GetQuickWaitingTime() const { return m_quickWaitingTime; }

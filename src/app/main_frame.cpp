@@ -55,7 +55,8 @@ bool CMainFrame::Create(HINSTANCE instance) {
 bool CMainFrame::OnCreate() {
     g_mainFrame = this;
     SetHotKeyPlatform(&GetWin32HotKeyPlatform());
-    m_hotKeys.Load(GetAppProfile());
+    const CAppProfile& profile = GetAppProfile();
+    m_hotKeys.Load(profile.GetDesktopHotKey(), profile.GetQuickKeyItems(), GetFilterManager());
     m_hotKeysLoaded = true;
     AddTrayIcon();
     m_taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
@@ -84,7 +85,7 @@ void CMainFrame::OnDestroy() {
     // A frame whose creation failed before its keys were loaded must not overwrite the
     // profile's keys with an empty list.
     if (m_hotKeysLoaded) {
-        m_hotKeys.Save(GetAppProfile());
+        GetAppProfile().SetHotKeys(m_hotKeys);
     }
 }
 
@@ -170,7 +171,7 @@ void CMainFrame::OnTrayNotify(UINT mouseMessage) {
 }
 
 void CMainFrame::OnHotKey(int id) {
-    const HotKeyAction action = m_hotKeys.ResolveHotKeyEvent(id);
+    const HotKeyAction action = m_hotKeys.ResolveHotKeyEvent(id, GetFilterManager());
     switch (action.kind) {
     case HotKeyAction::OpenDesktopView:
         OpenPreview(PREVIEW_DESKTOP, 0);

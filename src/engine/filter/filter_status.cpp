@@ -10,20 +10,18 @@ void CFilterStatus::ResetSelection() {
 }
 
 void CFilterStatus::SelectIndex(int index) {
-    CFilterManager& manager = GetFilterManager();
-    if (index < 0 || index >= manager.GetEnabledCount()) {
+    if (index < 0 || index >= m_filters->GetEnabledCount()) {
         return;
     }
     m_selectedIndex = index;
-    m_selectedFilter = manager.GetEnabledFilter(index);
+    m_selectedFilter = m_filters->GetEnabledFilter(index);
 }
 
 CFilter* CFilterStatus::GetSelectedFilter() const {
-    CFilterManager& manager = GetFilterManager();
-    if (CFilter* filter = manager.GetEnabledFilter(m_selectedIndex)) {
+    if (CFilter* filter = m_filters->GetEnabledFilter(m_selectedIndex)) {
         return filter;
     }
-    return manager.GetNormalFilter();
+    return m_filters->GetNormalFilter();
 }
 
 CFilter* CFilterStatus::SequenceFilter() const {

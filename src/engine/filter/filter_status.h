@@ -3,12 +3,14 @@
 #include <cstdint>
 
 class CFilter;
+class CFilterManager;
 
-// The filter a view shows: its selection in the enabled list and, for a reference filter,
-// the playback of its members. One per view; copyable.
+// The filter a view shows: its selection in the manager's enabled list and, for a reference
+// filter, the playback of its members. One per view; copyable.
 class CFilterStatus {
 public:
-    CFilterStatus() = default;
+    // The manager must outlive the status.
+    explicit CFilterStatus(const CFilterManager& filters) : m_filters(&filters) {}
     CFilterStatus(const CFilterStatus&) = default;
     CFilterStatus& operator=(const CFilterStatus&) = default;
     virtual ~CFilterStatus() = default;
@@ -34,6 +36,7 @@ private:
     // The reference filter being played: the selected filter when it is one.
     CFilter* SequenceFilter() const;
 
+    const CFilterManager* m_filters;
     int m_limited = 0;
     int m_selectedIndex = 0;
     CFilter* m_selectedFilter = nullptr;

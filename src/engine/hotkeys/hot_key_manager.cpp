@@ -1,6 +1,5 @@
 #include "engine/hotkeys/hot_key_manager.h"
 
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 
@@ -96,11 +95,11 @@ CHotKeyPlatform& GetHotKeyPlatform() {
     return g_platform != nullptr ? *g_platform : refusing;
 }
 
-void CHotKeyManager::Load(const CAppProfile& profile) {
-    m_desktopHotKey = profile.GetDesktopHotKey();
+void CHotKeyManager::Load(HotKeyValue desktopHotKey, const std::vector<CQuickKeyItem>& quickKeys,
+                          const CFilterManager& filters) {
+    m_desktopHotKey = desktopHotKey;
     m_quickKeys.clear();
-    CFilterManager& filters = GetFilterManager();
-    for (const CQuickKeyItem& item : profile.GetQuickKeyItems()) {
+    for (const CQuickKeyItem& item : quickKeys) {
         CFilter* filter = filters.FindFilter(item.GetID());
         if (filter != nullptr && filters.GetEnabledIndex(filter) >= 0) {
             m_quickKeys.emplace_back(filter, item.GetHotKey());
@@ -108,14 +107,13 @@ void CHotKeyManager::Load(const CAppProfile& profile) {
     }
 }
 
-void CHotKeyManager::Save(CAppProfile& profile) const {
-    profile.SetDesktopHotKey(m_desktopHotKey);
+std::vector<CQuickKeyItem> CHotKeyManager::GetQuickKeyItems() const {
     std::vector<CQuickKeyItem> items;
     items.reserve(m_quickKeys.size());
     for (const CQuickKey& key : m_quickKeys) {
         items.emplace_back(key.GetFilter()->GetID(), key.GetHotKey());
     }
-    profile.SetQuickKeyItems(std::move(items));
+    return items;
 }
 
 bool CHotKeyManager::RegisterDesktopHotKey(HotKeyWindow window) {
@@ -243,13 +241,12 @@ bool CHotKeyManager::CheckHotKeyConflict(std::string& error) const {
     return false;
 }
 
-HotKeyAction CHotKeyManager::ResolveHotKeyEvent(int id) const {
+HotKeyAction CHotKeyManager::ResolveHotKeyEvent(int id, const CFilterManager& filters) const {
     if (id == DESKTOP_HOTKEY_ID) {
         return {HotKeyAction::OpenDesktopView, -1};
     }
     if (id >= QUICK_HOTKEY_ID_BASE && id < QUICK_HOTKEY_ID_BASE + MAX_QUICK_HOTKEYS) {
-        const int position =
-            GetFilterManager().GetEnabledIndex(GetQuickFilterAt(id - QUICK_HOTKEY_ID_BASE));
+        const int position = filters.GetEnabledIndex(GetQuickFilterAt(id - QUICK_HOTKEY_ID_BASE));
         if (position >= 0) {
             return {HotKeyAction::OpenQuickView, position};
         }

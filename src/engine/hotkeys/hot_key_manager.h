@@ -1,11 +1,13 @@
 #pragma once
 
+#include "engine/hotkeys/quick_key_item.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class CFilter;
-class CAppProfile;
+class CFilterManager;
 
 // Virtual-key code in bits 0-15, modifiers in bits 16-31 (1 Alt, 2 Control, 4 Shift, 8 Windows
 // key), exactly as the platform's registration reads them; 0 means none.
@@ -81,10 +83,11 @@ public:
     CHotKeyManager& operator=(const CHotKeyManager&) = default;
     virtual ~CHotKeyManager() = default;
 
-    // Takes the desktop key and the quick keys whose filters exist and are enabled.
-    void Load(const CAppProfile& profile);
-    // Writes the keys into the profile (not into the store).
-    void Save(CAppProfile& profile) const;
+    // Takes the desktop key and the stored quick keys whose filters exist and are enabled.
+    void Load(HotKeyValue desktopHotKey, const std::vector<CQuickKeyItem>& quickKeys,
+              const CFilterManager& filters);
+    // The quick keys as they are stored.
+    std::vector<CQuickKeyItem> GetQuickKeyItems() const;
 
     bool RegisterDesktopHotKey(HotKeyWindow window);
     void UnregisterDesktopHotKey(HotKeyWindow window);
@@ -110,7 +113,8 @@ public:
     bool CheckHotKeyLimit(std::string& error) const;
     bool CheckHotKeyConflict(std::string& error) const;
 
-    HotKeyAction ResolveHotKeyEvent(int id) const;
+    // What the event asks for; a quick key names its filter's position in the enabled list.
+    HotKeyAction ResolveHotKeyEvent(int id, const CFilterManager& filters) const;
 
 private:
     HotKeyValue m_desktopHotKey = 0;

@@ -94,7 +94,7 @@ bool CFilterSettingDlg::Show(CHotKeyManager& hotKeys) {
     }
     hotKeys = dialog.m_model.GetHotKeys();
     CAppProfile& profile = GetAppProfile();
-    hotKeys.Save(profile);
+    profile.SetHotKeys(hotKeys);
     profile.Save();
     return true;
 }

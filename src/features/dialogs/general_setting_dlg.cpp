@@ -66,7 +66,7 @@ bool CGeneralSettingDlg::Show(CHotKeyManager& hotKeys) {
     }
     hotKeys = dialog.m_hotKeys;
     CAppProfile& profile = GetAppProfile();
-    hotKeys.Save(profile);
+    profile.SetHotKeys(hotKeys);
     profile.Save();
     return true;
 }

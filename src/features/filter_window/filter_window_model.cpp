@@ -1,6 +1,5 @@
 #include "features/filter_window/filter_window_model.h"
 
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/color_info.h"
@@ -14,8 +13,7 @@ constexpr IntPoint kNoShownPoint{-1, -1};
 constexpr int kNoShownZoom = -9999;
 
 // The enabled position whose filter ID equals the record's exactly; the first when none does.
-int EnabledPositionOf(const std::string& id) {
-    const CFilterManager& filters = GetFilterManager();
+int EnabledPositionOf(const CFilterManager& filters, const std::string& id) {
     for (int i = 0; i < filters.GetEnabledCount(); ++i) {
         const CFilter* filter = filters.GetEnabledFilter(i);
         if (filter != nullptr && filter->GetID() == id) {
@@ -28,15 +26,16 @@ int EnabledPositionOf(const std::string& id) {
 } // namespace
 
 CFilterWindowModel::CFilterWindowModel(IFilterWindowHost& host, IScreenSource& screen,
-                                       const CAppProfile& profile)
-    : m_host(host), m_profile(profile), m_image(screen, GetFilterManager().GetImageQuality()) {
+                                       const CFilterManager& filters,
+                                       const FilterWindowOptions& options)
+    : m_host(host), m_filters(filters), m_options(options),
+      m_image(screen, filters.GetImageQuality()), m_status(filters) {
     ResetShownValues();
 }
 
-void CFilterWindowModel::Load(const CWindowSetting& setting, bool simpleStatusbar,
-                              bool leftTopOrigin) {
-    m_simpleStatusbar = simpleStatusbar;
-    m_status.SelectIndex(EnabledPositionOf(setting.FilterID));
+void CFilterWindowModel::Load(const CWindowSetting& setting) {
+    m_simpleStatusbar = m_options.simpleStatusbar;
+    m_status.SelectIndex(EnabledPositionOf(m_filters, setting.FilterID));
     m_markCenter = setting.MarkCenter;
     m_topmost = setting.Topmost;
     m_zoom = IsValidZoom(setting.Zoom) ? setting.Zoom : CWindowSetting::DefaultZoom;
@@ -44,7 +43,7 @@ void CFilterWindowModel::Load(const CWindowSetting& setting, bool simpleStatusba
     m_fixedPoint = setting.FixPosition ? setting.FixedPoint : IntPoint{};
     m_showStatusbar = setting.ShowStatusbar;
     m_recaptureRequested = false;
-    m_leftTopOrigin = leftTopOrigin;
+    m_leftTopOrigin = m_options.leftTopOrigin;
 }
 
 void CFilterWindowModel::Start() {
@@ -60,7 +59,7 @@ void CFilterWindowModel::OnTick() {
     }
     bool captureDue = m_recaptureRequested;
     m_recaptureRequested = false;
-    if (IsIntervalDue(GetTickCount32(), m_lastCaptureTime, m_profile.GetWindowUpdateInterval())) {
+    if (IsIntervalDue(GetTickCount32(), m_lastCaptureTime, m_options.updateInterval)) {
         captureDue = true;
     }
     bool changed = false;
@@ -112,7 +111,7 @@ bool CFilterWindowModel::CaptureAround() {
 
 void CFilterWindowModel::ShowFiltered(const CFilter* filter) {
     m_image.ApplyFilter(filter);
-    m_image.Blur(CCaptureImage::BlurRadiusOf(m_profile.GetBlurRadius()));
+    m_image.Blur(m_options.blurRadius);
     if (!m_image.IsEmpty()) {
         if (m_leftTopOrigin) {
             m_originalColor = m_image.GetTopLeftColor(true);
@@ -129,10 +128,9 @@ void CFilterWindowModel::UpdateStatusbar() {
     if (m_host.IsMinimized() || !m_showStatusbar) {
         return;
     }
-    const ColorValue colour =
-        ChooseStatusColor(m_profile.IsWindowShowOriginalColorInfo(), m_host.IsShiftDown(),
-                          m_originalColor, m_filteredColor);
-    const int format = static_cast<int>(m_profile.GetWindowColorDisplayFormat());
+    const ColorValue colour = ChooseStatusColor(
+        m_options.showOriginalColorInfo, m_host.IsShiftDown(), m_originalColor, m_filteredColor);
+    const int format = m_options.colorDisplayFormat;
     const bool colourChanged = colour != m_shownColor;
     if (colourChanged) {
         m_host.SetStatusText(0, m_markCenter ? ColorValueText(colour, format) : std::string());
@@ -185,7 +183,7 @@ void CFilterWindowModel::ShowSelection() {
 }
 
 void CFilterWindowModel::SelectFilter(int index) {
-    const CFilter* filter = GetFilterManager().GetEnabledFilter(index);
+    const CFilter* filter = m_filters.GetEnabledFilter(index);
     if (filter == nullptr || filter == m_status.GetSelectedFilter()) {
         return;
     }
@@ -193,7 +191,7 @@ void CFilterWindowModel::SelectFilter(int index) {
 }
 
 void CFilterWindowModel::ReselectFilter(int index) {
-    if (GetFilterManager().GetEnabledFilter(index) == nullptr) {
+    if (m_filters.GetEnabledFilter(index) == nullptr) {
         return;
     }
     m_status.SelectIndex(index);
@@ -232,8 +230,7 @@ void CFilterWindowModel::SetFixPosition(bool on) {
 }
 
 std::vector<int> CFilterWindowModel::GetStatusbarEdges(int dpi) const {
-    return ComputeStatusbarEdges(static_cast<int>(m_profile.GetWindowColorDisplayFormat()),
-                                 m_simpleStatusbar, dpi);
+    return ComputeStatusbarEdges(m_options.colorDisplayFormat, m_simpleStatusbar, dpi);
 }
 
 CWindowSetting CFilterWindowModel::GetWindowSetting(const IntRect& windowRect) const {

@@ -9,7 +9,19 @@
 #include <string>
 #include <vector>
 
-class CAppProfile;
+class CFilterManager;
+
+// The general settings a filter window reads, as the application hands them to it; the window
+// takes them afresh when the settings change.
+struct FilterWindowOptions {
+    std::uint32_t updateInterval = 100; // milliseconds from one capture to the next
+    int colorDisplayFormat = 0;         // the status bar's colour value format, 0-4
+    bool showOriginalColorInfo = false; // the status bar tells the colour before filtering
+    bool simpleStatusbar = false;       // this and the next: fixed for a window once it opens
+    bool leftTopOrigin = false;
+    int blurRadius = 0; // 0: none
+    std::string copyColorFormat;
+};
 
 // What the filter window logic needs of its window: questions about the screen and the window,
 // and the few effects it has on them. The Win32 window answers in the program; tests answer
@@ -31,19 +43,21 @@ public:
 // The state of one filter window and every step that does not touch Win32: the refresh tick,
 // the capture around the reference point, filtering, the status bar's texts (only parts whose
 // content changed are written), filter selection with reference-filter playback, and the
-// window-setting record. Profile values that the user may change while the window is open are
-// read each time they are used.
+// window-setting record. Options that the user may change while the window is open are read
+// each time they are used.
 class CFilterWindowModel {
 public:
-    // The profile must outlive the model; the program's is the process's.
-    CFilterWindowModel(IFilterWindowHost& host, IScreenSource& screen, const CAppProfile& profile);
+    // The filters (whose enabled list the window picks from, and whose image quality it
+    // captures at) and the options must outlive the model.
+    CFilterWindowModel(IFilterWindowHost& host, IScreenSource& screen,
+                       const CFilterManager& filters, const FilterWindowOptions& options);
     CFilterWindowModel(const CFilterWindowModel&) = delete;
     CFilterWindowModel& operator=(const CFilterWindowModel&) = delete;
     virtual ~CFilterWindowModel() = default;
 
     // Takes the record's state; a filter ID that is not enabled (compared exactly) selects the
-    // first enabled filter. The two options are the profile's, fixed for the window's life.
-    void Load(const CWindowSetting& setting, bool simpleStatusbar, bool leftTopOrigin);
+    // first enabled filter. The status bar's form and the origin are fixed from here on.
+    void Load(const CWindowSetting& setting);
     // The first picture and the title, once the window (and its status bar) exist.
     void Start();
 
@@ -89,7 +103,7 @@ public:
     const CFilterStatus& GetFilterStatus() const { return m_status; }
     std::uint32_t GetLastCaptureTime() const { return m_lastCaptureTime; }
 
-    // The status bar's part edges for the profile's display format.
+    // The status bar's part edges for the options' display format.
     std::vector<int> GetStatusbarEdges(int dpi) const;
     // The record of the current state; the rectangle is the window's, which only it knows.
     CWindowSetting GetWindowSetting(const IntRect& windowRect) const;
@@ -101,7 +115,8 @@ private:
     void UpdateTitle();
 
     IFilterWindowHost& m_host;
-    const CAppProfile& m_profile;
+    const CFilterManager& m_filters;
+    const FilterWindowOptions& m_options;
     CCaptureImage m_image;
     CFilterStatus m_status;
 

@@ -48,6 +48,19 @@ bool IsCtrlDownNow() {
     return GetAsyncKeyState(VK_CONTROL) < 0;
 }
 
+FilterWindowOptions OptionsFromProfile() {
+    const CAppProfile& profile = GetAppProfile();
+    FilterWindowOptions options;
+    options.updateInterval = profile.GetWindowUpdateInterval();
+    options.colorDisplayFormat = static_cast<int>(profile.GetWindowColorDisplayFormat());
+    options.showOriginalColorInfo = profile.IsWindowShowOriginalColorInfo();
+    options.simpleStatusbar = profile.IsWindowSimpleStatusbarInfo();
+    options.leftTopOrigin = profile.IsWindowLeftTopOrigin();
+    options.blurRadius = CCaptureImage::BlurRadiusOf(profile.GetBlurRadius());
+    options.copyColorFormat = profile.GetCopyColorFormat();
+    return options;
+}
+
 void CheckItem(HMENU menu, UINT item, bool checked) {
     CheckMenuItem(menu, item, MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -59,7 +72,8 @@ void CFilterWnd::SetFailStatusbarForTesting(bool fail) {
 }
 
 CFilterWnd::CFilterWnd(const CWindowSetting& setting, bool fromGivenSetting)
-    : m_model(*this, GetGdiScreenSource(), GetAppProfile()), m_setting(setting),
+    : m_options(OptionsFromProfile()),
+      m_model(*this, GetGdiScreenSource(), GetFilterManager(), m_options), m_setting(setting),
       m_fromGivenSetting(fromGivenSetting) {}
 
 CFilterWnd::~CFilterWnd() = default;
@@ -92,9 +106,9 @@ void CFilterWnd::OnFinalMessage() {
 }
 
 bool CFilterWnd::OnCreate() {
-    const CAppProfile& profile = GetAppProfile();
     m_keepNoSetting = false;
-    m_model.Load(m_setting, profile.IsWindowSimpleStatusbarInfo(), profile.IsWindowLeftTopOrigin());
+    m_options = OptionsFromProfile();
+    m_model.Load(m_setting);
     if (m_model.IsShowStatusbar() && !CreateStatusbar()) {
         return false;
     }
@@ -287,7 +301,7 @@ CWindowSetting CFilterWnd::GetWindowSetting() const {
 
 void CFilterWnd::CopyColorToClipboard(bool original) {
     const ColorValue colour = original ? m_model.GetOriginalColor() : m_model.GetFilteredColor();
-    const std::string text = FormatCopyColor(GetAppProfile().GetCopyColorFormat(), colour);
+    const std::string text = FormatCopyColor(OptionsFromProfile().copyColorFormat, colour);
     CopyTextToClipboard(text.c_str());
 }
 
@@ -649,6 +663,7 @@ LRESULT CFilterWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetShowStatusbar(wParam != 0);
         return 0;
     case WM_APP_SETTINGS_CHANGED:
+        m_options = OptionsFromProfile();
         LayoutStatusbar();
         return 0;
     default:

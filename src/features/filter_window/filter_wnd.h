@@ -81,6 +81,7 @@ private:
     void InvalidatePicture() override;
     void SetTitle(const std::string& title) override;
 
+    FilterWindowOptions m_options;
     CFilterWindowModel m_model;
     CWindowSetting m_setting;
     bool m_fromGivenSetting = false;

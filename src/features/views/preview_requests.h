@@ -3,7 +3,7 @@
 // The full-screen preview of desktop and quick mode, as the tray and the hot keys reach it
 // (features/views/preview_wnd.cpp).
 
-enum PreviewMode { PREVIEW_DESKTOP = 0, PREVIEW_QUICK = 1 };
+#include "features/views/preview_state.h"
 
 // Opens the preview with the enabled filter at `position` (quick mode) or the filter picker
 // (desktop mode). False when it refuses: a setting dialog is open, the screen has 8 bits per

@@ -68,7 +68,7 @@ PreviewStep CPreviewState::Tick(std::uint32_t waitingTime) {
 
 PreviewStep CPreviewState::Select(int position) {
     if (position == m_status.GetSelectedIndex() || position < 0 ||
-        position >= GetFilterManager().GetEnabledCount()) {
+        position >= m_filters.GetEnabledCount()) {
         return PreviewStep{};
     }
     m_status.SelectIndex(position);

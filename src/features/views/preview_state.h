@@ -1,11 +1,13 @@
 #pragma once
 
 #include "engine/filter/filter_status.h"
-#include "features/views/preview_requests.h"
 
 #include <cstdint>
 
 class CFilter;
+class CFilterManager;
+
+enum PreviewMode { PREVIEW_DESKTOP = 0, PREVIEW_QUICK = 1 };
 
 // What the preview window has to do after one step of its state.
 struct PreviewStep {
@@ -18,9 +20,12 @@ struct PreviewStep {
 
 // The logic of the full-screen preview apart from its window: which filter it shows, the
 // playback of a reference filter, the quick mode's waiting time and the decision to close.
-// Time comes from the tick seam (text/tick_count.h), so it runs without a window or a clock.
+// Time comes from the tick seam (platform/tick_count.h), so it runs without a window or a clock.
 class CPreviewState {
 public:
+    // The manager's enabled list is what the view picks from; it must outlive the state.
+    explicit CPreviewState(const CFilterManager& filters) : m_filters(filters), m_status(filters) {}
+
     // Starts a view on a fresh capture: quick mode plays a reference filter a limited number
     // of times and then waits, desktop mode plays it without end. The step shows the filter at
     // `initialIndex` of the enabled list (quick) or at 0 (desktop).
@@ -49,6 +54,7 @@ private:
     void StartWaiting();
     bool IsQuick() const { return m_mode == PREVIEW_QUICK; }
 
+    const CFilterManager& m_filters;
     CFilterStatus m_status;
     PreviewMode m_mode = PREVIEW_DESKTOP;
     bool m_closing = false;

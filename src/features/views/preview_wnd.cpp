@@ -30,7 +30,7 @@ int ScreenBitsPerPixel() {
 } // namespace
 
 CPreviewWnd::CPreviewWnd(IScreenSource& source)
-    : m_image(source, GetFilterManager().GetImageQuality()) {}
+    : m_image(source, GetFilterManager().GetImageQuality()), m_state(GetFilterManager()) {}
 
 CPreviewWnd::~CPreviewWnd() {
     Destroy();

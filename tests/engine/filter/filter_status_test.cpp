@@ -34,7 +34,7 @@ CFilter* AddSequence(CFilterManager& manager, const std::string& id,
     return raw;
 }
 
-// The global manager is what views see; each test gets a fresh enabled list on top of the
+// One manager for the whole suite; each test gets a fresh enabled list on top of the
 // filters added once.
 class FilterStatusTest : public ::testing::Test {
 protected:
@@ -79,7 +79,7 @@ protected:
 };
 
 TEST_F(FilterStatusTest, SelectionFollowsTheEnabledList) {
-    CFilterStatus s;
+    CFilterStatus s(GetFilterManager());
     EXPECT_EQ(s.GetSelectedIndex(), 0);
     EXPECT_EQ(s.GetSelectedFilter(), F("_normal"));
     s.SelectIndex(1);
@@ -99,7 +99,7 @@ TEST_F(FilterStatusTest, SelectionFollowsTheEnabledList) {
 
 TEST_F(FilterStatusTest, EndlessLoopInAWindow) {
     ManualClock clock;
-    CFilterStatus s;
+    CFilterStatus s(GetFilterManager());
     s.SelectIndex(Position("seq"));
     s.StartSequence();
     ASSERT_TRUE(s.IsSequenceDue());
@@ -138,7 +138,7 @@ TEST_F(FilterStatusTest, LimitedPlaybackInQuickMode) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         ManualClock clock;
-        CFilterStatus s;
+        CFilterStatus s(GetFilterManager());
         s.SetLimitedRepeat(true);
         s.SelectIndex(Position(c.id));
         s.StartSequence();
@@ -153,7 +153,7 @@ TEST_F(FilterStatusTest, LimitedPlaybackInQuickMode) {
 
 TEST_F(FilterStatusTest, ZeroAndNegativeTimeoutsLastOneTick) {
     ManualClock clock;
-    CFilterStatus s;
+    CFilterStatus s(GetFilterManager());
     s.SelectIndex(Position("seqzero"));
     s.StartSequence();
     EXPECT_EQ(s.AdvanceSequence(), F("red"));
@@ -163,7 +163,7 @@ TEST_F(FilterStatusTest, ZeroAndNegativeTimeoutsLastOneTick) {
 
 TEST_F(FilterStatusTest, ReselectionRestartsAndEmptyListShowsNothing) {
     ManualClock clock;
-    CFilterStatus s;
+    CFilterStatus s(GetFilterManager());
     s.SetLimitedRepeat(true);
     s.SelectIndex(Position("seq"));
     s.StartSequence();
@@ -174,14 +174,14 @@ TEST_F(FilterStatusTest, ReselectionRestartsAndEmptyListShowsNothing) {
     s.StartSequence();
     EXPECT_EQ(s.AdvanceSequence(), F("red"));
 
-    CFilterStatus e;
+    CFilterStatus e(GetFilterManager());
     e.SelectIndex(Position("empty"));
     e.StartSequence();
     EXPECT_FALSE(e.IsSequenceRunning());
     EXPECT_EQ(e.AdvanceSequence(), nullptr);
 
     // A colour-map selection has no sequence at all.
-    CFilterStatus plain;
+    CFilterStatus plain(GetFilterManager());
     plain.SelectIndex(Position("red"));
     plain.StartSequence();
     EXPECT_FALSE(plain.IsSequenceDue());
@@ -190,7 +190,7 @@ TEST_F(FilterStatusTest, ReselectionRestartsAndEmptyListShowsNothing) {
 
 TEST_F(FilterStatusTest, DueAcrossTheTickWrap) {
     ManualClock clock(0xFFFFFFFFu - 400);
-    CFilterStatus s;
+    CFilterStatus s(GetFilterManager());
     s.SelectIndex(Position("seq"));
     s.StartSequence();
     s.AdvanceSequence();

@@ -1,6 +1,5 @@
 #include "engine/hotkeys/hot_key_manager.h"
 
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 
@@ -275,45 +274,39 @@ TEST_F(HotKeyManagerTest, EventsResolveToViewsOfEnabledPositions) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
-        EXPECT_EQ(keys.ResolveHotKeyEvent(c.id), c.expected);
+        EXPECT_EQ(keys.ResolveHotKeyEvent(c.id, GetFilterManager()), c.expected);
     }
 
     // A quick key whose filter has left the enabled list does nothing.
     EnableOnly({filters[1]});
-    EXPECT_EQ(keys.ResolveHotKeyEvent(120), HotKeyAction{});
-    EXPECT_EQ(keys.ResolveHotKeyEvent(121), (HotKeyAction{A::OpenQuickView, 0}));
+    EXPECT_EQ(keys.ResolveHotKeyEvent(120, GetFilterManager()), HotKeyAction{});
+    EXPECT_EQ(keys.ResolveHotKeyEvent(121, GetFilterManager()),
+              (HotKeyAction{A::OpenQuickView, 0}));
 }
 
-TEST_F(HotKeyManagerTest, LoadKeepsEnabledFiltersAndSaveWritesTheListBack) {
+TEST_F(HotKeyManagerTest, LoadKeepsEnabledFiltersAndGivesTheListBack) {
     CFilter* a = TestFilter("hk_load_a");
     CFilter* b = TestFilter("hk_load_b");
     CFilter* disabled = TestFilter("hk_load_disabled");
     (void)disabled;
     EnableOnly({a, b});
 
-    CAppProfile profile;
-    profile.SetDesktopHotKey(kCtrlF11);
-    profile.SetQuickKeyItems({
+    const std::vector<CQuickKeyItem> stored = {
         {"HK_LOAD_B", 0x20042},       // IDs match without regard to case
         {"hk_load_missing", 0x20043}, // no such filter
-        {"hk_load_disabled", 0x20044},
-        {"hk_load_a", 0x20045},
+        {"hk_load_disabled", 0x20044}, {"hk_load_a", 0x20045},
         {"hk_load_b", 0x20046}, // a repeat is kept as it is
-    });
+    };
     CHotKeyManager keys;
     keys.SetQuickHotKey(a, 0x30000); // replaced by the load
-    keys.Load(profile);
+    keys.Load(kCtrlF11, stored, GetFilterManager());
     EXPECT_EQ(keys.GetDesktopHotKey(), kCtrlF11);
     ASSERT_EQ(keys.GetQuickKeys().size(), 3u);
     EXPECT_EQ(keys.GetQuickFilterAt(0), b);
     EXPECT_EQ(keys.GetQuickFilterAt(1), a);
     EXPECT_EQ(keys.GetQuickFilterAt(2), b);
 
-    keys.SetDesktopHotKey(0);
-    CAppProfile saved;
-    keys.Save(saved);
-    EXPECT_EQ(saved.GetDesktopHotKey(), 0u);
-    const std::vector<CQuickKeyItem>& items = saved.GetQuickKeyItems();
+    const std::vector<CQuickKeyItem> items = keys.GetQuickKeyItems();
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].GetID(), "hk_load_b");
     EXPECT_EQ(items[0].GetHotKey(), 0x20042u);

@@ -14,7 +14,7 @@ namespace {
 CAppProfile StoreSaveAndReload(const GeneralSettingControls& controls, CAppProfile profile,
                                CHotKeyManager& hotKeys) {
     StoreGeneralSettingControls(controls, profile, hotKeys);
-    hotKeys.Save(profile);
+    profile.SetHotKeys(hotKeys);
     CMemorySettingsStore store;
     profile.Save(store);
     CAppProfile reloaded;

@@ -1,4 +1,3 @@
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/color_info.h"
@@ -87,15 +86,18 @@ protected:
             m.AppendEnabled(m.FindFilter(id));
         }
         screen.SetFrame(256, 256, CoordinateFrame(256, 256));
-        profile.SetWindowUpdateInterval(100);
+        options.updateInterval = 100;
     }
 
     static CFilter* F(const char* id) { return GetFilterManager().FindFilter(id); }
 
     std::unique_ptr<CFilterWindowModel> Open(const CWindowSetting& setting, bool simple = false,
                                              bool leftTop = false) {
-        auto model = std::make_unique<CFilterWindowModel>(host, screen, profile);
-        model->Load(setting, simple, leftTop);
+        options.simpleStatusbar = simple;
+        options.leftTopOrigin = leftTop;
+        auto model =
+            std::make_unique<CFilterWindowModel>(host, screen, GetFilterManager(), options);
+        model->Load(setting);
         model->Start();
         return model;
     }
@@ -111,7 +113,7 @@ protected:
     ManualClock clock{0xFFFFFF00u};
     RecordingHost host;
     CSyntheticScreenSource screen;
-    CAppProfile profile;
+    FilterWindowOptions options;
 };
 
 TEST_F(FilterWindowModelTest, FirstPictureNamesTheColourUnderTheCursor) {
@@ -174,7 +176,7 @@ TEST_F(FilterWindowModelTest, CapturesOnTheUpdateIntervalAcrossTheTickWrap) {
     EXPECT_EQ(model->GetCaptureImage().GetWidth(), 20);
 
     // An interval of 0 captures on every tick.
-    profile.SetWindowUpdateInterval(0);
+    options.updateInterval = 0;
     clock.Advance(1);
     model->OnTick();
     EXPECT_EQ(model->GetLastCaptureTime(), clock.Now());
@@ -241,7 +243,7 @@ TEST_F(FilterWindowModelTest, StatusBarWritesOnlyWhatChanged) {
 }
 
 TEST_F(FilterWindowModelTest, SimpleStatusBarAndDisplayFormat) {
-    profile.SetWindowColorDisplayFormat(kFormatHsvSimple);
+    options.colorDisplayFormat = kFormatHsvSimple;
     auto model = Open(Record("swap", 1, true), true);
     const ColorValue filtered = model->GetFilteredColor();
     EXPECT_EQ(host.parts.size(), 2u);
@@ -263,7 +265,7 @@ TEST_F(FilterWindowModelTest, ShiftAndTheProfileChooseOriginalOrFiltered) {
     model->OnTick();
     EXPECT_EQ(host.parts[0], ColorValueText(original, 0));
 
-    profile.SetWindowShowOriginalColorInfo(true);
+    options.showOriginalColorInfo = true;
     clock.Advance(100);
     model->OnTick();
     EXPECT_EQ(host.parts[0], ColorValueText(filtered, 0));

@@ -116,7 +116,7 @@ TEST_F(PreviewStateTest, QuickColorMapClosesAtTheFirstTickAfterTheWaitingTime) {
         SCOPED_TRACE(c.waiting);
         SCOPED_TRACE(c.phase);
         ManualClock clock;
-        CPreviewState state;
+        CPreviewState state(GetFilterManager());
         const PreviewStep first = state.Begin(PREVIEW_QUICK, Position("two"));
         EXPECT_TRUE(first.show);
         EXPECT_EQ(Name(first.filter), "two");
@@ -129,7 +129,7 @@ TEST_F(PreviewStateTest, QuickColorMapClosesAtTheFirstTickAfterTheWaitingTime) {
 
 TEST_F(PreviewStateTest, QuickReferencePlaysItsPassesThenKeepsTheLastMemberForTheWaitingTime) {
     ManualClock clock;
-    CPreviewState state;
+    CPreviewState state(GetFilterManager());
     const PreviewStep first = state.Begin(PREVIEW_QUICK, Position("trio2"));
     EXPECT_EQ(Name(first.filter), "one");
     EXPECT_FALSE(state.IsWaiting());
@@ -140,7 +140,7 @@ TEST_F(PreviewStateTest, QuickReferencePlaysItsPassesThenKeepsTheLastMemberForTh
 
 TEST_F(PreviewStateTest, MemberTimeoutsRoundUpToTheNextTick) {
     ManualClock clock;
-    CPreviewState state;
+    CPreviewState state(GetFilterManager());
     state.Begin(PREVIEW_QUICK, Position("trio2"));
     // Ticks at 130, 230, ...; a waiting time of 0 ends the view at the tick after the wait began.
     EXPECT_EQ(Run(state, clock, 0, 40, 130),
@@ -149,7 +149,7 @@ TEST_F(PreviewStateTest, MemberTimeoutsRoundUpToTheNextTick) {
 
 TEST_F(PreviewStateTest, DesktopReferencePlaysWithoutEndAndNeverCloses) {
     ManualClock clock;
-    CPreviewState state;
+    CPreviewState state(GetFilterManager());
     state.Begin(PREVIEW_DESKTOP, 0);
     state.Select(Position("trio"));
     const Seen seen = Run(state, clock, 0, 30);
@@ -163,7 +163,7 @@ TEST_F(PreviewStateTest, NothingToPlayShowsTheCaptureAndQuickModeWaitsFromTheFir
     for (const char* id : {"none", "negative"}) {
         SCOPED_TRACE(id);
         ManualClock clock;
-        CPreviewState state;
+        CPreviewState state(GetFilterManager());
         const PreviewStep first = state.Begin(PREVIEW_QUICK, Position(id));
         EXPECT_TRUE(first.show);
         EXPECT_EQ(first.filter, nullptr);
@@ -174,7 +174,7 @@ TEST_F(PreviewStateTest, NothingToPlayShowsTheCaptureAndQuickModeWaitsFromTheFir
 
 TEST_F(PreviewStateTest, DesktopModeSwitchesAndIgnoresTheShownPosition) {
     ManualClock clock;
-    CPreviewState state;
+    CPreviewState state(GetFilterManager());
     const PreviewStep first = state.Begin(PREVIEW_DESKTOP, Position("three"));
     EXPECT_EQ(Name(first.filter), "_normal") << "desktop mode starts at position 0";
 
@@ -206,7 +206,7 @@ TEST_F(PreviewStateTest, DesktopModeSwitchesAndIgnoresTheShownPosition) {
 
 TEST_F(PreviewStateTest, ReselectingAReferenceDoesNotRestartIt) {
     ManualClock clock;
-    CPreviewState state;
+    CPreviewState state(GetFilterManager());
     state.Begin(PREVIEW_DESKTOP, 0);
     state.Select(Position("trio"));
     EXPECT_EQ(Run(state, clock, 0, 3), Seen{"300:two"});
@@ -216,7 +216,7 @@ TEST_F(PreviewStateTest, ReselectingAReferenceDoesNotRestartIt) {
 
 TEST_F(PreviewStateTest, ADecidedCloseStopsEverything) {
     ManualClock clock;
-    CPreviewState state;
+    CPreviewState state(GetFilterManager());
     state.Begin(PREVIEW_QUICK, Position("trio2"));
     state.DecideClose();
     EXPECT_TRUE(state.IsClosing());
