@@ -1,5 +1,6 @@
 #include "app/about_dlg.h"
 
+#include "app/app_state.h"
 #include "resource.h"
 
 INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM) {
@@ -28,27 +29,19 @@ INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM) {
 }
 
 void CAboutDlg::Show() {
-    if (BringForwardIfOpen()) {
+    CAppState& state = GetAppState();
+    if (state.Ask(AppPart::AboutBox) == OpenAnswer::BringForward) {
+        CAboutDlg::BringForward();
         return;
     }
+    const CScopedOpen open(state, AppPart::AboutBox);
     CAboutDlg dialog;
     dialog.RunModal(IDD_ABOUT);
 }
 
-void ShowAbout() {
-    CAboutDlg::Show();
-}
-
-void CloseAbout() {
+void CAboutDlg::Close() {
     if (HWND about = CAboutDlg::GetOpenWindow()) {
         PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(about, IDOK)));
     }
-}
-
-bool IsAboutOpen() {
-    return CAboutDlg::IsOpen();
-}
-HWND GetAboutWindow() {
-    return CAboutDlg::GetOpenWindow();
 }

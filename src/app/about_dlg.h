@@ -7,11 +7,8 @@ class CAboutDlg : public ModalDialog<CAboutDlg> {
 public:
     // Opens the box modally, or brings the open one forward.
     static void Show();
+    // Closes an open box as if its OK button were pressed.
+    static void Close();
+
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 };
-
-void ShowAbout();
-// Closes an open About box as if its OK button were pressed.
-void CloseAbout();
-bool IsAboutOpen();
-HWND GetAboutWindow();

@@ -78,7 +78,7 @@ struct ProfileValueTable {
         }
         case Kind::Text:
             profile.*std::get<std::string CAppProfile::*>(row.field) =
-                store.ReadString(row.name, CAppProfile::TextCapacity).value_or(row.defaultText);
+                store.ReadString(row.name, kSettingsTextCapacity).value_or(row.defaultText);
             break;
         }
     }
@@ -103,7 +103,7 @@ struct ProfileValueTable {
 
 void CAppProfile::Load(ISettingsStore& store) {
     const auto readText = [&store](const char* name, const char* fallback) {
-        return store.ReadString(name, TextCapacity).value_or(fallback);
+        return store.ReadString(name, kSettingsTextCapacity).value_or(fallback);
     };
 
     if (!ParsePanelPosition(readText("DesktopPanelPosition", DefaultPanelPosition),

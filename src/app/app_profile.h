@@ -18,8 +18,6 @@ public:
     static constexpr std::uint32_t ImageQualityCount = 19;
     static constexpr std::uint32_t BlurRadiusCount = 7;
     static constexpr std::size_t MaxMultiWindowSettings = 20;
-    // Text values are read through a buffer of this many characters (terminating zero included).
-    static constexpr std::size_t TextCapacity = 4096;
 
     CAppProfile() = default;
     CAppProfile(const CAppProfile&) = default;

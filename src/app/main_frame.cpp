@@ -3,13 +3,14 @@
 #include "app/about_dlg.h"
 #include "app/app_profile.h"
 #include "app/app_state.h"
-#include "app/tray_menu_rules.h"
+#include "app/general_setting_profile.h"
+#include "app/preview_owner.h"
+#include "app/window_collection.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/hotkeys/hot_key_platform_win.h"
-#include "features/dialogs/setting_dialog_requests.h"
-#include "features/filter_window/filter_window_requests.h"
-#include "features/views/preview_requests.h"
+#include "features/dialogs/filter_setting_dlg.h"
+#include "features/dialogs/general_setting_dlg.h"
 #include "platform/resource_modules.h"
 #include "platform/utilities.h"
 #include "resource.h"
@@ -25,6 +26,15 @@ CMainFrame* g_mainFrame = nullptr;
 
 constexpr int kQuickViewMenuPosition = 3;
 constexpr int kMenuDelayMilliseconds = 50;
+
+// Quick view submenu items carry ID_FILTER_BASE + the enabled-list position; -1 for any other
+// command.
+int QuickViewPositionFromCommand(unsigned command) {
+    if (command < ID_FILTER_BASE || command > ID_FILTER_LAST) {
+        return -1;
+    }
+    return static_cast<int>(command - ID_FILTER_BASE);
+}
 
 } // namespace
 
@@ -147,9 +157,7 @@ void CMainFrame::ShowTrayMenu() {
         RebuildQuickViewMenu(quickMenu);
     }
 
-    const TrayMenuState state =
-        GetTrayMenuState(IsGeneralSettingDialogOpen(), IsFilterSettingDialogOpen(),
-                         IsPreviewActive(), GetFilterWindowCount());
+    const TrayMenuState state = GetAppState().GetTrayMenuState();
     auto enable = [popup](UINT item, bool on, UINT how) {
         EnableMenuItem(popup, item, how | (on ? MF_ENABLED : MF_GRAYED));
     };
@@ -206,44 +214,60 @@ void CMainFrame::OnOpenQuick(int position, int delay) {
 }
 
 void CMainFrame::OnGeneralSetting() {
-    if (IsGeneralSettingDialogOpen()) {
-        // Show only brings the open dialog forward; the keys stay as the dialog left them.
-        CHotKeyManager untouched = m_hotKeys;
-        ShowGeneralSettingDialog(untouched);
-        return;
-    }
-    if (IsFilterSettingDialogOpen()) {
+    CAppState& state = GetAppState();
+    const OpenAnswer answer = state.Ask(AppPart::GeneralSetting);
+    if (answer != OpenAnswer::Open) {
+        if (answer == OpenAnswer::BringForward) {
+            CGeneralSettingDlg::BringForward();
+        }
         return;
     }
     m_hotKeys.UnregisterDesktopHotKey(GetHwnd());
-    CHotKeyManager edited = m_hotKeys;
-    if (ShowGeneralSettingDialog(edited)) {
-        m_hotKeys = edited;
-        NotifyFilterWindowsSettingsChanged();
+    CAppProfile& profile = GetAppProfile();
+    GeneralSettingControls controls = LoadGeneralSettingControls(profile, m_hotKeys);
+    bool ok = false;
+    {
+        const CScopedOpen open(state, AppPart::GeneralSetting);
+        ok = CGeneralSettingDlg::Run(controls);
+    }
+    if (ok) {
+        StoreGeneralSettingControls(controls, profile, m_hotKeys);
+        profile.SetHotKeys(m_hotKeys);
+        profile.Save();
+        GetWindowCollection().PostToAllWindows(WM_APP_SETTINGS_CHANGED, 0);
+        ApplySettingsToPreview();
     }
     // Exit may have come while the dialog ran: then the frame is gone or going.
-    if (!IsAppEnding() && GetHwnd() != nullptr) {
+    if (!state.IsEnding() && GetHwnd() != nullptr) {
         m_hotKeys.RegisterDesktopHotKey(GetHwnd());
     }
 }
 
 void CMainFrame::OnFilterSetting() {
-    if (IsFilterSettingDialogOpen()) {
-        CHotKeyManager untouched = m_hotKeys;
-        ShowFilterSettingDialog(untouched);
-        return;
-    }
-    // The enabled list must not change under a view that shows one of its filters.
-    if (IsGeneralSettingDialogOpen() || IsPreviewActive() || GetFilterWindowCount() > 0) {
+    CAppState& state = GetAppState();
+    const OpenAnswer answer = state.Ask(AppPart::FilterSetting);
+    if (answer != OpenAnswer::Open) {
+        if (answer == OpenAnswer::BringForward) {
+            CFilterSettingDlg::BringForward();
+        }
         return;
     }
     m_hotKeys.UnregisterQuickHotKeys(GetHwnd());
+    CFilterManager& filters = GetFilterManager();
     CHotKeyManager edited = m_hotKeys;
-    if (ShowFilterSettingDialog(edited)) {
-        m_hotKeys = edited;
-        GetFilterManager().PrepareTables();
+    bool ok = false;
+    {
+        const CScopedOpen open(state, AppPart::FilterSetting);
+        ok = CFilterSettingDlg::Run(filters, edited);
     }
-    if (!IsAppEnding() && GetHwnd() != nullptr) {
+    if (ok) {
+        m_hotKeys = edited;
+        CAppProfile& profile = GetAppProfile();
+        profile.SetHotKeys(m_hotKeys);
+        profile.Save();
+        filters.PrepareTables();
+    }
+    if (!state.IsEnding() && GetHwnd() != nullptr) {
         m_hotKeys.RegisterQuickHotKeys(GetHwnd());
     }
 }
@@ -251,7 +275,7 @@ void CMainFrame::OnFilterSetting() {
 void CMainFrame::OnCommand(UINT id) {
     switch (id) {
     case ID_APP_ABOUT:
-        ShowAbout();
+        CAboutDlg::Show();
         return;
     case ID_GENERAL_SETTING:
         OnGeneralSetting();
@@ -260,23 +284,23 @@ void CMainFrame::OnCommand(UINT id) {
         OnFilterSetting();
         return;
     case ID_APP_EXIT:
-        SetAppEnding();
+        GetAppState().SetEnding();
         PostMessageA(GetHwnd(), WM_CLOSE, 0, 0);
         return;
     case ID_DESKTOP_VIEW:
         PostMessageA(GetHwnd(), WM_APP_OPEN_DESKTOP, 0, kMenuDelayMilliseconds);
         return;
     case ID_OPEN_NEW_WINDOW:
-        OpenDefaultFilterWindow();
+        GetWindowCollection().OpenFilterWindow(nullptr);
         return;
     case ID_SAVE_ALL_WINDOW_STATUS:
-        SaveAllWindowStatus();
+        GetWindowCollection().SaveAllWindowStatus();
         return;
     case ID_RESTORE_ALL_WINDOW_STATUS:
-        RestoreAllWindowStatus();
+        GetWindowCollection().RestoreAllWindowStatus();
         return;
     case ID_CLOSE_ALL_WINDOW:
-        CloseAllFilterWindows();
+        GetWindowCollection().CloseAllWindows();
         return;
     default:
         break;
@@ -301,10 +325,10 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         // Sent whether or not the ending goes ahead; the settings must survive if it does.
         // Nothing is destroyed here: this may arrive inside a menu's or a box's own loop.
-        StoreFilterWindowRecords();
-        StorePreviewPanelRect();
+        GetWindowCollection().StoreLastRecord();
+        GetPreviewWnd().StorePanelRect();
         GetAppProfile().Save();
-        SetAppEnding();
+        GetAppState().SetEnding();
         return 0;
     case WM_HOTKEY:
         OnHotKey(static_cast<int>(wParam));

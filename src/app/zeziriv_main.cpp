@@ -2,13 +2,13 @@
 // process-wide services, runs the hidden main frame's message loop and tears down in order.
 #include "app/app_profile.h"
 #include "app/main_frame.h"
+#include "app/preview_owner.h"
 #include "app/splash_wnd.h"
 #include "app/startup_paths.h"
+#include "app/window_collection.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/color_name_resources.h"
 #include "features/dialogs/display_names.h"
-#include "features/filter_window/filter_window_requests.h"
-#include "features/views/preview_requests.h"
 #include "platform/language_library.h"
 #include "platform/message_loop.h"
 #include "platform/utilities.h"
@@ -95,8 +95,8 @@ int RunMainFrame(HINSTANCE instance) {
     const int result = loop.Run();
     // Open filter windows store their records as a close would, and a view still open stores
     // its panel's rectangle, before the profile is saved.
-    DestroyAllFilterWindows();
-    DestroyPreview();
+    GetWindowCollection().DestroyAllWindows();
+    GetPreviewWnd().Destroy();
     GetAppModule().RemoveMessageLoop();
     frame.reset();
     return result;

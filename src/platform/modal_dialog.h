@@ -8,44 +8,32 @@
 // work area, and keeps it inside the work area.
 void CenterDialogWindow(HWND dialog);
 
-// A modal dialog of which at most one of a kind runs: whether it is open, its window while it
-// exists, bringing an open one forward, its template from the language library with the
-// executable's as the fallback, and its placement. T calls OnOpened from WM_INITDIALOG and
-// ends with EndDialogWith.
+// A modal dialog of which at most one of a kind runs (the caller decides whether one may): its
+// window while it exists, bringing it forward, its template from the language library with the
+// executable's as the fallback, and its placement. T calls OnOpened from WM_INITDIALOG and ends
+// with EndDialogWith.
 template <class T> class ModalDialog : public Dialog<T> {
 public:
-    // Set for the whole of RunModal, so that a second request finds it before the window exists.
-    static bool IsOpen() { return s_open; }
+    // The running dialog's window; null before WM_INITDIALOG and after its end.
     static HWND GetOpenWindow() { return s_window; }
 
-    // When a dialog of this kind runs, brings it to the foreground and returns true.
-    static bool BringForwardIfOpen() {
-        if (!s_open) {
-            return false;
-        }
+    static void BringForward() {
         if (s_window != nullptr) {
             ForceForeground(s_window);
         }
-        return true;
     }
 
 protected:
     // Runs the dialog over the active window; the ending button, or -1 when no template could
     // make it.
     INT_PTR RunModal(int templateId) {
-        struct OpenWhileRunning {
-            OpenWhileRunning() { s_open = true; }
-            ~OpenWhileRunning() {
-                s_open = false;
-                s_window = nullptr;
-            }
-        } open;
         const HINSTANCE module = GetDialogTemplateModule(templateId);
         INT_PTR result = this->DoModal(module, templateId, GetActiveWindow());
         if (result == -1 && module != GetExecutableModule()) {
             // The library's template could not make the dialog: the built-in one can.
             result = this->DoModal(GetExecutableModule(), templateId, GetActiveWindow());
         }
+        s_window = nullptr;
         return result;
     }
 
@@ -60,6 +48,5 @@ protected:
     }
 
 private:
-    static inline bool s_open = false;
     static inline HWND s_window = nullptr;
 };

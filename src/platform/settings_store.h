@@ -9,6 +9,10 @@
 // Reads give nothing for a missing value, a value of the other kind, or a text that does not
 // fit the capacity (in characters, terminating zero included); the caller then uses its default.
 // Write failures are not reported: no caller could do anything about them.
+
+// The program reads every text value with this capacity: a longer text never comes back.
+constexpr std::size_t kSettingsTextCapacity = 4096;
+
 class ISettingsStore {
 public:
     virtual ~ISettingsStore() = default;

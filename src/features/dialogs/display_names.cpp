@@ -9,7 +9,7 @@ namespace {
 constexpr unsigned kColorFormatFirst = IDS_FORMAT_RGB_DECIMAL;
 constexpr unsigned kImageQualityFirst = IDS_QUALITY_LOW;
 
-std::array<std::string, 5> g_colorFormats;
+std::array<std::string, kColorFormatCount> g_colorFormats;
 std::array<std::string, 3> g_imageQualities;
 
 template <std::size_t N>

@@ -1,12 +1,7 @@
 #include "features/dialogs/filter_setting_dlg.h"
 
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
-#include "features/dialogs/general_setting_dlg.h"
-#include "features/dialogs/setting_dialog_requests.h"
-#include "features/filter_window/filter_window_requests.h"
-#include "features/views/preview_requests.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -77,25 +72,15 @@ bool DisplayNameBeforeInLocale(const std::string& a, const std::string& b) {
 
 } // namespace
 
-CFilterSettingDlg::CFilterSettingDlg(const CHotKeyManager& hotKeys)
-    : m_model(GetFilterManager(), hotKeys, &DisplayNameBeforeInLocale) {}
+CFilterSettingDlg::CFilterSettingDlg(CFilterManager& filters, const CHotKeyManager& hotKeys)
+    : m_filters(filters), m_model(filters, hotKeys, &DisplayNameBeforeInLocale) {}
 
-bool CFilterSettingDlg::Show(CHotKeyManager& hotKeys) {
-    // The enabled list must not change under a view that shows one of its filters.
-    if (CGeneralSettingDlg::IsOpen() || IsPreviewActive() || GetFilterWindowCount() > 0) {
-        return false;
-    }
-    if (BringForwardIfOpen()) {
-        return false;
-    }
-    CFilterSettingDlg dialog(hotKeys);
+bool CFilterSettingDlg::Run(CFilterManager& filters, CHotKeyManager& hotKeys) {
+    CFilterSettingDlg dialog(filters, hotKeys);
     if (dialog.RunModal(IDD_FILTER_OPTION) != IDOK) {
         return false;
     }
     hotKeys = dialog.m_model.GetHotKeys();
-    CAppProfile& profile = GetAppProfile();
-    profile.SetHotKeys(hotKeys);
-    profile.Save();
     return true;
 }
 
@@ -201,7 +186,7 @@ void CFilterSettingDlg::OnOK() {
         ShowOwnedMessage(GetHwnd(), MB_OK, "%s", error.c_str());
         return;
     }
-    m_model.ApplyEnabledList(GetFilterManager());
+    m_model.ApplyEnabledList(m_filters);
     EndDialogWith(IDOK);
 }
 
@@ -267,12 +252,4 @@ INT_PTR CFilterSettingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM) {
     default:
         return FALSE;
     }
-}
-
-bool IsFilterSettingDialogOpen() {
-    return CFilterSettingDlg::IsOpen();
-}
-
-bool ShowFilterSettingDialog(CHotKeyManager& hotKeys) {
-    return CFilterSettingDlg::Show(hotKeys);
 }

@@ -7,16 +7,14 @@
 // their quick hot keys. A view over CFilterSettingModel; nothing is applied before a valid OK.
 class CFilterSettingDlg : public ModalDialog<CFilterSettingDlg> {
 public:
-    // Refused (false) while the general setting dialog is open, the preview is active or a
-    // filter window is open; an open one comes forward (false). On OK the enabled list is
-    // applied, the edited keys replace `hotKeys` and go into the profile, and the profile is
-    // saved.
-    static bool Show(CHotKeyManager& hotKeys);
+    // Runs the dialog modally; true on OK, after which the manager's enabled list is the
+    // edited one and `hotKeys` holds the edited keys.
+    static bool Run(CFilterManager& filters, CHotKeyManager& hotKeys);
 
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    explicit CFilterSettingDlg(const CHotKeyManager& hotKeys);
+    CFilterSettingDlg(CFilterManager& filters, const CHotKeyManager& hotKeys);
 
     void OnInitDialog();
     void OnCommand(int id, int code);
@@ -30,5 +28,6 @@ private:
     void ShowButtons();
     std::vector<CFilter*> ReadDisabledSelection() const;
 
+    CFilterManager& m_filters;
     CFilterSettingModel m_model;
 };

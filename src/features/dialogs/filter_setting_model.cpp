@@ -1,7 +1,5 @@
 #include "features/dialogs/filter_setting_model.h"
 
-#include "app/app_profile.h"
-#include "app/profile_values.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "features/dialogs/general_setting_values.h"
@@ -157,14 +155,13 @@ bool CFilterSettingModel::Confirm(std::string& error) {
     if (m_hotKeys.CheckHotKeyLimit(error) || m_hotKeys.CheckHotKeyConflict(error)) {
         return false;
     }
-    // The profile reads the list back through a buffer of fixed size; a longer list would
-    // come back as the default list at the next start.
-    std::vector<std::string> ids;
-    ids.reserve(m_enabled.size());
+    // The list is stored as its IDs with a comma between two and read back through a buffer of
+    // fixed size; a longer list would come back as the default list at the next start.
+    std::size_t length = 0; // each ID and the comma or terminating zero after it
     for (const CFilter* filter : m_enabled) {
-        ids.push_back(filter->GetID());
+        length += filter->GetID().size() + 1;
     }
-    if (FormatEnabledFilterList(ids).size() >= CAppProfile::TextCapacity) {
+    if (length > kSettingsTextCapacity) {
         error = kTooManyFiltersMessage;
         return false;
     }

@@ -7,6 +7,7 @@
 // before a confirmed OK.
 
 #include "engine/hotkeys/hot_key_manager.h"
+#include "platform/settings_store.h"
 
 #include <optional>
 #include <string>

@@ -1,10 +1,6 @@
 #include "features/dialogs/general_setting_dlg.h"
 
-#include "app/app_profile.h"
 #include "features/dialogs/display_names.h"
-#include "features/dialogs/filter_setting_dlg.h"
-#include "features/dialogs/general_setting_values.h"
-#include "features/dialogs/setting_dialog_requests.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -56,18 +52,12 @@ bool IsChecked(HWND dialog, int id) {
 
 } // namespace
 
-bool CGeneralSettingDlg::Show(CHotKeyManager& hotKeys) {
-    if (CFilterSettingDlg::IsOpen() || BringForwardIfOpen()) {
-        return false;
-    }
-    CGeneralSettingDlg dialog(hotKeys);
+bool CGeneralSettingDlg::Run(GeneralSettingControls& controls) {
+    CGeneralSettingDlg dialog(controls);
     if (dialog.RunModal(IDD_OPTION) != IDOK) {
         return false;
     }
-    hotKeys = dialog.m_hotKeys;
-    CAppProfile& profile = GetAppProfile();
-    profile.SetHotKeys(hotKeys);
-    profile.Save();
+    controls = dialog.m_controls;
     return true;
 }
 
@@ -76,13 +66,12 @@ void CGeneralSettingDlg::OnInitDialog() {
     const HWND dialog = GetHwnd();
     FillCombo(dialog, IDC_QUICK_WAITING_TIME, kWaitingTimeItems);
     FillCombo(dialog, IDC_UPDATE_INTERVAL, kUpdateIntervalItems);
-    FillCombo(dialog, IDC_COLOR_FORMAT, static_cast<int>(CAppProfile::ColorDisplayFormatCount),
-              &GetColorFormatName);
+    FillCombo(dialog, IDC_COLOR_FORMAT, kColorFormatCount, &GetColorFormatName);
     FillCombo(dialog, IDC_IMAGE_QUALITY, static_cast<int>(kImageQualityValues.size()),
               &GetImageQualityName);
     FillCombo(dialog, IDC_BLUR_RADIUS, kBlurRadiusItems);
 
-    const GeneralSettingControls c = LoadGeneralSettingControls(GetAppProfile(), m_hotKeys);
+    const GeneralSettingControls& c = m_controls;
     SendDlgItemMessageA(dialog, IDC_DESKTOP_HOTKEY, HKM_SETHOTKEY, c.desktopHotKeyWord, 0);
     Check(dialog, IDC_ADJUST_PANEL_HEIGHT, c.adjustInitialPanelHeight);
     ShowComboText(dialog, IDC_QUICK_WAITING_TIME, c.waitingTime);
@@ -101,7 +90,7 @@ void CGeneralSettingDlg::OnInitDialog() {
 
 void CGeneralSettingDlg::OnOK() {
     const HWND dialog = GetHwnd();
-    GeneralSettingControls c;
+    GeneralSettingControls& c = m_controls;
     c.desktopHotKeyWord = static_cast<unsigned>(
         SendDlgItemMessageA(dialog, IDC_DESKTOP_HOTKEY, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
     c.adjustInitialPanelHeight = IsChecked(dialog, IDC_ADJUST_PANEL_HEIGHT);
@@ -114,7 +103,6 @@ void CGeneralSettingDlg::OnOK() {
     c.imageQualityItem = ReadListItem(dialog, IDC_IMAGE_QUALITY);
     c.noSplash = IsChecked(dialog, IDC_NO_SPLASH);
     c.blurRadiusItem = ReadListItem(dialog, IDC_BLUR_RADIUS);
-    StoreGeneralSettingControls(c, GetAppProfile(), m_hotKeys);
     EndDialogWith(IDOK);
 }
 
@@ -139,12 +127,4 @@ INT_PTR CGeneralSettingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM) {
         break;
     }
     return FALSE;
-}
-
-bool IsGeneralSettingDialogOpen() {
-    return CGeneralSettingDlg::IsOpen();
-}
-
-bool ShowGeneralSettingDialog(CHotKeyManager& hotKeys) {
-    return CGeneralSettingDlg::Show(hotKeys);
 }

@@ -1,16 +1,13 @@
 #pragma once
 
 // What the general setting dialog shows and stores, without its window: the controls' states
-// as plain values, how the profile and the hot key manager fill them, and how OK turns them
-// back into settings.
+// as plain values and how typed numbers and list items read. The application fills the values
+// from its settings and takes them back on OK.
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-class CAppProfile;
-class CHotKeyManager;
 
 // The fixed items of the three number combos, in list order.
 inline constexpr std::array<const char*, 6> kWaitingTimeItems = {"0",    "200",  "500",
@@ -80,11 +77,3 @@ struct GeneralSettingControls {
 
     bool operator==(const GeneralSettingControls&) const = default;
 };
-
-// The controls as the dialog opens over the profile and the hot key manager's desktop key.
-GeneralSettingControls LoadGeneralSettingControls(const CAppProfile& profile,
-                                                  const CHotKeyManager& hotKeys);
-// OK: the controls go into the profile and the manager's desktop key. The number combos are
-// read from their texts (an item's text when one is selected).
-void StoreGeneralSettingControls(const GeneralSettingControls& controls, CAppProfile& profile,
-                                 CHotKeyManager& hotKeys);

@@ -1,13 +1,12 @@
 #include "features/filter_window/filter_wnd.h"
 
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/gdi_screen_source.h"
 #include "features/app_messages.h"
 #include "features/filter_window/copy_color_format.h"
 #include "features/filter_window/filter_window_commands.h"
-#include "features/filter_window/window_collection.h"
+#include "platform/resource_modules.h"
 #include "platform/utilities.h"
 #include "resource.h"
 
@@ -48,19 +47,6 @@ bool IsCtrlDownNow() {
     return GetAsyncKeyState(VK_CONTROL) < 0;
 }
 
-FilterWindowOptions OptionsFromProfile() {
-    const CAppProfile& profile = GetAppProfile();
-    FilterWindowOptions options;
-    options.updateInterval = profile.GetWindowUpdateInterval();
-    options.colorDisplayFormat = static_cast<int>(profile.GetWindowColorDisplayFormat());
-    options.showOriginalColorInfo = profile.IsWindowShowOriginalColorInfo();
-    options.simpleStatusbar = profile.IsWindowSimpleStatusbarInfo();
-    options.leftTopOrigin = profile.IsWindowLeftTopOrigin();
-    options.blurRadius = CCaptureImage::BlurRadiusOf(profile.GetBlurRadius());
-    options.copyColorFormat = profile.GetCopyColorFormat();
-    return options;
-}
-
 void CheckItem(HMENU menu, UINT item, bool checked) {
     CheckMenuItem(menu, item, MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -71,21 +57,23 @@ void CFilterWnd::SetFailStatusbarForTesting(bool fail) {
     g_failStatusbarForTesting = fail;
 }
 
-CFilterWnd::CFilterWnd(const CWindowSetting& setting, bool fromGivenSetting)
-    : m_options(OptionsFromProfile()),
-      m_model(*this, GetGdiScreenSource(), GetFilterManager(), m_options), m_setting(setting),
-      m_fromGivenSetting(fromGivenSetting) {}
+CFilterWnd::CFilterWnd(IFilterWindowOwner& owner, const CFilterManager& filters,
+                       const CWindowSetting& setting)
+    : m_owner(owner), m_filters(filters), m_options(owner.GetFilterWindowOptions()),
+      m_model(*this, GetGdiScreenSource(), filters, m_options), m_setting(setting) {}
 
 CFilterWnd::~CFilterWnd() = default;
 
-CFilterWnd* CFilterWnd::Open(HINSTANCE instance, const CWindowSetting& setting,
-                             bool fromGivenSetting, const IntRect& placement, DWORD exStyle) {
+CFilterWnd* CFilterWnd::Open(IFilterWindowOwner& owner, const CFilterManager& filters,
+                             const CWindowSetting& setting, const IntRect& placement,
+                             DWORD exStyle) {
+    const HINSTANCE instance = GetExecutableModule();
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEZIRIV));
     if (!RegisterWindowClass(instance, kClassName, icon, LoadCursorA(nullptr, IDC_ARROW), nullptr,
                              CS_DBLCLKS)) {
         return nullptr;
     }
-    auto* window = new CFilterWnd(setting, fromGivenSetting);
+    auto* window = new CFilterWnd(owner, filters, setting);
     const HWND hwnd = window->CreateWindowObject(
         exStyle, kClassName, "Zeziriv", kFilterWindowStyle, placement.left, placement.top,
         placement.right - placement.left, placement.bottom - placement.top, nullptr, instance);
@@ -106,8 +94,6 @@ void CFilterWnd::OnFinalMessage() {
 }
 
 bool CFilterWnd::OnCreate() {
-    m_keepNoSetting = false;
-    m_options = OptionsFromProfile();
     m_model.Load(m_setting);
     if (m_model.IsShowStatusbar() && !CreateStatusbar()) {
         return false;
@@ -141,14 +127,9 @@ void CFilterWnd::OnDestroy() {
         DestroyMenu(m_contextMenu);
     }
     m_contextMenu = nullptr;
-    if (m_keepNoSetting || !m_created) {
-        return;
+    if (m_created) {
+        m_owner.OnWindowDestroyed(this, GetWindowSetting());
     }
-    const CWindowSetting record = GetWindowSetting();
-    GetAppProfile().SetWindowSetting(record);
-    CWindowCollection& collection = GetWindowCollection();
-    collection.GetCascade().SetOrigin(record.WindowRect, false);
-    collection.Remove(this);
 }
 
 bool CFilterWnd::CreateStatusbar() {
@@ -301,7 +282,7 @@ CWindowSetting CFilterWnd::GetWindowSetting() const {
 
 void CFilterWnd::CopyColorToClipboard(bool original) {
     const ColorValue colour = original ? m_model.GetOriginalColor() : m_model.GetFilteredColor();
-    const std::string text = FormatCopyColor(OptionsFromProfile().copyColorFormat, colour);
+    const std::string text = FormatCopyColor(m_options.copyColorFormat, colour);
     CopyTextToClipboard(text.c_str());
 }
 
@@ -315,8 +296,7 @@ void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const FilterWindowCommand command =
         MapFilterWindowKey(static_cast<unsigned>(key), ctrl, shift, m_model.GetZoom(),
-                           m_model.GetSelectedIndex(), GetFilterManager().GetEnabledCount());
-    CWindowCollection& windows = GetWindowCollection();
+                           m_model.GetSelectedIndex(), m_filters.GetEnabledCount());
     const HWND hwnd = GetHwnd();
     switch (command.action) {
     case FilterWindowAction::NotHandled:
@@ -336,14 +316,14 @@ void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {
         return;
     case FilterWindowAction::ToggleFix:
         if (command.allWindows) {
-            windows.PostToAllWindows(WM_APP_SET_FIX, m_model.IsFixPosition() ? 0 : 1, 0);
+            m_owner.PostToAllWindows(WM_APP_SET_FIX, m_model.IsFixPosition() ? 0 : 1);
         } else {
             SetFixPosition(!m_model.IsFixPosition());
         }
         return;
     case FilterWindowAction::ToggleMark:
         if (command.allWindows) {
-            windows.PostToAllWindows(WM_APP_SET_MARK, m_model.IsMarkCenter() ? 0 : 1, 0);
+            m_owner.PostToAllWindows(WM_APP_SET_MARK, m_model.IsMarkCenter() ? 0 : 1);
         } else {
             SetMarkCenter(!m_model.IsMarkCenter());
         }
@@ -354,7 +334,7 @@ void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {
     case FilterWindowAction::SetZoom: {
         const auto zoom = static_cast<WPARAM>(static_cast<INT_PTR>(command.zoom));
         if (command.allWindows) {
-            windows.PostToAllWindows(WM_APP_SET_ZOOM, zoom, 0);
+            m_owner.PostToAllWindows(WM_APP_SET_ZOOM, zoom);
         } else {
             PostMessageA(hwnd, WM_APP_SET_ZOOM, zoom, 0);
         }
@@ -371,11 +351,10 @@ void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {
 
 void CFilterWnd::OnCommand(UINT id) {
     const bool ctrl = IsCtrlDownNow();
-    CWindowCollection& windows = GetWindowCollection();
     if (id >= ID_ZOOM_BASE + 0 && id <= ID_ZOOM_BASE + CWindowSetting::MaxZoom) {
         const int zoom = static_cast<int>(id) - ID_ZOOM_BASE;
         if (ctrl) {
-            windows.PostToAllWindows(WM_APP_SET_ZOOM, static_cast<WPARAM>(zoom), 0);
+            m_owner.PostToAllWindows(WM_APP_SET_ZOOM, static_cast<WPARAM>(zoom));
         } else {
             SetZoom(zoom);
         }
@@ -403,7 +382,7 @@ void CFilterWnd::OnCommand(UINT id) {
         }
         const WPARAM negation = toggle.current ? 0 : 1;
         if (ctrl) {
-            windows.PostToAllWindows(toggle.message, negation, 0);
+            m_owner.PostToAllWindows(toggle.message, negation);
         } else {
             // The same handler a posted message reaches, at once.
             HandleMessage(toggle.message, negation, 0);
@@ -418,11 +397,7 @@ void CFilterWnd::OnCommand(UINT id) {
 }
 
 void CFilterWnd::OpenNewWindow() {
-    const CWindowSetting setting = GetWindowSetting();
-    GetAppProfile().SetWindowSetting(setting);
-    CWindowCollection& windows = GetWindowCollection();
-    windows.GetCascade().SetOrigin(setting.WindowRect, true);
-    windows.OpenFilterWindow(nullptr);
+    m_owner.OpenTwin(GetWindowSetting());
 }
 
 bool CFilterWnd::IsCursorOutsideWindow() const {
@@ -456,7 +431,7 @@ void CFilterWnd::OnLeftButtonUp() {
         return;
     }
     if (IsCtrlDownNow()) {
-        GetWindowCollection().PostToAllWindows(WM_APP_SET_FIX, 1, 0);
+        m_owner.PostToAllWindows(WM_APP_SET_FIX, 1);
     } else {
         SetFixPosition(true);
     }
@@ -465,7 +440,7 @@ void CFilterWnd::OnLeftButtonUp() {
 void CFilterWnd::OnLeftDoubleClick() {
     const WPARAM negation = m_model.IsShowStatusbar() ? 0 : 1;
     if (IsCtrlDownNow()) {
-        GetWindowCollection().PostToAllWindows(WM_APP_SET_STATUSBAR, negation, 0);
+        m_owner.PostToAllWindows(WM_APP_SET_STATUSBAR, negation);
     } else {
         SetShowStatusbar(negation != 0);
     }
@@ -496,7 +471,7 @@ void CFilterWnd::ShowContextMenu(bool atCursor) {
     HMENU view = GetSubMenu(popup, kViewSubmenu);
     if (filters != nullptr) {
         DeleteMenu(filters, 0, MF_BYPOSITION);
-        const CFilterManager& manager = GetFilterManager();
+        const CFilterManager& manager = m_filters;
         const int selected = m_model.GetSelectedIndex();
         for (int i = 0; i < manager.GetEnabledCount() && ID_FILTER_BASE + i <= ID_FILTER_LAST;
              ++i) {
@@ -663,7 +638,7 @@ LRESULT CFilterWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetShowStatusbar(wParam != 0);
         return 0;
     case WM_APP_SETTINGS_CHANGED:
-        m_options = OptionsFromProfile();
+        m_options = m_owner.GetFilterWindowOptions();
         LayoutStatusbar();
         return 0;
     default:

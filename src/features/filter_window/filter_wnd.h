@@ -4,6 +4,23 @@
 #include "features/filter_window/window_setting.h"
 #include "platform/window.h"
 
+class CFilterWnd;
+
+// What a filter window asks of the application that owns it.
+class IFilterWindowOwner {
+public:
+    virtual ~IFilterWindowOwner() = default;
+    // The general settings as they are now: taken when the window opens and when it is told
+    // that they changed.
+    virtual FilterWindowOptions GetFilterWindowOptions() const = 0;
+    // A window command for every open window (this one too), as its private message.
+    virtual void PostToAllWindows(UINT message, WPARAM value) = 0;
+    // Ctrl+N: a new window from this window's record, one caption further on.
+    virtual void OpenTwin(const CWindowSetting& record) = 0;
+    // The window is being destroyed, leaving its record.
+    virtual void OnWindowDestroyed(const CFilterWnd* window, const CWindowSetting& record) = 0;
+};
+
 // A filter window: the screen around the mouse pointer (or a fixed point) through a filter,
 // magnified or reduced, with an optional status bar that names the colour under the reference
 // pixel. A thin Win32 view over CFilterWindowModel. It owns itself: the object is deleted after
@@ -15,10 +32,11 @@ public:
     static constexpr UINT kRefreshMilliseconds = 50;
     static constexpr int kStatusbarId = 1;
 
-    // Creates the window for the record at the placement; null when creation fails (the object
-    // is gone then too).
-    static CFilterWnd* Open(HINSTANCE instance, const CWindowSetting& setting,
-                            bool fromGivenSetting, const IntRect& placement, DWORD exStyle);
+    // Creates the window for the record at the placement, showing the manager's enabled filters;
+    // null when creation fails (the object is gone then too). The owner and the manager must
+    // outlive the window.
+    static CFilterWnd* Open(IFilterWindowOwner& owner, const CFilterManager& filters,
+                            const CWindowSetting& setting, const IntRect& placement, DWORD exStyle);
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnFinalMessage();
@@ -36,18 +54,14 @@ public:
     void CopyColorToClipboard(bool original);
     // The context menu last shown; null before the first.
     HMENU GetContextMenu() const { return m_contextMenu; }
-
-    // Restore replaces every window: its destruction then stores nothing and leaves the
-    // collection alone.
-    void SetKeepNoSetting() { m_keepNoSetting = true; }
-    bool IsFromGivenSetting() const { return m_fromGivenSetting; }
     const CFilterWindowModel& GetModel() const { return m_model; }
 
     // Makes status bar creation fail, as an exhausted system would.
     static void SetFailStatusbarForTesting(bool fail);
 
 private:
-    CFilterWnd(const CWindowSetting& setting, bool fromGivenSetting);
+    CFilterWnd(IFilterWindowOwner& owner, const CFilterManager& filters,
+               const CWindowSetting& setting);
     ~CFilterWnd() override;
 
     bool OnCreate();
@@ -81,16 +95,16 @@ private:
     void InvalidatePicture() override;
     void SetTitle(const std::string& title) override;
 
+    IFilterWindowOwner& m_owner;
+    const CFilterManager& m_filters;
     FilterWindowOptions m_options;
     CFilterWindowModel m_model;
     CWindowSetting m_setting;
-    bool m_fromGivenSetting = false;
     HWND m_statusbar = nullptr;
     HMENU m_contextMenu = nullptr;
     bool m_dragging = false;
     UINT_PTR m_timer = 0;
     bool m_closeRequested = false;
-    bool m_keepNoSetting = false;
     // Set once the window exists; until then the object belongs to Open, and a window whose
     // creation failed stores nothing.
     bool m_created = false;

@@ -1,6 +1,5 @@
 #include "features/views/filter_panel.h"
 
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "features/app_messages.h"
@@ -43,16 +42,20 @@ CFilterPanel::~CFilterPanel() {
     Destroy();
 }
 
-bool CFilterPanel::Create(HWND owner) {
+bool CFilterPanel::Create(HWND owner, const CFilterManager& filters, const IntRect& storedRect,
+                          bool fitHeight, RectStore store) {
     m_layoutEnabled = false;
+    m_filters = &filters;
+    m_fitHeight = fitHeight;
+    m_store = std::move(store);
     const HINSTANCE instance = GetExecutableModule();
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEZIRIV));
     if (!RegisterWindowClass(instance, kClassName, icon, LoadCursorA(nullptr, IDC_ARROW), nullptr,
                              0)) {
         return false;
     }
-    const IntRect rect = FitPanelRect(GetAppProfile().GetDesktopPanelRect(),
-                                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const IntRect rect =
+        FitPanelRect(storedRect, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     return CreateWindowObject(0, kClassName, "Zeziriv", kPanelStyle, rect.left, rect.top,
                               rect.right - rect.left, rect.bottom - rect.top, owner,
                               instance) != nullptr;
@@ -112,10 +115,9 @@ bool CFilterPanel::CreateControls() {
 }
 
 void CFilterPanel::FillList() {
-    const CFilterManager& filters = GetFilterManager();
-    const int count = filters.GetEnabledCount();
+    const int count = m_filters->GetEnabledCount();
     for (int i = 0; i < count; ++i) {
-        const CFilter* filter = filters.GetEnabledFilter(i);
+        const CFilter* filter = m_filters->GetEnabledFilter(i);
         const char* name = filter != nullptr ? filter->GetDisplayName().c_str() : "";
         // Unsorted, so item k stands for enabled position k.
         const LRESULT item = SendMessageA(m_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
@@ -139,10 +141,8 @@ void CFilterPanel::FitHeight() {
     // padding those leave out, and the list would lose part of its last item.
     m_metrics.nonClientHeight = (window.bottom - window.top) - (client.bottom - client.top);
 
-    const CAppProfile& profile = GetAppProfile();
-    const int height =
-        PanelInitialHeight(m_metrics, GetFilterManager().GetEnabledCount(),
-                           window.bottom - window.top, profile.IsAdjustInitialPanelHeight());
+    const int height = PanelInitialHeight(m_metrics, m_filters->GetEnabledCount(),
+                                          window.bottom - window.top, m_fitHeight);
     if (height != window.bottom - window.top) {
         MoveWindow(GetHwnd(), window.left, window.top, window.right - window.left, height, FALSE);
     }
@@ -172,8 +172,8 @@ void CFilterPanel::StoreRect() {
     // A panel whose creation failed never showed a rectangle of the user's: the stored one
     // stays as it was.
     RECT rc{};
-    if (m_layoutEnabled && GetWindowRect(GetHwnd(), &rc)) {
-        GetAppProfile().SetDesktopPanelRect(IntRect{rc.left, rc.top, rc.right, rc.bottom});
+    if (m_layoutEnabled && m_store && GetWindowRect(GetHwnd(), &rc)) {
+        m_store(IntRect{rc.left, rc.top, rc.right, rc.bottom});
     }
 }
 

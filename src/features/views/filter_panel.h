@@ -5,6 +5,10 @@
 #include "platform/window.h"
 #include "resource.h"
 
+#include <functional>
+
+class CFilterManager;
+
 // The desktop view's operating panel: a small captioned window, owned by the full-screen
 // preview, listing the enabled filters above a Close button. Picking a filter asks the owner to
 // show it; every way of closing the panel asks the owner to close the whole view. While it
@@ -18,11 +22,18 @@ public:
     CFilterPanel() = default;
     ~CFilterPanel() override;
 
-    // Creates the panel over the profile's stored rectangle; false (after telling the user when
-    // a control failed) when the panel or one of its controls could not be created.
-    bool Create(HWND owner);
+    using RectStore = std::function<void(const IntRect& rect)>;
+
+    // Creates the panel over the stored rectangle, listing the manager's enabled filters (which
+    // must outlive the panel), its height fitted to them when `fitHeight`; false (after telling
+    // the user when a control failed) when the panel or one of its controls could not be
+    // created. `store` takes the panel's rectangle when it is destroyed.
+    bool Create(HWND owner, const CFilterManager& filters, const IntRect& storedRect,
+                bool fitHeight, RectStore store);
     void Destroy();
-    // Puts the panel's window rectangle into the profile (done anyway at destruction).
+    // Created whole and not yet being destroyed.
+    bool IsReady() const { return m_layoutEnabled; }
+    // Hands the panel's window rectangle to the store now (done anyway at destruction).
     void StoreRect();
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -40,6 +51,9 @@ private:
     void SelectFromDigit(int item);
     void PostCloseToOwner();
 
+    const CFilterManager* m_filters = nullptr;
+    bool m_fitHeight = true;
+    RectStore m_store;
     HWND m_list = nullptr;
     HWND m_button = nullptr;
     int m_fontUnit = 0;

@@ -1,11 +1,7 @@
 #include "features/views/preview_wnd.h"
 
-#include "app/about_dlg.h"
-#include "app/app_profile.h"
 #include "engine/filter/filter_manager.h"
-#include "engine/image/gdi_screen_source.h"
 #include "features/app_messages.h"
-#include "features/dialogs/setting_dialog_requests.h"
 #include "platform/resource_modules.h"
 #include "platform/utilities.h"
 #include "resource.h"
@@ -29,51 +25,49 @@ int ScreenBitsPerPixel() {
 
 } // namespace
 
-CPreviewWnd::CPreviewWnd(IScreenSource& source)
-    : m_image(source, GetFilterManager().GetImageQuality()), m_state(GetFilterManager()) {}
+CPreviewWnd::CPreviewWnd(IScreenSource& source, const CFilterManager& filters, IPreviewOwner& owner)
+    : m_filters(filters), m_owner(owner), m_image(source, filters.GetImageQuality()),
+      m_state(filters) {}
 
 CPreviewWnd::~CPreviewWnd() {
     Destroy();
 }
 
-bool CPreviewWnd::Open(PreviewMode mode, int index) {
-    if (m_opening) {
+bool CPreviewWnd::CanShowFilteredColours() {
+    return ScreenBitsPerPixel() > 8;
+}
+
+bool CPreviewWnd::Open(PreviewMode mode, int index, const PreviewOptions& options) {
+    if (GetHwnd() != nullptr ||
+        (mode == PREVIEW_QUICK && (index < 0 || index >= m_filters.GetEnabledCount()))) {
         return false;
     }
-    if (!m_alive) {
-        if (mode == PREVIEW_QUICK && (index < 0 || index >= GetFilterManager().GetEnabledCount())) {
-            return false;
-        }
-        const HINSTANCE instance = GetExecutableModule();
-        HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEZIRIV));
-        if (!RegisterWindowClass(instance, kClassName, icon, LoadCursorA(nullptr, IDC_ARROW),
-                                 nullptr, CS_DBLCLKS)) {
-            return false;
-        }
-        m_mode = mode;
-        m_initialIndex = mode == PREVIEW_QUICK ? index : 0;
-        // Covers exactly the captured rectangle, since painting copies the image at the
-        // window's own coordinates.
-        m_screenWidth = GetSystemMetrics(SM_CXSCREEN);
-        m_screenHeight = GetSystemMetrics(SM_CYSCREEN);
-        m_opening = true;
-        const HWND created =
-            CreateWindowObject(kPreviewExStyle, kClassName, "Zeziriv", kPreviewStyle, 0, 0,
-                               m_screenWidth, m_screenHeight, nullptr, instance);
-        m_opening = false;
-        if (created == nullptr) {
-            return false;
-        }
-    } else if (mode == PREVIEW_QUICK) {
+    const HINSTANCE instance = GetExecutableModule();
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ZEZIRIV));
+    if (!RegisterWindowClass(instance, kClassName, icon, LoadCursorA(nullptr, IDC_ARROW), nullptr,
+                             CS_DBLCLKS)) {
         return false;
     }
-    if (mode == PREVIEW_DESKTOP) {
-        HWND panel = m_panel.GetHwnd();
-        if (panel == nullptr) {
-            return false;
-        }
-        ForceForeground(panel);
+    m_mode = mode;
+    m_initialIndex = mode == PREVIEW_QUICK ? index : 0;
+    m_options = options;
+    // Covers exactly the captured rectangle, since painting copies the image at the window's
+    // own coordinates.
+    m_screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    m_screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    if (CreateWindowObject(kPreviewExStyle, kClassName, "Zeziriv", kPreviewStyle, 0, 0,
+                           m_screenWidth, m_screenHeight, nullptr, instance) == nullptr) {
+        return false;
     }
+    return mode == PREVIEW_QUICK || BringPanelForward();
+}
+
+bool CPreviewWnd::BringPanelForward() {
+    // Not while the panel is still being made (a message box of its creation runs a loop).
+    if (!m_panel.IsReady()) {
+        return false;
+    }
+    ForceForeground(m_panel.GetHwnd());
     return true;
 }
 
@@ -91,11 +85,12 @@ bool CPreviewWnd::OnCreate() {
         m_image.Release();
     }
     Perform(m_state.Begin(m_mode, m_initialIndex), false);
-    if (m_mode == PREVIEW_DESKTOP && !m_panel.Create(GetHwnd())) {
+    if (m_mode == PREVIEW_DESKTOP &&
+        !m_panel.Create(GetHwnd(), m_filters, m_options.panelRect, m_options.fitPanelHeight,
+                        [this](const IntRect& rect) { m_owner.StorePanelRect(rect); })) {
         return false;
     }
     m_timer = SetTimer(GetHwnd(), kTimerId, kTimerPeriod, nullptr);
-    m_alive = true;
     return true;
 }
 
@@ -110,14 +105,14 @@ void CPreviewWnd::OnDestroy() {
 }
 
 void CPreviewWnd::OnFinalMessage() {
-    m_alive = false;
+    m_owner.OnPreviewClosed();
 }
 
 void CPreviewWnd::Perform(const PreviewStep& step, bool redraw) {
     if (step.show) {
         m_image.ApplyFilter(step.filter);
         if (step.filter != nullptr) {
-            m_image.Blur(CCaptureImage::BlurRadiusOf(GetAppProfile().GetBlurRadius()));
+            m_image.Blur(m_options.blurRadius);
         }
         if (redraw && GetHwnd() != nullptr) {
             RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT);
@@ -199,7 +194,7 @@ LRESULT CPreviewWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam == kTimerId) {
-            Perform(m_state.Tick(GetAppProfile().GetQuickWaitingTime()), true);
+            Perform(m_state.Tick(m_options.quickWaitingTime), true);
         }
         return 0;
     case WM_APP_SELECT_FILTER:
@@ -209,35 +204,4 @@ LRESULT CPreviewWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefaultHandling(msg, wParam, lParam);
-}
-
-CPreviewWnd& GetPreviewWnd() {
-    static CPreviewWnd preview(GetGdiScreenSource());
-    return preview;
-}
-
-void DestroyPreview() {
-    GetPreviewWnd().Destroy();
-}
-
-void StorePreviewPanelRect() {
-    GetPreviewWnd().GetPanel().StoreRect();
-}
-
-bool OpenPreview(PreviewMode mode, int position) {
-    if (IsGeneralSettingDialogOpen() || IsFilterSettingDialogOpen()) {
-        return false;
-    }
-    // A palette display cannot show the filtered colours.
-    if (ScreenBitsPerPixel() <= 8) {
-        return false;
-    }
-    if (IsAboutOpen()) {
-        CloseAbout();
-    }
-    return GetPreviewWnd().Open(mode, position);
-}
-
-bool IsPreviewActive() {
-    return GetPreviewWnd().IsAlive();
 }

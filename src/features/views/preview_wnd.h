@@ -2,9 +2,30 @@
 
 #include "engine/image/capture_image.h"
 #include "features/views/filter_panel.h"
-#include "features/views/preview_requests.h"
 #include "features/views/preview_state.h"
+#include "platform/geometry.h"
 #include "platform/window.h"
+
+#include <cstdint>
+
+// The general settings a view reads, as the application hands them over at each opening and
+// when they change.
+struct PreviewOptions {
+    std::uint32_t quickWaitingTime = 1000; // milliseconds
+    int blurRadius = 0;                    // 0: none
+    bool fitPanelHeight = true;            // the panel's list fits the enabled filters
+    IntRect panelRect = kDefaultPanelRect; // where the panel opens
+};
+
+// What a view tells the application that owns it.
+class IPreviewOwner {
+public:
+    virtual ~IPreviewOwner() = default;
+    // Where the user left the desktop view's panel, as it closes (or now, on request).
+    virtual void StorePanelRect(const IntRect& rect) = 0;
+    // The view's window is gone (or never came).
+    virtual void OnPreviewClosed() = 0;
+};
 
 // The full-screen snapshot of quick and desktop mode: a topmost borderless window over the
 // primary screen showing the screen as it was when the view opened, through a filter. One
@@ -15,22 +36,27 @@ public:
     static constexpr UINT_PTR kTimerId = 100;
     static constexpr UINT kTimerPeriod = 100;
 
-    // The source must outlive the window object.
-    explicit CPreviewWnd(IScreenSource& source);
+    // The source, the filters and the owner must outlive the window object.
+    CPreviewWnd(IScreenSource& source, const CFilterManager& filters, IPreviewOwner& owner);
     ~CPreviewWnd();
 
-    // Creates the view unless one is alive (then a desktop request only brings its panel
-    // forward). False when nothing was opened or brought forward.
-    bool Open(PreviewMode mode, int index);
+    // A palette display cannot show the filtered colours.
+    static bool CanShowFilteredColours();
+
+    // Creates the view with the enabled filter at `index` (quick) or the panel (desktop).
+    // False when it cannot: the window is open already, the index names no enabled filter, or
+    // the window or the panel cannot be created.
+    bool Open(PreviewMode mode, int index, const PreviewOptions& options);
+    // The desktop view's panel to the foreground; false without one.
+    bool BringPanelForward();
+    void SetOptions(const PreviewOptions& options) { m_options = options; }
+    // Hands the panel's rectangle to the owner, if the panel is up.
+    void StorePanelRect() { m_panel.StoreRect(); }
     // Ends the view at once, without the round through the message queue (program end).
     void Destroy();
 
-    // Also while the window is being created: a message box shown during its creation runs a
-    // loop in which a second opening must be refused.
-    bool IsAlive() const { return m_alive || m_opening; }
     // The desktop view's panel window, or null.
     HWND GetPanelWindow() const { return m_panel.GetHwnd(); }
-    CFilterPanel& GetPanel() { return m_panel; }
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnFinalMessage();
@@ -43,9 +69,10 @@ private:
     void Perform(const PreviewStep& step, bool redraw);
     void CloseByProgram();
 
+    const CFilterManager& m_filters;
+    IPreviewOwner& m_owner;
     CCaptureImage m_image;
-    bool m_alive = false;
-    bool m_opening = false;
+    PreviewOptions m_options;
     int m_screenWidth = 0;
     int m_screenHeight = 0;
     int m_initialIndex = 0;
@@ -54,6 +81,3 @@ private:
     CPreviewState m_state;
     PreviewMode m_mode = PREVIEW_DESKTOP;
 };
-
-// The run's one preview, over the GDI screen.
-CPreviewWnd& GetPreviewWnd();

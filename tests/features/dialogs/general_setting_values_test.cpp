@@ -1,6 +1,7 @@
 #include "features/dialogs/general_setting_values.h"
 
 #include "app/app_profile.h"
+#include "app/general_setting_profile.h"
 #include "engine/hotkeys/hot_key_manager.h"
 #include "platform/memory_settings_store.h"
 

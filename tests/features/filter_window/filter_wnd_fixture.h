@@ -4,11 +4,10 @@
 // screen, the cursor over it, test filters in the manager, and helpers that read what a user
 // sees.
 #include "app/app_profile.h"
+#include "app/window_collection.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
-#include "features/filter_window/filter_window_requests.h"
 #include "features/filter_window/filter_wnd.h"
-#include "features/filter_window/window_collection.h"
 #include "support/colour_maps.h"
 #include "support/win_screen.h"
 
@@ -124,7 +123,7 @@ protected:
     }
     void TearDown() override {
         CFilterWnd::SetFailStatusbarForTesting(false);
-        DestroyAllFilterWindows();
+        GetWindowCollection().DestroyAllWindows();
         EXPECT_TRUE(PumpUntil([] { return FilterWindowsOnScreen().empty(); }, kTimeoutMs));
     }
 

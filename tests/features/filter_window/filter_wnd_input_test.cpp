@@ -110,8 +110,9 @@ TEST_F(FilterWindowInputTest, CtrlCCopiesTheFilteredColourAndShiftTheOriginal) {
         [&] { return ClipboardText() == FormatCopyColor("#%02XR%02XG%02XB", original); }, 5000))
         << ClipboardText();
 
-    // The user's own template, read when the colour is copied.
+    // The user's own template, as the window has it since the settings last changed.
     GetAppProfile().SetCopyColorFormat("rgb(%r, %g, %b) 100%%");
+    SendMessageA(window->GetHwnd(), WM_APP_SETTINGS_CHANGED, 0, 0);
     PressKeys({VK_CONTROL, 'C'});
     EXPECT_TRUE(PumpUntil(
         [&] {

@@ -103,7 +103,7 @@ TEST_F(FilterWindowTest, CentreMarkOutlinesTheReferencePixelExactly) {
     EXPECT_TRUE(PumpUntil([&] { return StatusText(hwnd, 2) == "x1/2"; }, kTimeoutMs));
     EXPECT_TRUE(WaitForPixels(hwnd, [&](const CScreenPixels& p) { return !hasMarkGrey(p); }));
 
-    DestroyAllFilterWindows();
+    GetWindowCollection().DestroyAllWindows();
     GetAppProfile().SetWindowLeftTopOrigin(true);
     CFilterWnd* leftTop = OpenAndWait(Record("swap", 6, true));
     ASSERT_NE(leftTop, nullptr);
@@ -301,7 +301,7 @@ TEST_F(FilterWindowTest, CloseAllStoresTheLastWindowsRecordForTheNextOne) {
         ASSERT_TRUE(windows.OpenFilterWindow(&record));
     }
     const CWindowSetting last = windows.GetWindows()[2]->GetWindowSetting();
-    CloseAllFilterWindows();
+    windows.CloseAllWindows();
     EXPECT_EQ(windows.GetCount(), 3) << "each leaves when it is destroyed";
     ASSERT_TRUE(PumpUntil([] { return FilterWindowsOnScreen().empty(); }, kTimeoutMs));
     EXPECT_EQ(windows.GetCount(), 0);
@@ -318,13 +318,13 @@ TEST_F(FilterWindowTest, SaveAndRestoreAllWindowStatus) {
     CAppProfile& profile = GetAppProfile();
     CWindowSetting kept = Record("swap", 3, false);
     profile.SetMultiWindowSettings({kept, kept});
-    SaveAllWindowStatus(); // nothing open: the stored list stays
+    GetWindowCollection().SaveAllWindowStatus(); // nothing open: the stored list stays
     EXPECT_EQ(profile.GetMultiWindowSettings().size(), 2u);
 
     profile.SetMultiWindowSettings({});
     CWindowCollection& windows = GetWindowCollection();
     ASSERT_TRUE(windows.OpenFilterWindow(nullptr));
-    RestoreAllWindowStatus(); // nothing stored: the open window stays
+    windows.RestoreAllWindowStatus(); // nothing stored: the open window stays
     EXPECT_EQ(windows.GetCount(), 1);
 
     std::vector<CWindowSetting> records;
@@ -336,7 +336,7 @@ TEST_F(FilterWindowTest, SaveAndRestoreAllWindowStatus) {
     profile.SetMultiWindowSettings(records);
     const std::string defaultBefore = FormatSetting(profile.GetWindowSetting());
     ASSERT_TRUE(windows.OpenFilterWindow(nullptr));
-    RestoreAllWindowStatus();
+    windows.RestoreAllWindowStatus();
     EXPECT_EQ(windows.GetCount(), 3);
     ASSERT_TRUE(PumpUntil([] { return FilterWindowsOnScreen().size() == 3; }, kTimeoutMs));
     for (int i = 0; i < 3; ++i) {
@@ -346,7 +346,7 @@ TEST_F(FilterWindowTest, SaveAndRestoreAllWindowStatus) {
     EXPECT_EQ(FormatSetting(profile.GetWindowSetting()), defaultBefore)
         << "the replaced windows stored nothing";
 
-    SaveAllWindowStatus();
+    windows.SaveAllWindowStatus();
     ASSERT_EQ(profile.GetMultiWindowSettings().size(), 3u);
     EXPECT_EQ(FormatSetting(profile.GetMultiWindowSettings()[1]), FormatSetting(records[1]));
 }

@@ -1,6 +1,8 @@
 // The quick and desktop views as real windows on the test display: the screen they show, read
 // back pixel by pixel, and how they answer real keys and clicks.
 #include "app/app_profile.h"
+#include "app/app_state.h"
+#include "app/preview_owner.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/capture_image.h"
@@ -247,7 +249,7 @@ protected:
     }
 
     void TearDown() override {
-        DestroyPreview();
+        GetPreviewWnd().Destroy();
         DestroyWindow(pattern);
         Pump([] { return true; }, 0);
         SetMessageBoxHookForTesting({});
@@ -288,7 +290,7 @@ protected:
     }
 
     bool WaitClosed() {
-        return Pump([] { return !IsPreviewActive() && Preview() == nullptr; }, 20000);
+        return Pump([] { return !GetAppState().IsViewOpen() && Preview() == nullptr; }, 20000);
     }
 
     static HWND Preview() { return GetPreviewWnd().GetHwnd(); }
@@ -348,7 +350,7 @@ TEST_F(PreviewTest, QuickViewFromAHotKeyShowsTheFilteredScreenUntilADoubleClick)
     DestroyWindow(receiver);
 
     const HWND preview = Preview();
-    ASSERT_TRUE(IsPreviewActive());
+    ASSERT_TRUE(GetAppState().IsViewOpen());
     EXPECT_EQ(WindowRect(preview),
               (RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
     EXPECT_EQ(GetWindowLongA(preview, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW),
@@ -368,7 +370,7 @@ TEST_F(PreviewTest, QuickViewFromAHotKeyShowsTheFilteredScreenUntilADoubleClick)
     // The single click may pair with a next one only within the double-click time.
     const ULONGLONG apart = GetTickCount64() + GetDoubleClickTime() + 200;
     Pump([&] { return GetTickCount64() >= apart; }, GetDoubleClickTime() + 1000);
-    EXPECT_TRUE(IsPreviewActive());
+    EXPECT_TRUE(GetAppState().IsViewOpen());
 
     Click(60, 60, 2);
     EXPECT_TRUE(WaitClosed());
@@ -411,17 +413,23 @@ TEST_F(PreviewTest, FailedScreenCopyShowsBlackNotTheLastScreenAndClosesAsUsual) 
         bool refuse = false;
     } source;
 
-    CPreviewWnd preview(source);
-    ASSERT_TRUE(preview.Open(PREVIEW_QUICK, kInvert));
+    struct : IPreviewOwner {
+        void StorePanelRect(const IntRect&) override {}
+        void OnPreviewClosed() override {}
+    } owner;
+    CPreviewWnd preview(source, GetFilterManager(), owner);
+    PreviewOptions options;
+    options.quickWaitingTime = 600000;
+    ASSERT_TRUE(preview.Open(PREVIEW_QUICK, kInvert, options));
     ExpectScreen(Filter("invert"));
     ASSERT_TRUE(Pump([&] { return GetForegroundWindow() == preview.GetHwnd(); }, 5000));
     PressKey(VK_ESCAPE);
-    ASSERT_TRUE(Pump([&] { return !preview.IsAlive(); }, 20000));
+    ASSERT_TRUE(Pump([&] { return preview.GetHwnd() == nullptr; }, 20000));
 
     source.refuse = true;
-    GetAppProfile().SetQuickWaitingTime(800);
+    options.quickWaitingTime = 800;
     const ULONGLONG opened = GetTickCount64();
-    ASSERT_TRUE(preview.Open(PREVIEW_QUICK, kInvert));
+    ASSERT_TRUE(preview.Open(PREVIEW_QUICK, kInvert, options));
     EXPECT_TRUE(Pump(
         [] {
             const Screen now = ReadScreen();
@@ -429,7 +437,7 @@ TEST_F(PreviewTest, FailedScreenCopyShowsBlackNotTheLastScreenAndClosesAsUsual) 
                    static_cast<long>(now.pixels.size());
         },
         10000));
-    ASSERT_TRUE(Pump([&] { return !preview.IsAlive(); }, 20000));
+    ASSERT_TRUE(Pump([&] { return preview.GetHwnd() == nullptr; }, 20000));
     EXPECT_GE(GetTickCount64() - opened, 800u);
 }
 
@@ -472,7 +480,7 @@ TEST_F(PreviewTest, DesktopViewPanelPicksFiltersByListAndDigitsAndEscapeEndsTheV
     Send({Key('0'), Key('0', KEYEVENTF_KEYUP), Key(VK_RETURN), Key(VK_RETURN, KEYEVENTF_KEYUP),
           Key('1'), Key('1', KEYEVENTF_KEYUP)});
     ASSERT_TRUE(Pump([&] { return Selected() == 0; }, 5000));
-    EXPECT_TRUE(IsPreviewActive());
+    EXPECT_TRUE(GetAppState().IsViewOpen());
     ExpectScreen(nullptr, skip);
     PressKey(VK_DOWN);
     ASSERT_TRUE(Pump([&] { return Selected() == kInvert; }, 5000));
@@ -581,7 +589,7 @@ TEST_F(PreviewTest, PanelControlThatCannotBeCreatedIsReportedAndNoViewOpens) {
         ASSERT_NE(hook, nullptr);
         EXPECT_FALSE(OpenPreview(PREVIEW_DESKTOP, 0));
         UnhookWindowsHookEx(hook);
-        EXPECT_FALSE(IsPreviewActive());
+        EXPECT_FALSE(GetAppState().IsViewOpen());
         EXPECT_EQ(FindWindowA(CPreviewWnd::kClassName, nullptr), nullptr);
         EXPECT_EQ(FindWindowA(CFilterPanel::kClassName, nullptr), nullptr);
         ASSERT_EQ(messages.size(), 1u);

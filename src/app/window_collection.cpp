@@ -1,0 +1,128 @@
+#include "app/window_collection.h"
+
+#include "app/app_profile.h"
+#include "app/app_state.h"
+#include "engine/filter/filter_manager.h"
+#include "features/app_messages.h"
+
+#include <algorithm>
+
+CWindowCollection& GetWindowCollection() {
+    static CWindowCollection collection;
+    return collection;
+}
+
+void CWindowCollection::Counted() {
+    GetAppState().SetFilterWindowCount(GetCount());
+}
+
+bool CWindowCollection::OpenFilterWindow(const CWindowSetting* setting) {
+    if (GetAppState().Ask(AppPart::FilterWindow) != OpenAnswer::Open) {
+        return true;
+    }
+    const CAppProfile& profile = GetAppProfile();
+    const CWindowSetting record = setting != nullptr ? *setting : profile.GetWindowSetting();
+
+    DWORD exStyle = 0;
+    if (profile.IsWindowUnvisibleTaskBar()) {
+        exStyle |= WS_EX_TOOLWINDOW;
+    }
+    if (record.Topmost) {
+        exStyle |= WS_EX_TOPMOST;
+    }
+    const IntRect placement =
+        m_cascade.Place(record.WindowRect, setting != nullptr, GetSystemMetrics(SM_CYCAPTION),
+                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    CFilterWnd* window = CFilterWnd::Open(*this, GetFilterManager(), record, placement, exStyle);
+    if (window == nullptr) {
+        return false;
+    }
+    m_windows.push_back(window);
+    Counted();
+    return true;
+}
+
+void CWindowCollection::PostToAllWindows(UINT message, WPARAM value) {
+    for (const CFilterWnd* window : m_windows) {
+        PostMessageA(window->GetHwnd(), message, value, 0);
+    }
+}
+
+void CWindowCollection::CloseAllWindows() {
+    PostToAllWindows(WM_CLOSE, 0);
+}
+
+void CWindowCollection::SaveAllWindowStatus() {
+    if (m_windows.empty()) {
+        return;
+    }
+    std::vector<CWindowSetting> records;
+    for (const CFilterWnd* window : m_windows) {
+        records.push_back(window->GetWindowSetting());
+    }
+    GetAppProfile().SetMultiWindowSettings(records);
+}
+
+void CWindowCollection::RestoreAllWindowStatus() {
+    // A copy: opening windows must not read a list that something else may change.
+    const std::vector<CWindowSetting> records = GetAppProfile().GetMultiWindowSettings();
+    if (records.empty()) {
+        return;
+    }
+    // The replaced windows close as they are forgotten: no longer listed, they store nothing.
+    CloseAllWindows();
+    m_windows.clear();
+    Counted();
+    for (const CWindowSetting& record : records) {
+        OpenFilterWindow(&record);
+    }
+}
+
+void CWindowCollection::DestroyAllWindows() {
+    // Each destruction removes its window from the list.
+    while (!m_windows.empty()) {
+        const std::size_t before = m_windows.size();
+        DestroyWindow(m_windows.front()->GetHwnd());
+        if (m_windows.size() == before) {
+            m_windows.erase(m_windows.begin());
+            Counted();
+        }
+    }
+}
+
+void CWindowCollection::StoreLastRecord() {
+    // Destroyed in list order, the last window's record would be the one that stays.
+    if (!m_windows.empty()) {
+        GetAppProfile().SetWindowSetting(m_windows.back()->GetWindowSetting());
+    }
+}
+
+FilterWindowOptions CWindowCollection::GetFilterWindowOptions() const {
+    const CAppProfile& profile = GetAppProfile();
+    FilterWindowOptions options;
+    options.updateInterval = profile.GetWindowUpdateInterval();
+    options.colorDisplayFormat = static_cast<int>(profile.GetWindowColorDisplayFormat());
+    options.showOriginalColorInfo = profile.IsWindowShowOriginalColorInfo();
+    options.simpleStatusbar = profile.IsWindowSimpleStatusbarInfo();
+    options.leftTopOrigin = profile.IsWindowLeftTopOrigin();
+    options.blurRadius = CCaptureImage::BlurRadiusOf(profile.GetBlurRadius());
+    options.copyColorFormat = profile.GetCopyColorFormat();
+    return options;
+}
+
+void CWindowCollection::OpenTwin(const CWindowSetting& record) {
+    GetAppProfile().SetWindowSetting(record);
+    m_cascade.SetOrigin(record.WindowRect, true);
+    OpenFilterWindow(nullptr);
+}
+
+void CWindowCollection::OnWindowDestroyed(const CFilterWnd* window, const CWindowSetting& record) {
+    const auto listed = std::find(m_windows.begin(), m_windows.end(), window);
+    if (listed == m_windows.end()) {
+        return;
+    }
+    GetAppProfile().SetWindowSetting(record);
+    m_cascade.SetOrigin(record.WindowRect, false);
+    m_windows.erase(listed);
+    Counted();
+}

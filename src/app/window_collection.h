@@ -1,0 +1,52 @@
+#pragma once
+
+#include "features/filter_window/filter_wnd.h"
+#include "features/filter_window/window_placement.h"
+#include "features/filter_window/window_setting.h"
+
+#include <windows.h>
+
+#include <vector>
+
+// The open filter windows of the process, in the order they were opened, and their owner:
+// opens and places windows, broadcasts to them, keeps their records in the profile and their
+// number in the application state.
+class CWindowCollection : public IFilterWindowOwner {
+public:
+    // Opens a window for the record, or for the profile's default record when there is none.
+    // When the application state refuses (the limit, the filter setting dialog), nothing opens
+    // and the answer is still true; false only when the window could not be created.
+    bool OpenFilterWindow(const CWindowSetting* setting);
+    int GetCount() const { return static_cast<int>(m_windows.size()); }
+    const std::vector<CFilterWnd*>& GetWindows() const { return m_windows; }
+
+    // Asks every window to close; each leaves the collection when it is destroyed.
+    void CloseAllWindows();
+    // With windows open, their records replace the profile's stored list.
+    void SaveAllWindowStatus();
+    // With a stored list, replaces every open window by the list's windows.
+    void RestoreAllWindowStatus();
+    // Destroys every window now, each storing its record as a normal close does (at exit).
+    void DestroyAllWindows();
+    // Stores in the profile what destroying every window would store, leaving them open (the
+    // end of the log-on session, which may be cancelled).
+    void StoreLastRecord();
+
+    // A window makes its rectangle the next window's origin when it closes or opens a twin.
+    CWindowCascade& GetCascade() { return m_cascade; }
+
+    // IFilterWindowOwner
+    FilterWindowOptions GetFilterWindowOptions() const override;
+    void PostToAllWindows(UINT message, WPARAM value) override;
+    void OpenTwin(const CWindowSetting& record) override;
+    void OnWindowDestroyed(const CFilterWnd* window, const CWindowSetting& record) override;
+
+private:
+    // The application state counts the windows with the list.
+    void Counted();
+
+    std::vector<CFilterWnd*> m_windows;
+    CWindowCascade m_cascade;
+};
+
+CWindowCollection& GetWindowCollection();
