@@ -10,10 +10,10 @@ enum class FilterWindowAction {
     None,         // handled, nothing to do
     MoveCursor,   // by (dx, dy)
     CopyColor,    // original: the colour before filtering
-    ToggleFix,    // allWindows: post the negation to every window
+    ToggleFix,    // allWindows: this window's negation for every window
     ToggleMark,   //
     NewWindow,    //
-    SetZoom,      // post `zoom` to this window or to every window
+    SetZoom,      // `zoom`, for this window or (allWindows) every window
     ContextMenu,  // at the client origin
     SelectFilter, // by key: always re-selects `filterIndex`
 };

@@ -222,22 +222,36 @@ void CFilterWnd::OnPaint() {
     EndPaint(GetHwnd(), &ps);
 }
 
-void CFilterWnd::SetZoom(int zoom) {
-    m_model.SetZoom(zoom);
+void CFilterWnd::Command(UINT command, WPARAM value, bool allWindows) {
+    if (allWindows) {
+        m_owner.PostToAllWindows(command, value);
+    } else {
+        ApplyCommand(command, value);
+    }
 }
 
-void CFilterWnd::SetMarkCenter(bool on) {
-    m_model.SetMarkCenter(on);
-}
-
-void CFilterWnd::SetTopmost(bool on) {
-    m_model.SetTopmostFlag(on);
-    SetWindowPos(GetHwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void CFilterWnd::SetFixPosition(bool on) {
-    m_model.SetFixPosition(on);
+void CFilterWnd::ApplyCommand(UINT command, WPARAM value) {
+    switch (command) {
+    case WM_APP_SET_ZOOM:
+        m_model.SetZoom(static_cast<int>(static_cast<INT_PTR>(value)));
+        return;
+    case WM_APP_SET_MARK:
+        m_model.SetMarkCenter(value != 0);
+        return;
+    case WM_APP_SET_TOPMOST:
+        m_model.SetTopmostFlag(value != 0);
+        SetWindowPos(GetHwnd(), value != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    case WM_APP_SET_FIX:
+        m_model.SetFixPosition(value != 0);
+        return;
+    case WM_APP_SET_STATUSBAR:
+        SetShowStatusbar(value != 0);
+        return;
+    default:
+        return;
+    }
 }
 
 void CFilterWnd::SetShowStatusbar(bool on) {
@@ -248,10 +262,6 @@ void CFilterWnd::SetShowStatusbar(bool on) {
         m_model.SetShowStatusbarFlag(false);
     }
     m_model.RequestRecapture();
-}
-
-void CFilterWnd::SelectFilter(int index) {
-    m_model.SelectFilter(index);
 }
 
 IntRect CFilterWnd::GetRestoredWindowRect() const {
@@ -286,10 +296,6 @@ void CFilterWnd::CopyColorToClipboard(bool original) {
     CopyTextToClipboard(text.c_str());
 }
 
-void CFilterWnd::SelectFilterByKey(int index) {
-    m_model.ReselectFilter(index);
-}
-
 void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {
     // GetKeyState answers for the moment this key message was made, not for now.
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
@@ -297,7 +303,6 @@ void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {
     const FilterWindowCommand command =
         MapFilterWindowKey(static_cast<unsigned>(key), ctrl, shift, m_model.GetZoom(),
                            m_model.GetSelectedIndex(), m_filters.GetEnabledCount());
-    const HWND hwnd = GetHwnd();
     switch (command.action) {
     case FilterWindowAction::NotHandled:
         DefaultHandling(msg, key, flags);
@@ -315,36 +320,23 @@ void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {
         CopyColorToClipboard(command.original);
         return;
     case FilterWindowAction::ToggleFix:
-        if (command.allWindows) {
-            m_owner.PostToAllWindows(WM_APP_SET_FIX, m_model.IsFixPosition() ? 0 : 1);
-        } else {
-            SetFixPosition(!m_model.IsFixPosition());
-        }
+        Command(WM_APP_SET_FIX, m_model.IsFixPosition() ? 0 : 1, command.allWindows);
         return;
     case FilterWindowAction::ToggleMark:
-        if (command.allWindows) {
-            m_owner.PostToAllWindows(WM_APP_SET_MARK, m_model.IsMarkCenter() ? 0 : 1);
-        } else {
-            SetMarkCenter(!m_model.IsMarkCenter());
-        }
+        Command(WM_APP_SET_MARK, m_model.IsMarkCenter() ? 0 : 1, command.allWindows);
         return;
     case FilterWindowAction::NewWindow:
         OpenNewWindow();
         return;
-    case FilterWindowAction::SetZoom: {
-        const auto zoom = static_cast<WPARAM>(static_cast<INT_PTR>(command.zoom));
-        if (command.allWindows) {
-            m_owner.PostToAllWindows(WM_APP_SET_ZOOM, zoom);
-        } else {
-            PostMessageA(hwnd, WM_APP_SET_ZOOM, zoom, 0);
-        }
+    case FilterWindowAction::SetZoom:
+        Command(WM_APP_SET_ZOOM, static_cast<WPARAM>(static_cast<INT_PTR>(command.zoom)),
+                command.allWindows);
         return;
-    }
     case FilterWindowAction::ContextMenu:
         ShowContextMenu(false);
         return;
     case FilterWindowAction::SelectFilter:
-        SelectFilterByKey(command.filterIndex);
+        m_model.ReselectFilter(command.filterIndex);
         return;
     }
 }
@@ -352,16 +344,11 @@ void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {
 void CFilterWnd::OnCommand(UINT id) {
     const bool ctrl = IsCtrlDownNow();
     if (id >= ID_ZOOM_BASE + 0 && id <= ID_ZOOM_BASE + CWindowSetting::MaxZoom) {
-        const int zoom = static_cast<int>(id) - ID_ZOOM_BASE;
-        if (ctrl) {
-            m_owner.PostToAllWindows(WM_APP_SET_ZOOM, static_cast<WPARAM>(zoom));
-        } else {
-            SetZoom(zoom);
-        }
+        Command(WM_APP_SET_ZOOM, id - ID_ZOOM_BASE, ctrl);
         return;
     }
     if (id >= ID_FILTER_BASE && id <= ID_FILTER_LAST) {
-        SelectFilter(static_cast<int>(id) - ID_FILTER_BASE);
+        m_model.SelectFilter(static_cast<int>(id) - ID_FILTER_BASE);
         return;
     }
     // The flag commands: this window's negation, to this window or to every window.
@@ -380,13 +367,7 @@ void CFilterWnd::OnCommand(UINT id) {
         if (id != toggle.command) {
             continue;
         }
-        const WPARAM negation = toggle.current ? 0 : 1;
-        if (ctrl) {
-            m_owner.PostToAllWindows(toggle.message, negation);
-        } else {
-            // The same handler a posted message reaches, at once.
-            HandleMessage(toggle.message, negation, 0);
-        }
+        Command(toggle.message, toggle.current ? 0 : 1, ctrl);
         return;
     }
     if (id == ID_NEW_WINDOW) {
@@ -417,7 +398,7 @@ void CFilterWnd::OnLeftButtonDown() {
 void CFilterWnd::OnMouseMove() {
     // Dragging out of the window lets the picture follow the cursor again until the release.
     if (m_dragging && m_model.IsFixPosition() && IsCursorOutsideWindow()) {
-        SetFixPosition(false);
+        ApplyCommand(WM_APP_SET_FIX, 0);
     }
 }
 
@@ -430,20 +411,11 @@ void CFilterWnd::OnLeftButtonUp() {
     if (!IsCursorOutsideWindow()) {
         return;
     }
-    if (IsCtrlDownNow()) {
-        m_owner.PostToAllWindows(WM_APP_SET_FIX, 1);
-    } else {
-        SetFixPosition(true);
-    }
+    Command(WM_APP_SET_FIX, 1, IsCtrlDownNow());
 }
 
 void CFilterWnd::OnLeftDoubleClick() {
-    const WPARAM negation = m_model.IsShowStatusbar() ? 0 : 1;
-    if (IsCtrlDownNow()) {
-        m_owner.PostToAllWindows(WM_APP_SET_STATUSBAR, negation);
-    } else {
-        SetShowStatusbar(negation != 0);
-    }
+    Command(WM_APP_SET_STATUSBAR, m_model.IsShowStatusbar() ? 0 : 1, IsCtrlDownNow());
 }
 
 void CFilterWnd::ShowContextMenu(bool atCursor) {
@@ -623,19 +595,11 @@ LRESULT CFilterWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Shown on the key and button messages themselves, not a second time here.
         return 0;
     case WM_APP_SET_ZOOM:
-        SetZoom(static_cast<int>(static_cast<INT_PTR>(wParam)));
-        return 0;
     case WM_APP_SET_MARK:
-        SetMarkCenter(wParam != 0);
-        return 0;
     case WM_APP_SET_TOPMOST:
-        SetTopmost(wParam != 0);
-        return 0;
     case WM_APP_SET_FIX:
-        SetFixPosition(wParam != 0);
-        return 0;
     case WM_APP_SET_STATUSBAR:
-        SetShowStatusbar(wParam != 0);
+        ApplyCommand(msg, wParam);
         return 0;
     case WM_APP_SETTINGS_CHANGED:
         m_options = m_owner.GetFilterWindowOptions();

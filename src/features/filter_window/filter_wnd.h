@@ -41,13 +41,6 @@ public:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnFinalMessage();
 
-    // The operations behind the window's commands; each also arrives as a private message.
-    void SetZoom(int zoom);
-    void SetMarkCenter(bool on);
-    void SetTopmost(bool on);
-    void SetFixPosition(bool on);
-    void SetShowStatusbar(bool on);
-    void SelectFilter(int index);
     CWindowSetting GetWindowSetting() const;
     // Puts the filtered (or original) colour of the reference pixel on the clipboard in the
     // user's copy template; nothing when the clipboard cannot be had.
@@ -78,8 +71,15 @@ private:
     void OnLeftDoubleClick();
     void ShowContextMenu(bool atCursor);
     void OpenNewWindow();
-    void SelectFilterByKey(int index);
     bool IsCursorOutsideWindow() const;
+
+    // A window command (WM_APP_SET_ZOOM ... WM_APP_SET_STATUSBAR) from a key, a menu item or
+    // the mouse: applied to this window at once, or (Ctrl) posted to every window as its
+    // message, the way another program would send it.
+    void Command(UINT command, WPARAM value, bool allWindows);
+    // Where every window command ends, the posted message too.
+    void ApplyCommand(UINT command, WPARAM value);
+    void SetShowStatusbar(bool on);
 
     bool CreateStatusbar();
     void DestroyStatusbar();
