@@ -1,5 +1,6 @@
 // One refresh of a filter window beside a memcpy of the pixels it shows: the capture from the
 // screen source, the lattice index, the colour table, the blur and the status bar texts.
+#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/synthetic_screen_source.h"

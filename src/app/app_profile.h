@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class CFilterManager;
+
 // Every user setting, in memory. Loaded once at start-up and saved at shutdown, at the end of
 // the log-on session and on every OK of a setting dialog. Bounded setters ignore values out of
 // range rather than clamping them.
@@ -116,6 +118,9 @@ private:
 };
 
 CAppProfile& GetAppProfile();
+// The process's filters. Only the application reaches them this way; everything below is
+// handed them.
+CFilterManager& GetFilterManager();
 
 // The enabled list crosses to the filter manager here and nowhere else: on load the profile's
 // IDs go to the manager (which drops unknown ones and makes sure "_normal" is there), on save

@@ -1,6 +1,12 @@
 #include "app/app_profile.h"
 #include "engine/filter/filter_manager.h"
 
+// Beside the profile in the core library on every platform, so that core tests share it.
+CFilterManager& GetFilterManager() {
+    static CFilterManager manager;
+    return manager;
+}
+
 void HandEnabledFiltersToManager(const std::vector<std::string>& ids) {
     GetFilterManager().SetEnabledFilters(ids);
 }

@@ -264,8 +264,3 @@ bool CFilterManager::PrepareTables() {
     }
     return true;
 }
-
-CFilterManager& GetFilterManager() {
-    static CFilterManager manager;
-    return manager;
-}

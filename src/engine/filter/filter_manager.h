@@ -65,8 +65,5 @@ private:
     CImageQuality m_quality;
 };
 
-// The process's one manager.
-CFilterManager& GetFilterManager();
-
 // ASCII letters compared without case; every other byte exactly.
 bool EqualsIgnoreCase(const std::string& a, const std::string& b);

@@ -1,5 +1,6 @@
 #include "engine/hotkeys/hot_key_manager.h"
 
+#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 

@@ -1,3 +1,4 @@
+#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/color_info.h"

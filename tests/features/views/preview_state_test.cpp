@@ -1,5 +1,6 @@
 #include "features/views/preview_state.h"
 
+#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "platform/tick_count.h"
