@@ -22,8 +22,6 @@
 
 namespace {
 
-CMainFrame* g_mainFrame = nullptr;
-
 constexpr int kQuickViewMenuPosition = 3;
 constexpr int kMenuDelayMilliseconds = 50;
 
@@ -37,10 +35,6 @@ int QuickViewPositionFromCommand(unsigned command) {
 }
 
 } // namespace
-
-CMainFrame* GetMainFrame() {
-    return g_mainFrame;
-}
 
 CMainFrame::~CMainFrame() {
     if (GetHwnd() != nullptr) {
@@ -63,7 +57,6 @@ bool CMainFrame::Create(HINSTANCE instance) {
 }
 
 bool CMainFrame::OnCreate() {
-    g_mainFrame = this;
     SetHotKeyPlatform(&GetWin32HotKeyPlatform());
     const CAppProfile& profile = GetAppProfile();
     m_hotKeys.Load(profile.GetDesktopHotKey(), profile.GetQuickKeyItems(), GetFilterManager());
@@ -80,10 +73,7 @@ void CMainFrame::OnDestroy() {
     // Quit is posted whatever happens below: a loop that outlived the frame would keep the
     // instance mutex and never save the profile.
     struct QuitWhenDone {
-        ~QuitWhenDone() {
-            PostQuitMessage(0);
-            g_mainFrame = nullptr;
-        }
+        ~QuitWhenDone() { PostQuitMessage(0); }
     } quit;
     m_hotKeys.UnregisterDesktopHotKey(GetHwnd());
     m_hotKeys.UnregisterQuickHotKeys(GetHwnd());

@@ -17,8 +17,6 @@ public:
     // Creates the (never shown) window; false when that fails.
     bool Create(HINSTANCE instance);
 
-    CHotKeyManager& GetHotKeyManager() { return m_hotKeys; }
-
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -45,6 +43,3 @@ private:
     CHotKeyManager m_hotKeys;
     bool m_hotKeysLoaded = false;
 };
-
-// The frame while its window exists, otherwise null.
-CMainFrame* GetMainFrame();
