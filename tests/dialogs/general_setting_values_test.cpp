@@ -154,22 +154,3 @@ TEST(GeneralSettingValues, UnselectedListsStoreTheirFallbacks) {
     EXPECT_EQ(profile.GetBlurRadius(), 4u) << "no selection leaves the radius";
     EXPECT_EQ(hotKeys.GetDesktopHotKey(), 0u) << "an empty control is no key";
 }
-
-TEST(GeneralSettingValues, WhateverIsTypedReopensAsTheStoredNumber) {
-    const char* typed[] = {"",           "0",    "  5000", "abc",  "-1", "99999999999",
-                           "4294967295", "12e3", "1000 ",  "\t200"};
-    for (const char* text : typed) {
-        CAppProfile profile;
-        CHotKeyManager hotKeys;
-        GeneralSettingControls c = LoadGeneralSettingControls(profile, hotKeys);
-        c.waitingTime = {-1, text};
-        c.updateInterval = {-1, text};
-        const CAppProfile reloaded = StoreSaveAndReload(c, profile, hotKeys);
-        const std::uint32_t value = ReadUnsignedText(text);
-        EXPECT_EQ(reloaded.GetQuickWaitingTime(), value) << text;
-        EXPECT_EQ(reloaded.GetWindowUpdateInterval(), value) << text;
-        const GeneralSettingControls again = LoadGeneralSettingControls(reloaded, hotKeys);
-        EXPECT_EQ(ReadUnsignedText(again.waitingTime.text), value) << text;
-        EXPECT_EQ(ReadUnsignedText(again.updateInterval.text), value) << text;
-    }
-}

@@ -69,41 +69,22 @@ std::vector<ColorValue> StraightforwardTable(const ColorMap& map, int k) {
 }
 
 TEST(ImageQuality, TableSizesFollowTheLevel) {
-    struct Case {
-        int level, applied, step, points;
+    // Level 0 and levels outside 0..18 take the step of 7; from 8 on an index needs 32 bits.
+    const struct {
+        int level, applied, step;
         std::uint32_t entries;
         bool index16;
-    };
-    const Case cases[] = {
-        {0, 0, 7, 36, 46656, true},      {1, 1, 1, 6, 216, true},
-        {3, 3, 3, 16, 4096, true},       {7, 7, 7, 36, 46656, true},
-        {8, 8, 8, 41, 68921, false},     {12, 12, 12, 61, 226981, false},
-        {18, 18, 18, 91, 753571, false}, {-1, 0, 7, 36, 46656, true},
-        {19, 0, 7, 36, 46656, true},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{0, 0, 7, 46656, true},  {1, 1, 1, 216, true},        {7, 7, 7, 46656, true},
+                 {8, 8, 8, 68921, false}, {18, 18, 18, 753571, false}, {-1, 0, 7, 46656, true},
+                 {19, 0, 7, 46656, true}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.level);
         QualityGuard q(c.level);
         EXPECT_EQ(GetImageQualityLevel(), c.applied);
         EXPECT_EQ(GetLatticeStep(), c.step);
-        EXPECT_EQ(GetPointsPerAxis(), c.points);
-        EXPECT_EQ(GetPlaneSize(), static_cast<std::uint32_t>(c.points * c.points));
         EXPECT_EQ(GetTableSize(), c.entries);
         EXPECT_EQ(IsIndex16Bit(), c.index16);
-        // The largest index fits the index width the capture image picks.
-        if (c.index16) {
-            EXPECT_LE(GetTableSize() - 1, 0xFFFFu);
-        } else {
-            EXPECT_GT(GetTableSize() - 1, 0xFFFFu);
-        }
     }
-    // Byte counts of the worked values.
-    QualityGuard q7(7);
-    EXPECT_EQ(GetTableSize() * sizeof(ColorValue), 186624u);
-    SetImageQuality(12);
-    EXPECT_EQ(GetTableSize() * sizeof(ColorValue), 907924u);
-    SetImageQuality(18);
-    EXPECT_EQ(GetTableSize() * sizeof(ColorValue), 3014284u);
 }
 
 TEST(ColorIndex, WorkedExampleAndCorners) {
@@ -206,37 +187,14 @@ TEST(BuildTable, SecondCallKeepsTheTable) {
 TEST(NormalFilter, IdentityMapWithRoundingInItsTable) {
     QualityGuard q(7);
     auto normal = CreateNormalFilter();
-    EXPECT_EQ(normal->GetID(), "_normal");
-    EXPECT_EQ(normal->GetDisplayName(), "normal");
     EXPECT_TRUE(normal->IsIdentity());
-    EXPECT_TRUE(normal->IsColorMapFilter());
-    EXPECT_TRUE(normal->IsVisible());
     EXPECT_EQ(normal->GetColorMap()[ColorMapPosition(5, 2, 1)], MakeColor(255, 102, 51));
     ASSERT_TRUE(normal->BuildTable());
     // Channel 100 lands on coordinate 14, lattice level 2.
     EXPECT_EQ(normal->Transform(MakeColor(100, 100, 100)), MakeColor(102, 102, 102));
 }
 
-TEST(Filter, TransformWithoutTableLeavesTheColour) {
-    QualityGuard q(7);
-    auto normal = CreateNormalFilter();
-    ASSERT_EQ(normal->GetTable(), nullptr);
-    EXPECT_EQ(normal->Transform(MakeColor(100, 3, 250)), MakeColor(100, 3, 250));
-}
-
-TEST(Filter, DefaultsAndCopies) {
-    const CFilter empty;
-    EXPECT_EQ(empty.GetID(), "");
-    EXPECT_TRUE(empty.IsColorMapFilter());
-    EXPECT_TRUE(empty.IsVisible());
-    EXPECT_FALSE(empty.IsInUse());
-    EXPECT_FALSE(empty.IsIdentity());
-    EXPECT_EQ(empty.GetRepeat(), 0);
-    EXPECT_EQ(empty.GetRefCount(), 0);
-    EXPECT_EQ(empty.GetTable(), nullptr);
-    for (ColorValue c : empty.GetColorMap())
-        ASSERT_EQ(c, 0u);
-
+TEST(Filter, CopiesOwnTheirTable) {
     QualityGuard q(12);
     std::mt19937 rng(11);
     CFilter original("orig", "Original", RandomColorMap(rng));
@@ -248,21 +206,14 @@ TEST(Filter, DefaultsAndCopies) {
     EXPECT_TRUE(
         std::equal(original.GetTable(), original.GetTable() + GetTableSize(), copy.GetTable()));
     EXPECT_TRUE(copy.IsInUse());
-    EXPECT_EQ(copy.GetID(), "orig");
     original.FreeTable();
-    const ColorValue white = copy.Transform(MakeColor(255, 255, 255));
-    EXPECT_EQ(white, copy.GetColorMap()[215]);
+    EXPECT_EQ(copy.Transform(MakeColor(255, 255, 255)), copy.GetColorMap()[215]);
 
     CFilter tableless(original);
     EXPECT_EQ(tableless.GetTable(), nullptr);
 }
 
 TEST(Filter, ReferenceMembers) {
-    CFilterRef defaults;
-    EXPECT_EQ(defaults.GetID(), "");
-    EXPECT_EQ(defaults.GetFilter(), nullptr);
-    EXPECT_EQ(defaults.GetTimeout(), 100);
-
     CFilter seq;
     CFilterRef out("untouched", 7);
     seq.AppendRef(CFilterRef("a", 1000));
