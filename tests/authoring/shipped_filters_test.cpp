@@ -159,18 +159,23 @@ TEST(ShippedFilters, TheLanguageFolderRenamesEveryFilterAndKeepsItsColours) {
         ASSERT_TRUE(
             manager.LoadFilterDirectory(kShippedDir + "/" + std::to_string(language.languageId)));
         ASSERT_TRUE(manager.LoadFilterDirectory(kShippedDir));
-        ASSERT_EQ(IDs(manager.GetAllFilters()).size(), IDs(general.GetAllFilters()).size());
+        ASSERT_EQ(manager.GetFilterCount(), general.GetFilterCount());
+        std::set<std::string> translated; // every filter once: none left in English
         for (const ShippedTranslation& t : language.names) {
+            translated.insert(t.id);
             const CFilter* filter = manager.FindFilter(t.id);
             const CFilter* english = general.FindFilter(t.id);
             ASSERT_NE(filter, nullptr) << t.id;
             ASSERT_NE(english, nullptr) << t.id;
             EXPECT_EQ(filter->GetDisplayName(), AsReaderGivesIt(t.displayName)) << t.id;
             EXPECT_EQ(filter->IsReferenceFilter(), english->IsReferenceFilter()) << t.id;
+            EXPECT_EQ(filter->GetRefCount(), english->GetRefCount()) << t.id;
+            EXPECT_EQ(filter->GetRepeat(), english->GetRepeat()) << t.id;
             if (t.id != kNormalFilterId && filter->IsColorMapFilter()) {
                 EXPECT_EQ(filter->GetColorMap(), english->GetColorMap()) << t.id;
             }
         }
+        EXPECT_EQ(translated.size(), static_cast<std::size_t>(general.GetFilterCount()));
         manager.SetEnabledFilters({ShippedReferenceFilter().id});
         EXPECT_EQ(IDs(manager.GetEnabledList()),
                   (std::vector<std::string>{ShippedReferenceFilter().id, "_normal"}))
