@@ -3,7 +3,7 @@
 #include "image/capture_image.h"
 #include "image/synthetic_screen_source.h"
 #include "shell/app_profile.h"
-#include "support/colour_maps.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +11,6 @@
 #include <vector>
 
 namespace {
-
-// A screen whose pixel (x, y) has red x, green y and blue 7, so every position is recognisable.
-std::vector<ColorValue> CoordinateFrame(int width, int height) {
-    std::vector<ColorValue> colors;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            colors.push_back(MakeColor(static_cast<unsigned>(x), static_cast<unsigned>(y), 7));
-        }
-    }
-    return colors;
-}
 
 ColorValue PixelAt(const unsigned char* pixels, std::uint32_t stride, int x, int y) {
     const unsigned char* p = pixels + y * stride + x * 3;

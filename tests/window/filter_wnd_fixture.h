@@ -6,7 +6,7 @@
 #include "filter/filter.h"
 #include "filter/filter_manager.h"
 #include "shell/app_profile.h"
-#include "support/colour_maps.h"
+#include "support/test_data.h"
 #include "support/win_screen.h"
 #include "window/filter_window_requests.h"
 #include "window/filter_wnd.h"
@@ -93,17 +93,8 @@ protected:
         InitCommonControlsEx(&controls);
         CFilterManager& m = GetFilterManager();
         if (m.FindFilter("swap") == nullptr) {
-            auto swap = std::make_unique<CFilter>("swap", "Swap", SwapRedBlueMap());
-            ASSERT_TRUE(swap->BuildTable());
-            ASSERT_TRUE(m.AddFilter(std::move(swap)));
-            auto seq = std::make_unique<CFilter>();
-            seq->SetID("seq");
-            seq->SetDisplayName("Blink");
-            seq->SetType(CFilter::kReference);
-            seq->AppendRef(CFilterRef("swap", 150));
-            seq->AppendRef(CFilterRef("_normal", 150));
-            ASSERT_TRUE(seq->ResolveRefs(m));
-            ASSERT_TRUE(m.AddFilter(std::move(seq)));
+            ASSERT_TRUE(AddColorMap(m, "swap", SwapRedBlueMap(), "Swap")->BuildTable());
+            AddSequence(m, "seq", {{"swap", 150}, {"_normal", 150}}, 0, "Blink");
         }
         s_pattern =
             new CPatternWindow(kPatternX, kPatternY, kColumns, kRows, kCell, PatternColours());
