@@ -2,18 +2,17 @@
 // files written in UTF-8 reach the program as whole double-byte characters, the language
 // library's strings format and join as the English ones do, and a message at the length limit
 // is never cut inside a character.
-#include "e2e_driver.h"
+#include "e2e_support.h"
 #include "japanese_text.h"
 
 #include "filter/filter.h"
+#include "filter/filter_files.h"
 #include "filter/filter_reader.h"
 #include "image/color_info.h"
 #include "image/color_name_resources.h"
 #include "shell/utilities.h"
 
 #include <gtest/gtest.h>
-
-#include <objbase.h>
 
 #include <fstream>
 #include <string>
@@ -23,12 +22,8 @@ using japanese_text::J;
 
 namespace {
 
-class ComEnvironment : public testing::Environment {
-public:
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void TearDown() override { CoUninitialize(); }
-};
-testing::Environment* const kCom = testing::AddGlobalTestEnvironment(new ComEnvironment);
+testing::Environment* const kCom =
+    testing::AddGlobalTestEnvironment(new filter_files::ComEnvironment);
 
 // Whether the text walks as whole characters of code page 932 to its very end.
 bool EndsOnACharacterBoundary(const std::string& text) {
@@ -72,7 +67,7 @@ protected:
         }
     }
     void UseJapaneseLibrary() {
-        library = LoadLibraryExA(e2e::HostPath(ZEZIRIV_JA_LIBRARY).c_str(), nullptr,
+        library = LoadLibraryExA(driver::HostPath(ZEZIRIV_JA_LIBRARY).c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(library, nullptr);
         SetResourceModule(library);
@@ -85,7 +80,7 @@ protected:
 } // namespace
 
 TEST_F(JapaneseTextTest, ShippedJapaneseFilterFilesGiveTheirNamesInCodePage932) {
-    const std::string folder = e2e::HostPath(ZEZIRIV_SHIPPED_FILTERS) + "\\1041\\";
+    const std::string folder = driver::HostPath(ZEZIRIV_SHIPPED_FILTERS) + "\\1041\\";
     int read = 0;
     for (const ShippedLanguage& language : ShippedLanguages()) {
         for (const ShippedTranslation& t : language.names) {

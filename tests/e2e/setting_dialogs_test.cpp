@@ -1,7 +1,7 @@
 // The two setting dialogs of the real zeziriv.exe and the tray commands that open them, driven
 // from outside: control values are set and buttons clicked as a user's tools would, and the
 // results are read back from the registry, the registered hot keys and the tray menu.
-#include "e2e_driver.h"
+#include "e2e_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +15,8 @@ using namespace e2e;
 
 namespace {
 
-enum : UINT { kAboutCommand = 33000, kGeneralCommand, kFilterCommand, kExitCommand };
-constexpr UINT kOpenNewWindowCommand = 33006;
-constexpr UINT kCloseAllWindowsCommand = 33009;
-constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
-constexpr UINT WM_APP_OPEN_DESKTOP = 0x8004;
-constexpr UINT WM_APP_OPEN_QUICK = 0x8005;
+constexpr UINT kGeneralCommand = kGeneralSettingCommand;
+constexpr UINT kFilterCommand = kFilterSettingCommand;
 constexpr DWORD kDialogTimeoutMs = 10000;
 constexpr const char* kSettingsKey = "Software\\zuvadur\\Zeziriv";
 
@@ -79,11 +75,6 @@ Snapshot Changed(const Snapshot& before, const Snapshot& after) {
     return changed;
 }
 
-void WriteSettingString(const char* name, const std::string& value) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value.c_str(),
-                    static_cast<DWORD>(value.size() + 1));
-}
-
 // Whether another program would be refused the key. Only asked while the program is not about
 // to register keys: a key held here for that moment would be refused to the program.
 bool KeyIsTaken(UINT modifiers, UINT key) {
@@ -98,42 +89,8 @@ LRESULT SendTo(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
 }
 
 // The program's visible top-level windows: any view it opens is one.
-std::vector<HWND> VisibleWindows(DWORD processId) {
-    std::pair<DWORD, std::vector<HWND>> found{processId, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM context) {
-            auto* f = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
-            DWORD process = 0;
-            GetWindowThreadProcessId(hwnd, &process);
-            if (process == f->first && IsWindowVisible(hwnd)) {
-                f->second.push_back(hwnd);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.second;
-}
 std::size_t VisibleWindowCount(DWORD processId) {
-    return VisibleWindows(processId).size();
-}
-
-// Presses the keys together, as a user's fingers would, and lets them go in reverse order.
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    return FindWindows(processId, nullptr, nullptr, true).size();
 }
 
 // A dialog of the program, worked as a user would: every call returns once the dialog has
@@ -159,11 +116,7 @@ public:
         Choose(id, -1);
         Send(id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     }
-    std::string Text(int id) const {
-        char text[1024] = {};
-        Send(id, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-        return text;
-    }
+    std::string Text(int id) const { return ControlText(Item(id)); }
     void SetHotKey(int id, unsigned word) const { Send(id, HKM_SETHOTKEY, word); }
     unsigned HotKey(int id) const { return static_cast<unsigned>(Send(id, HKM_GETHOTKEY)); }
     bool IsEnabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
@@ -179,21 +132,7 @@ public:
         Notify(id, LBN_SELCHANGE);
     }
     int Selected(int id) const { return static_cast<int>(Send(id, LB_GETCURSEL)); }
-    Strings Items(int id) const {
-        Strings texts;
-        for (int i = 0, count = static_cast<int>(Send(id, LB_GETCOUNT)); i < count; ++i) {
-            // Wine hands list texts to another process in their wide form only.
-            wchar_t wide[256] = {};
-            DWORD_PTR length = 0;
-            SendMessageTimeoutW(Item(id), LB_GETTEXT, static_cast<WPARAM>(i),
-                                reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, kDialogTimeoutMs,
-                                &length);
-            char text[256] = {};
-            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
-            texts.push_back(text);
-        }
-        return texts;
-    }
+    Strings Items(int id) const { return ListTexts(Item(id)); }
     HWND Focus() const {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
@@ -205,22 +144,18 @@ private:
     HWND m_hwnd;
 };
 
-class SettingDialogsTest : public ::testing::Test {
+class SettingDialogsTest : public ProgramFixture {
 protected:
     void SetUp() override {
-        ClearSettings();
-        WriteSettingDword("NoSplash", 1);
-        tree.AddFilter("protanopia", "E2E Protan");
-        tree.AddFilter("deutanopia", "E2E Deutan");
-        tree.AddFilter("hue_gbr", "E2E Hue GBR");
+        ProgramFixture::SetUp();
+        Prepare(3);
     }
-    void TearDown() override { ClearSettings(); }
 
     // Starts the program; with `settle`, also waits until the frame answers a posted command:
     // by then its keys are registered, and a key tried here cannot be in the way of that.
     HWND Start(CProgram& program, bool settle = false) {
         EXPECT_TRUE(program.IsStarted());
-        const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+        const HWND frame = program.WaitFrame();
         if (frame != nullptr && settle) {
             const CDialog about = Open(program, frame, kAboutCommand, "About");
             EXPECT_NE(about.Hwnd(), nullptr);
@@ -231,67 +166,33 @@ protected:
 
     // Opens a dialog through the frame's command; null when it does not appear.
     static CDialog Open(const CProgram& program, HWND frame, UINT command, const char* title) {
-        PostMessageA(frame, WM_COMMAND, command, 0);
-        HWND dialog = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND hwnd : FindWindows(program.GetProcessId(), kDialogClass, title)) {
-                    if (IsWindowVisible(hwnd)) { // shown once initialised
-                        dialog = hwnd;
-                    }
-                }
-                return dialog != nullptr;
-            },
-            kDialogTimeoutMs);
-        return CDialog(dialog);
+        return CDialog(OpenDialog(program.GetProcessId(), frame, command, title, kDialogTimeoutMs));
     }
 
     // Ends a dialog with OK or Cancel and waits until the frame has finished the command that
     // opened it (keys registered again).
     static void End(HWND frame, const CDialog& dialog, int button) {
-        PostMessageA(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(dialog.Item(button)));
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog.Hwnd()); }, kDialogTimeoutMs));
+        EXPECT_TRUE(CloseDialog(dialog.Hwnd(), button, kDialogTimeoutMs));
         SendTo(frame, WM_NULL);
     }
 
     // Presses OK where a message is expected and answers it; returns its text.
     static std::string OkExpectingMessage(const CProgram& program, const CDialog& dialog) {
-        PostMessageA(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(dialog.Item(IDOK)));
-        std::string text;
+        PressButton(dialog.Hwnd(), IDOK);
+        std::vector<std::string> texts;
         WaitFor(
             [&] {
-                for (HWND box : FindWindows(program.GetProcessId(), kDialogClass, "Zeziriv")) {
-                    text = GetStaticTexts(box);
-                    if (IsWindowVisible(box) && !text.empty()) {
-                        PressButton(box, IDOK);
-                        return WaitFor([&] { return !IsWindow(box); }, kDialogTimeoutMs);
-                    }
-                }
-                return false;
+                texts = AnswerMessageBoxesUntil(
+                    program, [] { return true; }, 0);
+                return !texts.empty();
             },
             kDialogTimeoutMs);
-        return text;
-    }
-
-    static void Exit(CProgram& program, HWND frame) {
-        PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
-        EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+        return texts.empty() ? "" : texts.front();
     }
 
     static std::vector<MenuItem> ReadTrayMenu(const CProgram& program, HWND frame) {
-        PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, WM_RBUTTONUP);
-        HWND menu = nullptr;
-        WaitFor([&] { return (menu = FindOpenMenu(program.GetProcessId())) != nullptr; },
-                kDialogTimeoutMs);
-        std::vector<MenuItem> items =
-            menu != nullptr ? ReadOpenMenu(menu) : std::vector<MenuItem>{};
-        CloseOpenMenu(program.GetProcessId());
-        return items;
+        return driver::ReadTrayMenu(program.GetProcessId(), frame);
     }
-
-    CInstallTree tree;
 };
 
 } // namespace
@@ -654,7 +555,7 @@ TEST_F(SettingDialogsTest, ANewDesktopKeyOpensTheDesktopViewAndTheOldOneNoLonger
     };
     PostMessageA(frame, WM_APP_OPEN_DESKTOP, 0, 0);
     ASSERT_TRUE(viewShown(kDialogTimeoutMs));
-    for (HWND view : VisibleWindows(program.GetProcessId())) {
+    for (HWND view : FindWindows(program.GetProcessId(), nullptr, nullptr, true)) {
         PostMessageA(view, WM_CLOSE, 0, 0);
     }
     ASSERT_TRUE(
@@ -686,7 +587,7 @@ TEST_F(SettingDialogsTest, FilterSettingDoesNothingWhileAFilterWindowIsOpen) {
     SendTo(frame, WM_COMMAND, kFilterCommand);
     EXPECT_TRUE(FindWindows(program.GetProcessId(), kDialogClass, "Filter setting").empty());
 
-    PostMessageA(frame, WM_COMMAND, kCloseAllWindowsCommand, 0);
+    PostMessageA(frame, WM_COMMAND, kCloseAllCommand, 0);
     ASSERT_TRUE(
         WaitFor([&] { return VisibleWindowCount(program.GetProcessId()) == 0; }, kDialogTimeoutMs));
     const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");

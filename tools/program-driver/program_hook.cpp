@@ -1,15 +1,16 @@
-// A hook library that the test driver places into zeziriv.exe to read what cannot be read from
+// A hook library that the driver places into zeziriv.exe to read what cannot be read from
 // another process. The driver sends a registered message to a window of the program with its
 // own window in wParam; the hook answers with WM_COPYDATA:
-// - "ZezirivE2EReadMenu" to an open popup menu: one line per item,
+// - "ZezirivDriverReadMenu" to an open popup menu: one line per item,
 //   "depth\ttext\tid\tgrayed\tchecked";
-// - "ZezirivE2EReadStatus" to a status bar: its parts' texts, one line each;
-// - "ZezirivE2ECountObjects" to any window: "gdi user", the process's GDI objects and its
-//   windows and menus. Wine answers 0 to GetGuiResources, so the handle tables are probed:
-//   Wine accepts a handle without its generation bits.
-// - "ZezirivE2EMeasureControls" to a dialog: one line per child control with text,
+// - "ZezirivDriverReadStatus" to a status bar: its parts' texts, one line each;
+// - "ZezirivDriverCountObjects" to any window: "gdi user", the process's GDI objects and its
+//   windows and menus;
+// - "ZezirivDriverMeasureControls" to a dialog: one line per child control with text,
 //   "id\tclass\tstyle\tclient width\tclient height\ttext width\ttext height\twrapped height\ttext",
 //   the text measured in the control's own font, on one line and wrapped at the client width.
+#include "gui_objects.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -40,30 +41,8 @@ void DescribeMenu(HMENU menu, int depth, std::string& out) {
 }
 
 std::string CountObjects() {
-    unsigned long gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    unsigned long user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (gdi == 0 || user == 0) {
-        gdi = 0;
-        user = 0;
-        const DWORD self = GetCurrentProcessId();
-        for (ULONG_PTR index = 0x10; index <= 0xFFFF; ++index) {
-            if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) {
-                ++gdi;
-            }
-        }
-        for (ULONG_PTR index = 0x20; index <= 0xFFFF; index += 2) {
-            DWORD owner = 0;
-            const HWND window = reinterpret_cast<HWND>(index);
-            if (IsWindow(window) && GetWindowThreadProcessId(window, &owner) != 0 &&
-                owner == self) {
-                ++user;
-            }
-            if (IsMenu(reinterpret_cast<HMENU>(index))) {
-                ++user;
-            }
-        }
-    }
-    return std::to_string(gdi) + " " + std::to_string(user);
+    const ProcessGuiObjects counts = CountProcessGuiObjects();
+    return std::to_string(counts.gdi) + " " + std::to_string(counts.user);
 }
 
 std::string MeasureControls(HWND dialog) {
@@ -122,10 +101,10 @@ void Answer(HWND to, HWND from, std::string text) {
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     ReadMenuHook(int code, WPARAM wParam, LPARAM lParam) {
-    static const UINT readMenu = RegisterWindowMessageA("ZezirivE2EReadMenu");
-    static const UINT countObjects = RegisterWindowMessageA("ZezirivE2ECountObjects");
-    static const UINT measureControls = RegisterWindowMessageA("ZezirivE2EMeasureControls");
-    static const UINT readStatus = RegisterWindowMessageA("ZezirivE2EReadStatus");
+    static const UINT readMenu = RegisterWindowMessageA("ZezirivDriverReadMenu");
+    static const UINT countObjects = RegisterWindowMessageA("ZezirivDriverCountObjects");
+    static const UINT measureControls = RegisterWindowMessageA("ZezirivDriverMeasureControls");
+    static const UINT readStatus = RegisterWindowMessageA("ZezirivDriverReadStatus");
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         const auto driver = reinterpret_cast<HWND>(call->wParam);
