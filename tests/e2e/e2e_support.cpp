@@ -62,6 +62,83 @@ std::vector<std::string> AnswerStartMessages(const CProgram& program, std::size_
     return texts;
 }
 
+namespace {
+bool IsLabel(const ControlMeasure& c) {
+    return c.className == "Button" ||
+           (c.className == "Static" && (c.style & SS_TYPEMASK) != SS_ICON);
+}
+} // namespace
+
+std::vector<std::string> LayoutFaults(HWND dialog, int dpi) {
+    std::vector<std::string> faults;
+    const std::vector<ControlMeasure> controls = MeasureControls(dialog);
+    if (controls.empty()) {
+        faults.push_back("no control could be measured");
+    }
+    for (const ControlMeasure& c : controls) {
+        if (!IsLabel(c)) {
+            continue;
+        }
+        const std::string name = c.className + " \"" + c.text + "\" (" + std::to_string(c.id) + ")";
+        const LONG type = c.style & BS_TYPEMASK;
+        const bool button = c.className == "Button";
+        // What the control draws beside its text: the gap of a group box's label, the box of a
+        // check box, a push button's edges.
+        const int beside = !button                                            ? 0
+                           : type == BS_GROUPBOX                              ? 12
+                           : (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) ? 17
+                                                                              : 8;
+        const int need = c.textWidth + MulDiv(beside, dpi, 96);
+        // Left-aligned static texts wrap; everything else is one line.
+        const bool wraps = !button && (c.style & SS_TYPEMASK) == SS_LEFT;
+        if (wraps && c.wrappedHeight > c.clientHeight) {
+            faults.push_back(name + " wraps to " + std::to_string(c.wrappedHeight) + " pixels of " +
+                             std::to_string(c.clientHeight));
+        } else if ((!wraps || c.clientHeight < 2 * c.textHeight) && need > c.clientWidth) {
+            faults.push_back(name + " needs " + std::to_string(need) + " pixels of " +
+                             std::to_string(c.clientWidth));
+        } else if (c.textHeight > c.clientHeight) {
+            faults.push_back(name + " is cut at the bottom");
+        }
+    }
+    RECT client{};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::vector<std::pair<std::string, RECT>> solid;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string name = "control " + std::to_string(GetDlgCtrlID(child));
+        RECT rc{};
+        GetWindowRect(child, &rc);
+        RECT inside{};
+        if (!IntersectRect(&inside, &rc, &client) || !EqualRect(&inside, &rc)) {
+            faults.push_back(name + " reaches outside the dialog");
+        }
+        char className[64] = {};
+        GetClassNameA(child, className, sizeof(className));
+        if (lstrcmpiA(className, "Button") != 0 ||
+            (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX) {
+            for (const auto& [other, otherRect] : solid) {
+                if (IntersectRect(&inside, &rc, &otherRect)) {
+                    faults.push_back(name + " overlaps " + other);
+                }
+            }
+            solid.emplace_back(name, rc);
+        }
+    }
+    return faults;
+}
+
+std::vector<std::string> Labels(HWND dialog) {
+    std::vector<std::string> labels;
+    for (const ControlMeasure& c : MeasureControls(dialog)) {
+        if (IsLabel(c)) {
+            labels.push_back(c.text);
+        }
+    }
+    return labels;
+}
+
 CHeldHotKey::CHeldHotKey(UINT modifiers, UINT key) {
     m_window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
@@ -75,20 +152,6 @@ CHeldHotKey::~CHeldHotKey() {
     if (m_window != nullptr) {
         DestroyWindow(m_window);
     }
-}
-
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (int up = 0; up < 2; ++up) {
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = up ? keys.begin()[keys.size() - 1 - i] : keys.begin()[i];
-            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(input);
-        }
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void ProgramFixture::Prepare(int count) {

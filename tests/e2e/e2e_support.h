@@ -2,12 +2,12 @@
 
 // What the end-to-end tests add to the driver: a scratch install tree and clean settings for
 // every test, the program's messages answered, hot keys held as another program would hold
-// them, keys pressed on the keyboard.
+// them. Keys are pressed and messages pumped with the Windows test support.
 #include "program_driver.h"
+#include "support/win_screen.h"
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,6 +27,13 @@ std::vector<std::string> AnswerMessageBoxesUntil(const CProgram& program,
 std::vector<std::string> AnswerStartMessages(const CProgram& program, std::size_t expected,
                                              HWND& frame);
 
+// What does not fit in a dialog of the program at `dpi`: a label, button or box whose text its
+// control cannot show in the control's own font (measured inside the program), a control
+// reaching outside the dialog, two controls other than group boxes overlapping.
+std::vector<std::string> LayoutFaults(HWND dialog, int dpi = 96);
+// The texts of a dialog's labels, buttons and boxes in template order.
+std::vector<std::string> Labels(HWND dialog);
+
 // Holds a global hot key, as another program would, for as long as it lives.
 class CHeldHotKey {
 public:
@@ -38,9 +45,6 @@ private:
     HWND m_window = nullptr;
     bool m_held = false;
 };
-
-// Presses the keys together, as a user's fingers would, and lets them go in reverse order.
-void PressKeys(std::initializer_list<WORD> keys);
 
 // Ends the program through its Exit command and expects it to end well.
 void Exit(CProgram& program, HWND frame);

@@ -3,7 +3,6 @@
 // reads in its menus, dialogs, panel, status bar and messages, read through the controls.
 #include "e2e_support.h"
 #include "japanese_text.h"
-#include "support/win_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -29,53 +28,10 @@ std::vector<std::string> JoinedNames(std::initializer_list<const char*> utf8) {
     return out;
 }
 
-// Why a control's text does not fit it, or nothing. The check box and button allowances are
-// the platform's box and border sizes with a little air.
-std::string Clipping(const ControlMeasure& c) {
-    const LONG type = c.style & 0x1F;
-    int needWidth = c.textWidth;
-    if (c.className == "Button") {
-        switch (c.style & BS_TYPEMASK) {
-        case BS_GROUPBOX:
-            needWidth += 12;
-            break;
-        case BS_CHECKBOX:
-        case BS_AUTOCHECKBOX:
-            needWidth += GetSystemMetrics(SM_CXMENUCHECK) + 4;
-            break;
-        default:
-            needWidth += 8;
-            break;
-        }
-    }
-    const bool wraps = c.className == "Static" && type == SS_LEFT;
-    const bool oneLine = c.clientHeight < 2 * c.textHeight;
-    if (wraps && c.wrappedHeight > c.clientHeight) {
-        return "wraps to " + std::to_string(c.wrappedHeight) + " px in " +
-               std::to_string(c.clientHeight);
-    }
-    if ((!wraps || oneLine) && needWidth > c.clientWidth) {
-        return "needs " + std::to_string(needWidth) + " px of " + std::to_string(c.clientWidth);
-    }
-    if (c.textHeight > c.clientHeight) {
-        return "text " + std::to_string(c.textHeight) + " px high in " +
-               std::to_string(c.clientHeight);
-    }
-    return {};
-}
-
-// The texts of a dialog's labels, buttons and boxes in template order; each is checked to fit.
+// The texts of a dialog's labels, buttons and boxes in template order; each fits.
 std::vector<std::string> LabelsThatFit(HWND dialog) {
-    std::vector<std::string> labels;
-    for (const ControlMeasure& c : MeasureControls(dialog)) {
-        const bool picture = c.className == "Static" && (c.style & SS_TYPEMASK) == SS_ICON;
-        if ((c.className != "Static" && c.className != "Button") || picture) {
-            continue;
-        }
-        labels.push_back(c.text);
-        EXPECT_EQ(Clipping(c), "") << c.text << " (control " << c.id << ")";
-    }
-    return labels;
+    EXPECT_EQ(LayoutFaults(dialog), std::vector<std::string>{});
+    return Labels(dialog);
 }
 
 class JapaneseProgramTest : public ProgramFixture {

@@ -392,18 +392,6 @@ public:
         CloseHandle(m_mutex);
     }
     static int GetExitCommands() { return s_exitCommands; }
-    // Polls `condition` while this thread's windows get their messages.
-    static bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-        return WaitFor(
-            [&] {
-                MSG msg;
-                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                    DispatchMessageA(&msg);
-                }
-                return condition();
-            },
-            timeoutMs);
-    }
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -427,7 +415,7 @@ TEST_F(PackageTest, AProgramThatWillNotCloseStopsSetupWithAMessageAndChangesNoth
     // Each message box of setup, read and answered with OK.
     const auto answerBox = [&](const std::string& expected) {
         std::string text;
-        EXPECT_TRUE(CStubbornInstance::PumpUntil(
+        EXPECT_TRUE(win_test::PumpUntil(
             [&] {
                 for (HWND box : FindWindows(setup.GetProcessId(), kDialogClass)) {
                     text = GetStaticTexts(box);
@@ -444,8 +432,7 @@ TEST_F(PackageTest, AProgramThatWillNotCloseStopsSetupWithAMessageAndChangesNoth
     answerBox("Zeziriv is running");
     answerBox("Zeziriv did not close");
     std::optional<DWORD> code;
-    CStubbornInstance::PumpUntil([&] { return (code = setup.WaitExit(0)).has_value(); },
-                                 kSetupTimeoutMs);
+    win_test::PumpUntil([&] { return (code = setup.WaitExit(0)).has_value(); }, kSetupTimeoutMs);
     EXPECT_EQ(code, std::optional<DWORD>(kExitNotClosed));
     EXPECT_GE(CStubbornInstance::GetExitCommands(), 1) << "setup asked through Exit";
     EXPECT_TRUE(IsMarkedOld(Join(dir, "zeziriv.exe"))) << "nothing replaced";

@@ -8,6 +8,7 @@
 #include <vector>
 
 using namespace e2e;
+using win_test::PressKeys;
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 using namespace e2e;
+using win_test::PressKeys;
 
 namespace {
 
@@ -658,82 +659,6 @@ private:
     SetContext m_set;
     DPI_AWARENESS_CONTEXT m_old;
 };
-
-// Every text of the dialog fits its control in the dialog font (8 points of "MS Shell Dlg") at
-// `dpi`, every control lies inside the dialog, and no two controls other than group boxes
-// overlap. Returns the faults found.
-Strings LayoutFaults(HWND dialog, int dpi) {
-    Strings faults;
-    LOGFONTA lf{};
-    lf.lfHeight = -MulDiv(8, dpi, 72);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpyA(lf.lfFaceName, "MS Shell Dlg");
-    HFONT font = CreateFontIndirectA(&lf);
-    HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ oldFont = SelectObject(dc, font);
-
-    RECT client{};
-    GetClientRect(dialog, &client);
-    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    std::vector<std::pair<std::string, RECT>> solid;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[64] = {}, raw[512] = {};
-        GetClassNameA(child, className, sizeof(className));
-        SendTo(child, WM_GETTEXT, sizeof(raw), reinterpret_cast<LPARAM>(raw));
-        std::string text;
-        for (const char* c = raw; *c != '\0'; ++c) {
-            text += *c == '&' && c[1] != '\0' ? *++c : *c; // mnemonics take no room
-        }
-        RECT rc{};
-        GetWindowRect(child, &rc);
-        const std::string name = std::string(className) + " \"" + text + "\"";
-        RECT inside{};
-        if (!IntersectRect(&inside, &rc, &client) || !EqualRect(&inside, &rc)) {
-            faults.push_back(name + " reaches outside the dialog");
-        }
-        const auto style = static_cast<UINT>(GetWindowLongA(child, GWL_STYLE));
-        const bool button = lstrcmpiA(className, "Button") == 0;
-        const UINT type = style & BS_TYPEMASK;
-        if (!button || type != BS_GROUPBOX) {
-            solid.emplace_back(name, rc);
-        }
-        if (text.empty() || !(button || lstrcmpiA(className, "Static") == 0)) {
-            continue;
-        }
-        // Left-aligned static texts wrap; everything else is one line.
-        const bool wraps = !button && (style & SS_TYPEMASK) == SS_LEFT;
-        RECT need{0, 0, wraps ? rc.right - rc.left : 0, 0};
-        DrawTextA(dc, text.c_str(), -1, &need,
-                  DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-        // What the control draws beside its text: the label gap of a group box, the box of a
-        // check box, a push button's edges.
-        const int beside = !button                                            ? 0
-                           : type == BS_GROUPBOX                              ? 16
-                           : (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) ? 18
-                                                                              : 8;
-        const int room = rc.right - rc.left - MulDiv(beside, dpi, 96);
-        if (need.right > room) {
-            faults.push_back(name + " needs " + std::to_string(need.right) + " pixels, has " +
-                             std::to_string(room));
-        }
-        if (!(button && type == BS_GROUPBOX) && need.bottom > rc.bottom - rc.top) {
-            faults.push_back(name + " is cut at the bottom");
-        }
-    }
-    for (std::size_t i = 0; i < solid.size(); ++i) {
-        for (std::size_t j = i + 1; j < solid.size(); ++j) {
-            RECT overlap{};
-            if (IntersectRect(&overlap, &solid[i].second, &solid[j].second)) {
-                faults.push_back(solid[i].first + " overlaps " + solid[j].first);
-            }
-        }
-    }
-    SelectObject(dc, oldFont);
-    DeleteDC(dc);
-    DeleteObject(font);
-    return faults;
-}
 
 } // namespace
 
