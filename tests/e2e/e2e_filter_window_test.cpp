@@ -52,13 +52,8 @@ TEST_F(FilterWindowProgramTest, TrayOpensAWindowWhoseRecordOutlivesTheProgram) {
     ASSERT_NE(frame, nullptr);
     const std::vector<HWND> windows = OpenFromTray(program, frame, 1);
     ASSERT_EQ(windows.size(), 1u);
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            char title[128] = {};
-            GetWindowTextA(windows[0], title, sizeof(title));
-            return std::string(title) == "normal - Zeziriv";
-        },
-        kStartTimeoutMs));
+    EXPECT_TRUE(
+        WaitFor([&] { return ControlText(windows[0]) == "normal - Zeziriv"; }, kStartTimeoutMs));
     const RECT rect = WindowRect(windows[0]);
     EXPECT_EQ(RectText(rect), "0,0,200,200");
     const LONG style = GetWindowLongA(windows[0], GWL_STYLE);
@@ -166,13 +161,8 @@ TEST_F(FilterWindowProgramTest, ContextMenuChoicesReachTheStoredRecord) {
 
     // The third filter: down to the Filter submenu, into it, two down, Enter.
     WalkMenu(program.GetProcessId(), {VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN});
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            char title[128] = {};
-            GetWindowTextA(window, title, sizeof(title));
-            return std::string(title) == "E2E Deutan - Zeziriv";
-        },
-        kStartTimeoutMs));
+    EXPECT_TRUE(
+        WaitFor([&] { return ControlText(window) == "E2E Deutan - Zeziriv"; }, kStartTimeoutMs));
     // x4: the Zoom submenu's fifth item.
     ASSERT_NE(OpenContextMenu(program, window), nullptr);
     WalkMenu(program.GetProcessId(),

@@ -1,5 +1,7 @@
 #include "e2e_support.h"
 
+#include <fstream>
+
 namespace e2e {
 
 std::string GetStaticTexts(HWND dialog) {
@@ -152,6 +154,18 @@ CHeldHotKey::~CHeldHotKey() {
     if (m_window != nullptr) {
         DestroyWindow(m_window);
     }
+}
+
+bool HotKeyIsTaken(UINT modifiers, UINT key) {
+    return !CHeldHotKey(modifiers, key).IsHeld();
+}
+
+std::string WriteScratchFile(const std::string& name, const std::string& bytes) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
 }
 
 void ProgramFixture::Prepare(int count) {

@@ -27,6 +27,12 @@ std::vector<std::string> AnswerMessageBoxesUntil(const CProgram& program,
 std::vector<std::string> AnswerStartMessages(const CProgram& program, std::size_t expected,
                                              HWND& frame);
 
+// Whether another program would be refused the key. Only asked while the program is not about
+// to register keys: a key held here for that moment would be refused to the program.
+bool HotKeyIsTaken(UINT modifiers, UINT key);
+// A file of these bytes in the temporary folder; its path.
+std::string WriteScratchFile(const std::string& name, const std::string& bytes);
+
 // What does not fit in a dialog of the program at `dpi`: a label, button or box whose text its
 // control cannot show in the control's own font (measured inside the program), a control
 // reaching outside the dialog, two controls other than group boxes overlapping.

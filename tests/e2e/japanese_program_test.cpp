@@ -45,19 +45,6 @@ protected:
         ASSERT_TRUE(tree.CopyFilters(std::string(ZEZIRIV_SHIPPED_FILTERS) + "/1041",
                                      "filter\\system\\1041\\"));
     }
-    static HWND OpenDialog(const CProgram& program, HWND frame, UINT command, const char* title) {
-        return driver::OpenDialog(program.GetProcessId(), frame, command, title, kWaitMs);
-    }
-    static void CloseDialog(HWND dialog, int button) {
-        EXPECT_TRUE(driver::CloseDialog(dialog, button, kWaitMs));
-    }
-    static std::vector<MenuItem> ReadMenuAfter(const CProgram& program,
-                                               const std::function<void()>& open) {
-        return driver::ReadMenuAfter(program.GetProcessId(), open);
-    }
-    static std::vector<MenuItem> ReadTrayMenu(const CProgram& program, HWND frame) {
-        return driver::ReadTrayMenu(program.GetProcessId(), frame);
-    }
 };
 
 // The default enabled filters under their Japanese names, as the menus list them.
@@ -78,7 +65,7 @@ TEST_F(JapaneseProgramTest, MenusNameEveryCommandAndFilterInJapanese) {
     const HWND frame = program.WaitFrame();
     ASSERT_NE(frame, nullptr);
 
-    const std::vector<MenuItem> tray = ReadTrayMenu(program, frame);
+    const std::vector<MenuItem> tray = ReadTrayMenu(program.GetProcessId(), frame);
     EXPECT_EQ(
         Texts(tray),
         JoinedNames({"デスクトップ表示(&D)", "新しいウィンドウを開く(&W)", "", "クイック表示(&Q)",
@@ -96,8 +83,8 @@ TEST_F(JapaneseProgramTest, MenusNameEveryCommandAndFilterInJapanese) {
         kWaitMs))
         << ControlText(window);
 
-    const std::vector<MenuItem> context =
-        ReadMenuAfter(program, [&] { PostMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(20, 20)); });
+    const std::vector<MenuItem> context = ReadMenuAfter(
+        program.GetProcessId(), [&] { PostMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(20, 20)); });
     EXPECT_EQ(Texts(context),
               JoinedNames({"フィルター(&F)", "倍率(&Z)", "中心のピクセルに印を付ける(&M)\tM",
                            "位置を固定(&P)\tF", "", "表示(&V)", "", "新しいウィンドウ(&N)\tCtrl+N",
@@ -167,7 +154,8 @@ TEST_F(JapaneseProgramTest, DialogsAndThePanelSpeakJapaneseAndEveryLabelFits) {
     const HWND frame = program.WaitFrame();
     ASSERT_NE(frame, nullptr);
 
-    HWND dialog = OpenDialog(program, frame, kAboutCommand, J("バージョン情報").c_str());
+    HWND dialog =
+        OpenDialog(program.GetProcessId(), frame, kAboutCommand, J("バージョン情報").c_str());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(LabelsThatFit(dialog),
               (std::vector<std::string>{"Zeziriv", J("バージョン ") + ZEZIRIV_VERSION_TEXT,
@@ -176,9 +164,10 @@ TEST_F(JapaneseProgramTest, DialogsAndThePanelSpeakJapaneseAndEveryLabelFits) {
                                         "OK"}));
     // The icon comes from the program even though the template comes from the library.
     EXPECT_NE(SendMessageA(GetDlgItem(dialog, 1100), STM_GETICON, 0, 0), 0);
-    CloseDialog(dialog, IDOK);
+    EXPECT_TRUE(CloseDialog(dialog, IDOK));
 
-    dialog = OpenDialog(program, frame, kGeneralSettingCommand, J("全般の設定").c_str());
+    dialog =
+        OpenDialog(program.GetProcessId(), frame, kGeneralSettingCommand, J("全般の設定").c_str());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(LabelsThatFit(dialog), JoinedNames({"デスクトップモード",
                                                   "ホットキー(&K):",
@@ -206,9 +195,10 @@ TEST_F(JapaneseProgramTest, DialogsAndThePanelSpeakJapaneseAndEveryLabelFits) {
               JoinedNames({"RGB(10進数)", "RGB(16進数)", "HSV", "HSV(カスタム)", "HSV(簡易)"}));
     EXPECT_EQ(ListTexts(GetDlgItem(dialog, 1008), CB_GETCOUNT, CB_GETLBTEXT),
               JoinedNames({"低", "標準", "高"}));
-    CloseDialog(dialog, IDCANCEL);
+    EXPECT_TRUE(CloseDialog(dialog, IDCANCEL));
 
-    dialog = OpenDialog(program, frame, kFilterSettingCommand, J("フィルターの設定").c_str());
+    dialog = OpenDialog(program.GetProcessId(), frame, kFilterSettingCommand,
+                        J("フィルターの設定").c_str());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(LabelsThatFit(dialog),
               JoinedNames({"有効なフィルター(&F):", "上へ(&U)", "下へ(&D)", "< 有効(&E)",
@@ -227,7 +217,7 @@ TEST_F(JapaneseProgramTest, DialogsAndThePanelSpeakJapaneseAndEveryLabelFits) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1100, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1100)));
     EXPECT_EQ(ControlText(GetDlgItem(dialog, 1107)), japanese_text::FilterName("protanopia"));
-    CloseDialog(dialog, IDCANCEL);
+    EXPECT_TRUE(CloseDialog(dialog, IDCANCEL));
 
     PostMessageA(frame, WM_COMMAND, kDesktopViewCommand, 0);
     const HWND panel = WaitForWindow(program.GetProcessId(), kPanelClass, kWaitMs);
@@ -236,19 +226,11 @@ TEST_F(JapaneseProgramTest, DialogsAndThePanelSpeakJapaneseAndEveryLabelFits) {
     EXPECT_TRUE(WaitFor([&] { return ControlText(close) == J("閉じる(&C)"); }, kWaitMs))
         << ControlText(close);
     EXPECT_EQ(ListTexts(GetDlgItem(panel, kPanelListId)), DefaultFilterNames());
-    CloseDialog(panel, kPanelButtonId);
+    EXPECT_TRUE(CloseDialog(panel, kPanelButtonId));
     Exit(program, frame);
 }
 
 namespace {
-
-std::string WriteScratchFile(const std::string& name, const std::string& bytes) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(HostPath(path), std::ios::binary);
@@ -300,7 +282,7 @@ TEST_F(JapaneseProgramTest, OnlyALibraryOfTheProgramsVersionIsUsedStringByString
         ASSERT_NE(frame, nullptr);
         ASSERT_EQ(messages.size(), 1u) << (messages.empty() ? "" : messages.back());
         EXPECT_EQ(messages[0].rfind(c.message, 0), 0u) << messages[0];
-        const std::vector<MenuItem> tray = ReadTrayMenu(program, frame);
+        const std::vector<MenuItem> tray = ReadTrayMenu(program.GetProcessId(), frame);
         ASSERT_FALSE(tray.empty());
         EXPECT_EQ(tray[0].text, c.desktopItem);
         Exit(program, frame);

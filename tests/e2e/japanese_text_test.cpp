@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -32,12 +31,6 @@ bool EndsOnACharacterBoundary(const std::string& text) {
         i += IsDBCSLeadByteEx(932, static_cast<BYTE>(text[i])) ? 2 : 1;
     }
     return i == text.size();
-}
-
-std::string ScratchPath(const std::string& name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + name;
 }
 
 std::string FilterFile(const std::string& encoding, const std::string& displayName) {
@@ -79,23 +72,6 @@ protected:
 
 } // namespace
 
-TEST_F(JapaneseTextTest, ShippedJapaneseFilterFilesGiveTheirNamesInCodePage932) {
-    const std::string folder = driver::HostPath(ZEZIRIV_SHIPPED_FILTERS) + "\\1041\\";
-    int read = 0;
-    for (const ShippedLanguage& language : ShippedLanguages()) {
-        for (const ShippedTranslation& t : language.names) {
-            CFilter filter;
-            std::string message;
-            ASSERT_TRUE(LoadFilterFile(filter, folder + t.id + ".xml", &message))
-                << t.id << ": " << message;
-            EXPECT_EQ(filter.GetDisplayName(), J(t.displayName)) << t.id;
-            EXPECT_TRUE(EndsOnACharacterBoundary(filter.GetDisplayName())) << t.id;
-            ++read;
-        }
-    }
-    EXPECT_EQ(read, 11);
-}
-
 // The 40-byte limit of a display name counts code page 932 bytes, whatever the file's own
 // encoding; "表" and "ソ" carry a backslash as their trail byte.
 TEST_F(JapaneseTextTest, DisplayNameLimitCountsTheSystemCodePage) {
@@ -126,8 +102,7 @@ TEST_F(JapaneseTextTest, DisplayNameLimitCountsTheSystemCodePage) {
             bytes = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()),
                                              wide.size() * sizeof(wchar_t));
         }
-        const std::string path = ScratchPath("japanese_name.xml");
-        std::ofstream(path, std::ios::binary) << bytes;
+        const std::string path = e2e::WriteScratchFile("japanese_name.xml", bytes);
         CFilter filter;
         std::string message;
         EXPECT_EQ(LoadFilterFile(filter, path, &message), c.loads) << message;

@@ -14,7 +14,7 @@ namespace {
 
 // Once the program has registered the hot key, no one else can.
 bool WaitHotKeyTaken(UINT modifiers, UINT key) {
-    return WaitFor([&] { return !CHeldHotKey(modifiers, key).IsHeld(); }, kStartTimeoutMs);
+    return WaitFor([&] { return HotKeyIsTaken(modifiers, key); }, kStartTimeoutMs);
 }
 
 class PreviewProgramTest : public ProgramFixture {

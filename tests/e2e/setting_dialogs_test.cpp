@@ -76,13 +76,6 @@ Snapshot Changed(const Snapshot& before, const Snapshot& after) {
     return changed;
 }
 
-// Whether another program would be refused the key. Only asked while the program is not about
-// to register keys: a key held here for that moment would be refused to the program.
-bool KeyIsTaken(UINT modifiers, UINT key) {
-    const CHeldHotKey held(modifiers, key);
-    return !held.IsHeld();
-}
-
 LRESULT SendTo(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, kDialogTimeoutMs, &result);
@@ -239,8 +232,8 @@ TEST_F(SettingDialogsTest, GeneralOkWritesExactlyTheChangedValuesAndTheNextRunRe
                         {"WindowColorDisplayFormat", "dword:1"},
                         {"WindowUnvisibleTaskBar", "dword:1"}}));
     // The new desktop key is the program's now, the old one is free.
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F10));
-    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL, VK_F11));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F10));
+    EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL, VK_F11));
 
     // Reopened: the typed time as text with no item, the radius kept for this run.
     dialog = Open(program, frame, kGeneralCommand, "Setting");
@@ -275,15 +268,15 @@ TEST_F(SettingDialogsTest, GeneralCancelAfterChangingEveryControlLeavesSettingsA
     const HWND frame = Start(program, true);
     ASSERT_NE(frame, nullptr);
     const Snapshot before = ReadAllSettings();
-    ASSERT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11));
-    ASSERT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
-    ASSERT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9));
+    ASSERT_TRUE(HotKeyIsTaken(MOD_CONTROL, VK_F11));
+    ASSERT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    ASSERT_FALSE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9));
 
     CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
     ASSERT_NE(dialog.Hwnd(), nullptr);
     // Only the key this dialog edits is let go while it is open.
-    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL, VK_F11));
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL, VK_F11));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
     dialog.SetHotKey(kDesktopHotKey, ControlWord(VK_F9, kCtrlAlt));
     dialog.Type(kWaitingTime, "99999999999");
     dialog.Type(kUpdateInterval, "-20");
@@ -296,9 +289,9 @@ TEST_F(SettingDialogsTest, GeneralCancelAfterChangingEveryControlLeavesSettingsA
     End(frame, dialog, IDCANCEL);
 
     EXPECT_EQ(ReadAllSettings(), before);
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11)) << "registered again";
-    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9)) << "still free";
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL, VK_F11)) << "registered again";
+    EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9)) << "still free";
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
 
     dialog = Open(program, frame, kGeneralCommand, "Setting");
     ASSERT_NE(dialog.Hwnd(), nullptr);
@@ -320,13 +313,13 @@ TEST_F(SettingDialogsTest, FilterDialogEditsTheOrderAndKeysAndOkReachesMenuRegis
     CProgram program(tree.GetExe());
     const HWND frame = Start(program, true);
     ASSERT_NE(frame, nullptr);
-    ASSERT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    ASSERT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
 
     const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
     ASSERT_NE(dialog.Hwnd(), nullptr);
     // Only the quick keys are let go while it is open.
-    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11));
+    EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL, VK_F11));
     EXPECT_EQ(dialog.Items(kEnabledList),
               (Strings{"normal", "E2E Protan", "E2E Deutan", "E2E Hue GBR"}));
     EXPECT_EQ(dialog.Items(kDisabledList), (Strings{"alpha", "Zeta"}));
@@ -391,8 +384,8 @@ TEST_F(SettingDialogsTest, FilterDialogEditsTheOrderAndKeysAndOkReachesMenuRegis
     EXPECT_EQ(
         ReadSettingString("QuickHotKeys"),
         std::optional<std::string>("protanopia," + StoredKey('1') + ",hue_gbr," + StoredKey('2')));
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '2'));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '2'));
     const std::vector<MenuItem> menu = ReadTrayMenu(program, frame);
     ASSERT_GT(menu.size(), 3u);
     Strings quick;
@@ -442,9 +435,9 @@ TEST_F(SettingDialogsTest, FilterDialogShowsTheLimitAndConflictMessagesAndStaysO
     End(frame, dialog, IDCANCEL);
     EXPECT_EQ(ReadAllSettings(), before);
     for (char digit = '0'; digit <= '9'; ++digit) {
-        EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, static_cast<UINT>(digit))) << digit;
+        EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, static_cast<UINT>(digit))) << digit;
     }
-    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F5));
+    EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F5));
     Exit(program, frame);
 }
 

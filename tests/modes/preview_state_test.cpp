@@ -106,15 +106,6 @@ TEST_F(PreviewStateTest, QuickReferencePlaysItsPassesThenKeepsTheLastMemberForTh
     EXPECT_EQ(state.GetWaitingStart() - kNearWrap, 2600u);
 }
 
-TEST_F(PreviewStateTest, MemberTimeoutsRoundUpToTheNextTick) {
-    ManualClock clock{kNearWrap};
-    CPreviewState state;
-    state.Begin(PREVIEW_QUICK, Position("trio2"));
-    // Ticks at 130, 230, ...; a waiting time of 0 ends the view at the tick after the wait began.
-    EXPECT_EQ(Run(state, clock, 0, 40, 130),
-              (Seen{"530:two", "1030:three", "1530:one", "2030:two", "2530:three", "2730:close"}));
-}
-
 TEST_F(PreviewStateTest, NothingToPlayShowsTheCaptureAndQuickModeWaitsFromTheFirstTick) {
     for (const char* id : {"none", "negative"}) {
         SCOPED_TRACE(id);

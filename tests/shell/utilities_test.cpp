@@ -127,20 +127,6 @@ TEST(UtilitiesTest, MissingResourceMessageShowsOnlyTheError) {
     EXPECT_EQ(recorder.shown[0].text, "error occured. [resource missing, ID=9998]");
 }
 
-TEST(UtilitiesTest, ClipboardRoundTrip) {
-    for (const char* text : {"#FFR00G80B", ""}) {
-        ASSERT_TRUE(CopyTextToClipboard(text));
-        ASSERT_TRUE(::OpenClipboard(nullptr));
-        const HANDLE data = ::GetClipboardData(CF_TEXT);
-        ASSERT_NE(data, nullptr);
-        const auto* read = static_cast<const char*>(::GlobalLock(data));
-        ASSERT_NE(read, nullptr);
-        EXPECT_STREQ(read, text);
-        ::GlobalUnlock(data);
-        ::CloseClipboard();
-    }
-}
-
 TEST(UtilitiesTest, RunProcessStartsTheExecutable) {
     const std::string child = GetExeDirectory() + "run_marker.exe";
     const std::string marker = child + ".ran";

