@@ -66,24 +66,38 @@ std::vector<std::string> AnswerStartMessages(const CProgram& program, std::size_
 
 namespace {
 bool IsLabel(const ControlMeasure& c) {
-    return c.className == "Button" ||
-           (c.className == "Static" && (c.style & SS_TYPEMASK) != SS_ICON);
+    return !c.text.empty() && (c.className == "Button" ||
+                               (c.className == "Static" && (c.style & SS_TYPEMASK) != SS_ICON));
 }
 } // namespace
 
 std::vector<std::string> LayoutFaults(HWND dialog, int dpi) {
+    const DialogMeasure measure = MeasureDialog(dialog);
     std::vector<std::string> faults;
-    const std::vector<ControlMeasure> controls = MeasureControls(dialog);
-    if (controls.empty()) {
+    if (measure.controls.empty()) {
         faults.push_back("no control could be measured");
     }
-    for (const ControlMeasure& c : controls) {
-        if (!IsLabel(c)) {
-            continue;
-        }
+    const RECT area{0, 0, measure.clientWidth, measure.clientHeight};
+    std::vector<const ControlMeasure*> solid;
+    for (const ControlMeasure& c : measure.controls) {
         const std::string name = c.className + " \"" + c.text + "\" (" + std::to_string(c.id) + ")";
         const LONG type = c.style & BS_TYPEMASK;
         const bool button = c.className == "Button";
+        RECT inside{};
+        if (!IntersectRect(&inside, &c.place, &area) || !EqualRect(&inside, &c.place)) {
+            faults.push_back(name + " reaches outside the dialog");
+        }
+        if (!button || type != BS_GROUPBOX) {
+            for (const ControlMeasure* other : solid) {
+                if (IntersectRect(&inside, &c.place, &other->place)) {
+                    faults.push_back(name + " overlaps control " + std::to_string(other->id));
+                }
+            }
+            solid.push_back(&c);
+        }
+        if (!IsLabel(c)) {
+            continue;
+        }
         // What the control draws beside its text: the gap of a group box's label, the box of a
         // check box, a push button's edges.
         const int beside = !button                                            ? 0
@@ -103,37 +117,12 @@ std::vector<std::string> LayoutFaults(HWND dialog, int dpi) {
             faults.push_back(name + " is cut at the bottom");
         }
     }
-    RECT client{};
-    GetClientRect(dialog, &client);
-    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    std::vector<std::pair<std::string, RECT>> solid;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        const std::string name = "control " + std::to_string(GetDlgCtrlID(child));
-        RECT rc{};
-        GetWindowRect(child, &rc);
-        RECT inside{};
-        if (!IntersectRect(&inside, &rc, &client) || !EqualRect(&inside, &rc)) {
-            faults.push_back(name + " reaches outside the dialog");
-        }
-        char className[64] = {};
-        GetClassNameA(child, className, sizeof(className));
-        if (lstrcmpiA(className, "Button") != 0 ||
-            (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX) {
-            for (const auto& [other, otherRect] : solid) {
-                if (IntersectRect(&inside, &rc, &otherRect)) {
-                    faults.push_back(name + " overlaps " + other);
-                }
-            }
-            solid.emplace_back(name, rc);
-        }
-    }
     return faults;
 }
 
 std::vector<std::string> Labels(HWND dialog) {
     std::vector<std::string> labels;
-    for (const ControlMeasure& c : MeasureControls(dialog)) {
+    for (const ControlMeasure& c : MeasureDialog(dialog).controls) {
         if (IsLabel(c)) {
             labels.push_back(c.text);
         }

@@ -410,28 +410,33 @@ std::optional<GuiObjects> CountGuiObjects(HWND programWindow) {
     return counts;
 }
 
-std::vector<ControlMeasure> MeasureControls(HWND dialog) {
-    std::vector<ControlMeasure> controls;
-    for (std::vector<std::string> f :
-         Fields(AskInsideProgram(dialog, "ZezirivDriverMeasureControls"))) {
-        if (f.size() < 9) {
-            continue;
+DialogMeasure MeasureDialog(HWND dialog) {
+    DialogMeasure measure;
+    const auto lines = Fields(AskInsideProgram(dialog, "ZezirivDriverMeasureControls"));
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        const std::vector<std::string>& f = lines[line];
+        if (line == 0 && f.size() == 2) {
+            measure.clientWidth = std::stoi(f[0]);
+            measure.clientHeight = std::stoi(f[1]);
+        } else if (f.size() >= 13) {
+            ControlMeasure c{
+                std::stoi(f[0]),
+                f[1],
+                static_cast<LONG>(std::stol(f[2])),
+                RECT{std::stoi(f[3]), std::stoi(f[4]), std::stoi(f[5]), std::stoi(f[6])},
+                std::stoi(f[7]),
+                std::stoi(f[8]),
+                std::stoi(f[9]),
+                std::stoi(f[10]),
+                std::stoi(f[11]),
+                f[12]};
+            for (std::size_t i = 13; i < f.size(); ++i) {
+                c.text += "\t" + f[i];
+            }
+            measure.controls.push_back(c);
         }
-        ControlMeasure c{std::stoi(f[0]),
-                         f[1],
-                         static_cast<LONG>(std::stol(f[2])),
-                         std::stoi(f[3]),
-                         std::stoi(f[4]),
-                         std::stoi(f[5]),
-                         std::stoi(f[6]),
-                         std::stoi(f[7]),
-                         f[8]};
-        for (std::size_t i = 9; i < f.size(); ++i) {
-            c.text += "\t" + f[i];
-        }
-        controls.push_back(c);
     }
-    return controls;
+    return measure;
 }
 
 std::optional<DWORD> ReadRegistryDword(HKEY root, const char* key, const char* name) {

@@ -144,12 +144,14 @@ struct GuiObjects {
 };
 std::optional<GuiObjects> CountGuiObjects(HWND programWindow);
 
-// A dialog control's text measured inside the program in the control's own font, in pixels:
-// on one line, and wrapped at the control's client width.
+// A dialog's controls as the program lays them out, measured inside it in physical pixels:
+// each control's place in the dialog's client area, and its text in the control's own font on
+// one line and wrapped at the control's client width (0 when it has no text).
 struct ControlMeasure {
     int id = 0;
     std::string className;
     LONG style = 0;
+    RECT place{};
     int clientWidth = 0;
     int clientHeight = 0;
     int textWidth = 0;
@@ -157,7 +159,12 @@ struct ControlMeasure {
     int wrappedHeight = 0;
     std::string text;
 };
-std::vector<ControlMeasure> MeasureControls(HWND dialog);
+struct DialogMeasure {
+    int clientWidth = 0;
+    int clientHeight = 0;
+    std::vector<ControlMeasure> controls;
+};
+DialogMeasure MeasureDialog(HWND dialog);
 
 // Values under HKCU\Software\zuvadur\Zeziriv, and of any key.
 void ClearSettings();

@@ -6,9 +6,11 @@
 // - "ZezirivDriverReadStatus" to a status bar: its parts' texts, one line each;
 // - "ZezirivDriverCountObjects" to any window: "gdi user", the process's GDI objects and its
 //   windows and menus;
-// - "ZezirivDriverMeasureControls" to a dialog: one line per child control with text,
-//   "id\tclass\tstyle\tclient width\tclient height\ttext width\ttext height\twrapped height\ttext",
-//   the text measured in the control's own font, on one line and wrapped at the client width.
+// - "ZezirivDriverMeasureControls" to a dialog: "client width\tclient height" of the dialog, then
+//   one line per child control, "id\tclass\tstyle\tleft\ttop\tright\tbottom\tclient width\t
+//   client height\ttext width\ttext height\twrapped height\ttext", its place in the dialog's
+//   client area and its text measured in the control's own font, on one line and wrapped at
+//   the client width.
 #include "gui_objects.h"
 
 #include <windows.h>
@@ -46,32 +48,38 @@ std::string CountObjects() {
 }
 
 std::string MeasureControls(HWND dialog) {
-    std::string out;
+    RECT area{};
+    GetClientRect(dialog, &area);
+    std::string out = std::to_string(area.right) + "\t" + std::to_string(area.bottom) + "\n";
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         char className[64] = {};
         char text[1024] = {};
         GetClassNameA(child, className, sizeof(className));
         GetWindowTextA(child, text, sizeof(text));
-        if (text[0] == '\0') {
-            continue;
-        }
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
         RECT client{};
         GetClientRect(child, &client);
         HDC dc = GetDC(child);
         const HGDIOBJ old =
             SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(child, WM_GETFONT, 0, 0)));
         RECT line{};
-        DrawTextA(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE);
         RECT wrapped{0, 0, client.right, 0};
-        DrawTextA(dc, text, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK);
+        if (text[0] != '\0') {
+            DrawTextA(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE);
+            DrawTextA(dc, text, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK);
+        }
         SelectObject(dc, old);
         ReleaseDC(child, dc);
-        out += std::to_string(GetDlgCtrlID(child)) + "\t" + className + "\t" +
-               std::to_string(GetWindowLongA(child, GWL_STYLE)) + "\t" +
-               std::to_string(client.right) + "\t" + std::to_string(client.bottom) + "\t" +
-               std::to_string(line.right) + "\t" + std::to_string(line.bottom) + "\t" +
-               std::to_string(wrapped.bottom) + "\t" + text + "\n";
+        out += std::to_string(GetDlgCtrlID(child)) + "\t" + className + "\t";
+        for (const LONG value :
+             {GetWindowLongA(child, GWL_STYLE), place.left, place.top, place.right, place.bottom,
+              client.right, client.bottom, line.right, line.bottom, wrapped.bottom}) {
+            out += std::to_string(value) + "\t";
+        }
+        out += std::string(text) + "\n";
     }
     return out;
 }
