@@ -89,21 +89,6 @@ TEST(UtilitiesTest, ResourceStrings) {
     EXPECT_EQ(recorder.shown[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
 }
 
-TEST(UtilitiesTest, LanguageLibraryComesFirst) {
-    MessageRecorder recorder;
-    const std::string dll = GetExeDirectory() + "language_strings.dll";
-    const HMODULE module = ::LoadLibraryExA(dll.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module, nullptr) << dll;
-    SetResourceModule(module);
-    EXPECT_EQ(GetResourceModule(), module);
-    EXPECT_EQ(LoadResString(103), "from the language library");
-    EXPECT_EQ(LoadResString(101), "plain text") << "the executable is the fallback";
-    SetResourceModule(nullptr);
-    EXPECT_EQ(LoadResString(103), "from the executable");
-    ::FreeLibrary(module);
-    EXPECT_TRUE(recorder.shown.empty());
-}
-
 TEST(UtilitiesTest, MessagesAreCaptionedAndCut) {
     MessageRecorder recorder(IDCANCEL);
     EXPECT_EQ(ShowMessage(MB_OKCANCEL | MB_ICONWARNING, "%s=%d", "x", 5), IDCANCEL);
