@@ -71,31 +71,6 @@ protected:
     std::unique_ptr<ISettingsStore> store;
 };
 
-TEST_P(AppProfileTest, FirstRunGivesTheDefaults) {
-    const CAppProfile p = Loaded();
-    EXPECT_EQ(p.GetDesktopPanelRect(), (IntRect{0, 0, 200, 200}));
-    EXPECT_FALSE(p.IsNoSplash());
-    EXPECT_TRUE(p.GetQuickKeyItems().empty());
-    EXPECT_EQ(p.GetDesktopHotKey(), 131194u);
-    EXPECT_TRUE(p.IsAdjustInitialPanelHeight());
-    EXPECT_EQ(p.GetQuickWaitingTime(), 1000u);
-    const std::vector<std::string> six = {"_normal",     "protanopia", "deutanopia",
-                                          "tritanoptia", "hue_gbr",    "hue_brg"};
-    EXPECT_EQ(p.GetEnabledFilters(), six);
-    EXPECT_EQ(EnabledIDs(), six);
-    EXPECT_EQ(p.GetWindowUpdateInterval(), 100u);
-    EXPECT_EQ(p.GetWindowColorDisplayFormat(), 0u);
-    EXPECT_FALSE(p.IsWindowUnvisibleTaskBar());
-    EXPECT_FALSE(p.IsWindowSimpleStatusbarInfo());
-    EXPECT_FALSE(p.IsWindowShowOriginalColorInfo());
-    EXPECT_FALSE(p.IsWindowLeftTopOrigin());
-    EXPECT_EQ(FormatSetting(p.GetWindowSetting()), FormatSetting(CWindowSetting()));
-    EXPECT_TRUE(p.GetMultiWindowSettings().empty());
-    EXPECT_EQ(p.GetCopyColorFormat(), "#%02XR%02XG%02XB");
-    EXPECT_EQ(p.GetImageQuality(), 0u);
-    EXPECT_EQ(p.GetBlurRadius(), 0u);
-}
-
 TEST_P(AppProfileTest, SaveThenLoadKeepsEverySavedValue) {
     CAppProfile p;
     p.SetDesktopPanelRect({-20, 30, 180, 430});
@@ -159,15 +134,6 @@ TEST_P(AppProfileTest, SomeValuesAreNeverWritten) {
     const CAppProfile s = Loaded();
     EXPECT_TRUE(s.IsWindowLeftTopOrigin());
     EXPECT_EQ(s.GetCopyColorFormat(), "R=%d");
-}
-
-TEST_P(AppProfileTest, HexQuickKeysAreWrittenBackInDecimal) {
-    store->WriteString("QuickHotKeys", "protanopia, 0x2007A ,hue_gbr,131195");
-    CAppProfile p = Loaded();
-    ASSERT_EQ(p.GetQuickKeyItems().size(), 2u);
-    p.Save(*store);
-    EXPECT_EQ(store->ReadString("QuickHotKeys", 4096).value_or("?"),
-              "protanopia,131194,hue_gbr,131195");
 }
 
 TEST_P(AppProfileTest, OutOfRangeAndOffValuesTakeDefaults) {
@@ -264,30 +230,5 @@ INSTANTIATE_TEST_SUITE_P(Stores, AppProfileTest, testing::ValuesIn(StoreKinds())
                          [](const testing::TestParamInfo<StoreKind>& info) {
                              return std::string(info.param.name);
                          });
-
-TEST(AppProfileSettersTest, BoundedSettersIgnoreOutOfRange) {
-    CAppProfile p;
-    const struct {
-        std::function<void(std::uint32_t)> set;
-        std::function<std::uint32_t()> get;
-        std::uint32_t count;
-    } cases[] = {
-        {[&](std::uint32_t v) { p.SetWindowColorDisplayFormat(v); },
-         [&] { return p.GetWindowColorDisplayFormat(); }, 5},
-        {[&](std::uint32_t v) { p.CAppProfile::SetImageQuality(v); },
-         [&] { return p.GetImageQuality(); }, 19},
-        {[&](std::uint32_t v) { p.SetBlurRadius(v); }, [&] { return p.GetBlurRadius(); }, 7},
-    };
-    for (const auto& c : cases) {
-        c.set(c.count - 1);
-        EXPECT_EQ(c.get(), c.count - 1);
-        c.set(c.count);
-        EXPECT_EQ(c.get(), c.count - 1);
-        c.set(0xFFFFFFFF);
-        EXPECT_EQ(c.get(), c.count - 1);
-        c.set(0);
-        EXPECT_EQ(c.get(), 0u);
-    }
-}
 
 } // namespace

@@ -2,6 +2,8 @@
 // exists in it with the same shape (identifiers, printf conversions, accelerators, controls)
 // and it carries the program's product version. A new English text without its translation
 // fails here.
+#include "program_driver.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,16 +17,6 @@
 
 namespace {
 
-std::string WinePath(const std::string& path) {
-    std::string out = path;
-    for (char& c : out) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return out.size() > 1 && out[1] == ':' ? out : "Z:" + out;
-}
-
 std::vector<std::string> LanguageLibraries() {
     std::vector<std::string> paths;
     const std::string all = ZEZIRIV_LANGUAGE_LIBRARIES;
@@ -35,7 +27,7 @@ std::vector<std::string> LanguageLibraries() {
             end = all.size();
         }
         if (end > start) {
-            paths.push_back(WinePath(all.substr(start, end - start)));
+            paths.push_back(driver::HostPath(all.substr(start, end - start)));
         }
         start = end + 1;
     }
@@ -215,7 +207,7 @@ std::string Narrow(const std::wstring& text) {
 // What the library lacks or has in another shape than the executable.
 std::vector<std::string> CompareWithProgram(const std::string& libraryPath) {
     std::vector<std::string> problems;
-    const std::string exePath = WinePath(ZEZIRIV_EXE);
+    const std::string exePath = driver::HostPath(ZEZIRIV_EXE);
     HMODULE exe = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HMODULE library = LoadLibraryExA(libraryPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (exe == nullptr || library == nullptr) {
@@ -303,7 +295,8 @@ TEST_F(LanguageResourcesTest, EveryLibraryHasEveryStringMenuAndDialogOfTheProgra
 // The comparison finds what a partial library lacks: the test libraries translate a few texts
 // only and leave out the About box and most strings.
 TEST_F(LanguageResourcesTest, APartialLibraryIsReportedItemByItem) {
-    const std::vector<std::string> problems = CompareWithProgram(WinePath(ZEZIRIV_PARTIAL_LIBRARY));
+    const std::vector<std::string> problems =
+        CompareWithProgram(driver::HostPath(ZEZIRIV_PARTIAL_LIBRARY));
     const std::set<std::string> found(problems.begin(), problems.end());
     for (const char* expected : {"string 100 missing (\"Zeziriv\")",
                                  "string 41100 missing (\" bright\")", "dialog 200 missing"}) {
@@ -316,18 +309,6 @@ TEST_F(LanguageResourcesTest, APartialLibraryIsReportedItemByItem) {
             EXPECT_NE(problem.rfind(present, 0), 0u) << problem;
         }
     }
-}
-
-TEST(LanguageResourceShape, ConversionsAndAcceleratorsAreReadAsTheProgramUsesThem) {
-    EXPECT_EQ(Conversions(L"failed. [code=%d] 100%% %s"),
-              (std::vector<std::wstring>{L"%d", L"%s"}));
-    EXPECT_EQ(Conversions(L"%-5.2f%lu"), (std::vector<std::wstring>{L"%-5.2f", L"%lu"}));
-    EXPECT_TRUE(Conversions(L"no conversion %%").empty());
-    EXPECT_EQ(Accelerators(L"フィルター(&F)"), 1);
-    EXPECT_EQ(Accelerators(L"A && B"), 0);
-    EXPECT_EQ(Accelerators(L"&Save && close"), 1);
-    EXPECT_EQ(Accelerators(L"none"), 0);
-    EXPECT_EQ(HintOf(L"位置を固定(&P)\tF"), L"\tF");
 }
 
 } // namespace

@@ -12,9 +12,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -44,12 +42,6 @@ std::vector<ColorValue> ColorsOf(const std::string& text) {
         }
     }
     return out;
-}
-
-// The fit runs once for the whole test program.
-const std::vector<GeneratedLattices>& Generated() {
-    static const std::vector<GeneratedLattices> lattices = GenerateLattices();
-    return lattices;
 }
 
 unsigned Channel(ColorValue c, int ch) {
@@ -113,7 +105,7 @@ TEST(Lattices, BaselineOfTheIdentityIsTheNormalFilter) {
 // The fitted lattice stays within two codes of the exact (unrounded) model everywhere and keeps
 // black and white exactly; the baseline is the model rounded.
 TEST(Lattices, FittedStaysNearTheModelAndBaselineIsItRounded) {
-    const std::vector<GeneratedLattices>& generated = Generated();
+    const std::vector<GeneratedLattices> generated = GenerateLattices();
     const std::vector<ShippedFilterSpec>& specs = ShippedColorMapFilters();
     ASSERT_EQ(generated.size(), specs.size());
     for (std::size_t f = 0; f < specs.size(); ++f) {
@@ -141,98 +133,6 @@ TEST(Lattices, FittedStaysNearTheModelAndBaselineIsItRounded) {
         EXPECT_GT(moved, 0) << specs[f].id << ": the fit changed nothing";
         EXPECT_EQ(&g.Shipped(), g.shipsFitted ? &g.fitted : &g.baseline);
     }
-}
-
-bool IsValidId(const std::string& id) {
-    if (id.empty() || id.size() > 40) {
-        return false;
-    }
-    for (const char c : id) {
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                        (c >= '0' && c <= '9') || c == '_' || c == '@';
-        if (!ok) {
-            return false;
-        }
-    }
-    return true;
-}
-
-TEST(ShippedSet, CarriesTheDefaultIdsAndValidNamesAndMembers) {
-    std::set<std::string> ids{"_normal"};
-    for (const ShippedFilterSpec& s : ShippedColorMapFilters()) {
-        EXPECT_TRUE(IsValidId(s.id)) << s.id;
-        EXPECT_GE(s.displayName.size(), 1u);
-        EXPECT_LE(s.displayName.size(), 40u) << s.displayName;
-        EXPECT_TRUE(ids.insert(s.id).second) << "duplicate " << s.id;
-    }
-    for (const char* id : {"protanopia", "deutanopia", "tritanoptia", "hue_gbr", "hue_brg"}) {
-        EXPECT_EQ(ids.count(id), 1u) << id;
-    }
-    const ShippedReferenceSpec& ref = ShippedReferenceFilter();
-    EXPECT_TRUE(IsValidId(ref.id));
-    EXPECT_LE(ref.displayName.size(), 40u);
-    EXPECT_EQ(ids.count(ref.id), 0u);
-    ASSERT_FALSE(ref.members.empty());
-    for (const FilterMember& m : ref.members) {
-        EXPECT_EQ(ids.count(m.id), 1u) << m.id; // resolves within filter\system
-        EXPECT_GE(m.timeout, 1000);
-        EXPECT_LE(m.timeout, 2000);
-    }
-}
-
-TEST(ShippedSet, FilesAreNamedByIdAndCarryTheShippedLattice) {
-    const std::vector<GeneratedLattices>& lattices = Generated();
-    const std::vector<GeneratedFile> files = GenerateShippedFiles(lattices);
-    const std::vector<ShippedFilterSpec>& specs = ShippedColorMapFilters();
-    ASSERT_GE(files.size(), specs.size() + 1);
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        EXPECT_EQ(files[i].name, specs[i].id + ".xml");
-        const std::vector<ColorValue> colours = ColorsOf(files[i].text);
-        ASSERT_EQ(colours.size(), static_cast<std::size_t>(kColorMapSize)) << files[i].name;
-        EXPECT_TRUE(std::equal(colours.begin(), colours.end(), lattices[i].Shipped().begin()))
-            << files[i].name;
-    }
-    EXPECT_EQ(files[specs.size()].name, ShippedReferenceFilter().id + ".xml");
-}
-
-// The file without its comment and with the display name blanked: what must not differ
-// between a translated file and the general one.
-std::string WithoutNameAndComment(const std::string& text) {
-    std::string out = text;
-    if (const std::size_t open = out.find("<!--"); open != std::string::npos) {
-        out.erase(open, out.find("-->", open) + 3 - open);
-    }
-    const std::size_t name = out.find("DisplayName=\"");
-    if (name != std::string::npos) {
-        const std::size_t start = name + 13;
-        out.erase(start, out.find('"', start) - start);
-    }
-    return out;
-}
-
-std::string DisplayNameOf(const std::string& text) {
-    const std::size_t start = text.find("DisplayName=\"") + 13;
-    return text.substr(start, text.find('"', start) - start);
-}
-
-// Whether the UTF-8 text is well formed and made only of characters that are not ASCII
-// control characters.
-bool IsPrintableUtf8(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const std::size_t length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
-        if ((byte >= 0x80 && byte < 0xC2) || byte > 0xF4 || i + length > text.size() ||
-            (byte < 0x20)) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
 }
 
 // The length of the UTF-8 text in code page 932, or nothing when a character has no exact
@@ -290,66 +190,6 @@ TEST(ShippedSet, TranslatedNamesFitCodePage932) {
             ASSERT_TRUE(length.has_value()) << t.id << ": " << t.displayName;
             EXPECT_GE(*length, 1u);
             EXPECT_LE(*length, 40u) << t.displayName;
-        }
-    }
-}
-
-TEST(ShippedSet, EachLanguageFolderRepeatsTheFilesUnderTranslatedNames) {
-    const std::vector<GeneratedFile> files = GenerateShippedFiles(Generated());
-    std::map<std::string, const GeneratedFile*> general;
-    for (const GeneratedFile& f : files) {
-        if (f.name.find('/') == std::string::npos) {
-            general[f.name] = &f;
-        }
-    }
-    ASSERT_FALSE(ShippedLanguages().empty());
-    for (const ShippedLanguage& language : ShippedLanguages()) {
-        SCOPED_TRACE(language.languageId);
-        const std::string folder = std::to_string(language.languageId) + "/";
-        std::set<std::string> translatedIds;
-        for (const ShippedTranslation& t : language.names) {
-            EXPECT_TRUE(translatedIds.insert(t.id).second) << "twice: " << t.id;
-            EXPECT_TRUE(t.id == kNormalFilterId || general.count(t.id + ".xml") == 1)
-                << "no shipped filter " << t.id;
-            EXPECT_GE(t.displayName.size(), 1u) << t.id;
-            // UTF-8 is the widest narrow encoding the program may run in.
-            EXPECT_LE(t.displayName.size(), 40u) << t.id << ": " << t.displayName;
-            EXPECT_TRUE(IsPrintableUtf8(t.displayName)) << t.id;
-        }
-
-        std::set<std::string> names;
-        for (const GeneratedFile& f : files) {
-            if (f.name.rfind(folder, 0) == 0) {
-                names.insert(f.name.substr(folder.size()));
-            }
-        }
-        std::set<std::string> expected{std::string(kNormalFilterId) + ".xml"};
-        for (const auto& [name, file] : general) {
-            expected.insert(name);
-        }
-        EXPECT_EQ(names, expected);
-
-        for (const GeneratedFile& f : files) {
-            if (f.name.rfind(folder, 0) != 0) {
-                continue;
-            }
-            const std::string name = f.name.substr(folder.size());
-            const std::string id = name.substr(0, name.size() - 4);
-            EXPECT_EQ(translatedIds.count(id), 1u) << "left untranslated: " << id;
-            const auto it = general.find(name);
-            if (it == general.end()) {
-                // The identity filter's file: the lattice colours themselves.
-                const std::vector<ColorValue> colours = ColorsOf(f.text);
-                ASSERT_EQ(colours.size(), static_cast<std::size_t>(kColorMapSize));
-                for (int i = 0; i < kColorMapSize; ++i) {
-                    EXPECT_EQ(colours[static_cast<std::size_t>(i)],
-                              MakeColor(51u * (i / 36), 51u * (i / 6 % 6), 51u * (i % 6)));
-                }
-                continue;
-            }
-            EXPECT_EQ(WithoutNameAndComment(f.text), WithoutNameAndComment(it->second->text))
-                << name;
-            EXPECT_NE(DisplayNameOf(f.text), DisplayNameOf(it->second->text)) << name;
         }
     }
 }

@@ -1,5 +1,5 @@
 // Filter windows of the real zeziriv.exe, opened from its tray menu and kept in its settings.
-#include "e2e_driver.h"
+#include "e2e_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,6 @@
 using namespace e2e;
 
 namespace {
-
-constexpr UINT kExitCommand = 33003;
-constexpr UINT kOpenNewWindowCommand = 33006;
-constexpr UINT kSaveAllCommand = 33007;
-constexpr UINT kRestoreAllCommand = 33008;
-constexpr UINT kCloseAllCommand = 33009;
-constexpr const char* kFilterWindowClass = "ZezirivFilterWnd";
 
 RECT WindowRect(HWND window) {
     RECT r{};
@@ -29,60 +22,38 @@ std::string RectText(const RECT& r) {
            std::to_string(r.right - r.left) + "," + std::to_string(r.bottom - r.top);
 }
 
-class FilterWindowProgramTest : public ::testing::Test {
+class FilterWindowProgramTest : public ProgramFixture {
 protected:
     void SetUp() override {
-        ClearSettings();
-        WriteSettingDword("NoSplash", 1);
-        tree.AddFilter("protanopia", "E2E Protan");
+        ProgramFixture::SetUp();
+        Prepare(1);
     }
-    void TearDown() override { ClearSettings(); }
 
-    std::vector<HWND> FilterWindows(const CProgram& program) {
-        std::vector<HWND> visible;
-        for (HWND w : FindWindows(program.GetProcessId(), kFilterWindowClass)) {
-            if (IsWindowVisible(w)) {
-                visible.push_back(w);
-            }
-        }
-        return visible;
+    static std::vector<HWND> FilterWindows(const CProgram& program) {
+        return FindWindows(program.GetProcessId(), kFilterWindowClass, nullptr, true);
     }
 
     // Opens windows from the tray until `count` are on the screen.
-    std::vector<HWND> OpenFromTray(const CProgram& program, HWND frame, std::size_t count) {
-        std::vector<HWND> windows;
+    static std::vector<HWND> OpenFromTray(const CProgram& program, HWND frame, std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) {
             PostMessageA(frame, WM_COMMAND, kOpenNewWindowCommand, 0);
             EXPECT_TRUE(
                 WaitFor([&] { return FilterWindows(program).size() == i + 1; }, kStartTimeoutMs));
         }
-        windows = FilterWindows(program);
-        return windows;
+        return FilterWindows(program);
     }
-
-    void Exit(CProgram& program, HWND frame) {
-        PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
-        EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
-    }
-
-    CInstallTree tree;
 };
 
 } // namespace
 
 TEST_F(FilterWindowProgramTest, TrayOpensAWindowWhoseRecordOutlivesTheProgram) {
     CProgram program(tree.GetExe());
-    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    const HWND frame = program.WaitFrame();
     ASSERT_NE(frame, nullptr);
     const std::vector<HWND> windows = OpenFromTray(program, frame, 1);
     ASSERT_EQ(windows.size(), 1u);
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            char title[128] = {};
-            GetWindowTextA(windows[0], title, sizeof(title));
-            return std::string(title) == "normal - Zeziriv";
-        },
-        kStartTimeoutMs));
+    EXPECT_TRUE(
+        WaitFor([&] { return ControlText(windows[0]) == "normal - Zeziriv"; }, kStartTimeoutMs));
     const RECT rect = WindowRect(windows[0]);
     EXPECT_EQ(RectText(rect), "0,0,200,200");
     const LONG style = GetWindowLongA(windows[0], GWL_STYLE);
@@ -99,7 +70,7 @@ TEST_F(FilterWindowProgramTest, SavedWindowsComeBackAfterARestart) {
     std::vector<std::string> rects;
     {
         CProgram program(tree.GetExe());
-        const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+        const HWND frame = program.WaitFrame();
         ASSERT_NE(frame, nullptr);
         const std::vector<HWND> windows = OpenFromTray(program, frame, 2);
         ASSERT_EQ(windows.size(), 2u);
@@ -120,7 +91,7 @@ TEST_F(FilterWindowProgramTest, SavedWindowsComeBackAfterARestart) {
                                          std::to_string(step) + ",200,200,_normal"));
 
     CProgram program(tree.GetExe());
-    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    const HWND frame = program.WaitFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(FilterWindows(program).empty()) << "windows return only when asked";
     PostMessageA(frame, WM_COMMAND, kRestoreAllCommand, 0);
@@ -160,7 +131,7 @@ HWND OpenContextMenu(const CProgram& program, HWND window) {
 TEST_F(FilterWindowProgramTest, ContextMenuChoicesReachTheStoredRecord) {
     tree.AddFilter("deutanopia", "E2E Deutan");
     CProgram program(tree.GetExe());
-    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    const HWND frame = program.WaitFrame();
     ASSERT_NE(frame, nullptr);
     const std::vector<HWND> windows = OpenFromTray(program, frame, 1);
     ASSERT_EQ(windows.size(), 1u);
@@ -190,13 +161,8 @@ TEST_F(FilterWindowProgramTest, ContextMenuChoicesReachTheStoredRecord) {
 
     // The third filter: down to the Filter submenu, into it, two down, Enter.
     WalkMenu(program.GetProcessId(), {VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN});
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            char title[128] = {};
-            GetWindowTextA(window, title, sizeof(title));
-            return std::string(title) == "E2E Deutan - Zeziriv";
-        },
-        kStartTimeoutMs));
+    EXPECT_TRUE(
+        WaitFor([&] { return ControlText(window) == "E2E Deutan - Zeziriv"; }, kStartTimeoutMs));
     // x4: the Zoom submenu's fifth item.
     ASSERT_NE(OpenContextMenu(program, window), nullptr);
     WalkMenu(program.GetProcessId(),
@@ -219,7 +185,7 @@ TEST_F(FilterWindowProgramTest, ContextMenuChoicesReachTheStoredRecord) {
 
 TEST_F(FilterWindowProgramTest, WindowsAndMenusLeaveNoObjectsBehind) {
     CProgram program(tree.GetExe());
-    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    const HWND frame = program.WaitFrame();
     ASSERT_NE(frame, nullptr);
     auto openAndCloseAll = [&] {
         OpenFromTray(program, frame, 3);
@@ -244,10 +210,9 @@ TEST_F(FilterWindowProgramTest, WindowsAndMenusLeaveNoObjectsBehind) {
 }
 
 TEST_F(FilterWindowProgramTest, ContextMenuComesFromTheLanguageLibrary) {
-    tree.CopyFileInto(ZEZIRIV_E2E_LANG_SAME,
-                      "resource\\" + std::to_string(GetSystemDefaultLangID()) + "\\ttres.dll");
+    InstallLanguageLibrary(ZEZIRIV_E2E_LANG_SAME);
     CProgram program(tree.GetExe());
-    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    const HWND frame = program.WaitFrame();
     ASSERT_NE(frame, nullptr);
     const std::vector<HWND> windows = OpenFromTray(program, frame, 1);
     ASSERT_EQ(windows.size(), 1u);

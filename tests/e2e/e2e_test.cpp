@@ -1,5 +1,5 @@
 // The real zeziriv.exe under Wine, driven from outside.
-#include "e2e_driver.h"
+#include "e2e_support.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -12,80 +12,17 @@ using namespace e2e;
 
 namespace {
 
-constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
-constexpr UINT kExitCommand = 33003;
-constexpr UINT kAboutCommand = 33000;
-
-class ProgramTest : public ::testing::Test {
+// The splash stays on: some tests look at it.
+class ProgramTest : public ProgramFixture {
 protected:
     void SetUp() override {
-        ClearSettings();
+        ProgramFixture::SetUp();
         tree.AddFilter("protanopia", "E2E Protan");
         tree.AddFilter("deutanopia", "E2E Deutan");
         tree.AddFilter("hue_gbr", "E2E Hue GBR");
     }
-    void TearDown() override { ClearSettings(); }
-
-    HWND WaitForFrame(const CProgram& program) {
-        return WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
-    }
-
-    // Answers every message box captioned "Zeziriv" until `done` holds; returns their texts.
-    std::vector<std::string> AnswerMessageBoxesUntil(const CProgram& program,
-                                                     const std::function<bool()>& done,
-                                                     DWORD timeoutMs) {
-        std::vector<std::string> texts;
-        WaitFor(
-            [&] {
-                for (HWND box : FindWindows(program.GetProcessId(), kDialogClass, "Zeziriv")) {
-                    const std::string text = GetStaticTexts(box);
-                    if (!IsWindowVisible(box) || text.empty()) {
-                        continue; // not ready yet: read it on the next round
-                    }
-                    texts.push_back(text);
-                    PressButton(box, IDOK);
-                    WaitFor([&] { return !IsWindow(box); }, 5000);
-                }
-                return done();
-            },
-            timeoutMs);
-        return texts;
-    }
-
-    // Starts the program, answers the message boxes of its start-up and returns their texts
-    // once `expected` have come and no other followed for a while.
-    std::vector<std::string> StartAnsweringMessageBoxes(const CProgram& program,
-                                                        std::size_t expected, HWND& frame) {
-        std::vector<std::string> texts = AnswerMessageBoxesUntil(
-            program,
-            [&] {
-                return FindWindows(program.GetProcessId(), kDialogClass, "Zeziriv").empty() &&
-                       WaitForWindow(program.GetProcessId(), kFrameClass, 0) != nullptr;
-            },
-            kStartTimeoutMs);
-        while (texts.size() < expected) {
-            const std::size_t before = texts.size();
-            const auto more = AnswerMessageBoxesUntil(
-                program, [&] { return false; }, 2000);
-            texts.insert(texts.end(), more.begin(), more.end());
-            if (texts.size() == before) {
-                break;
-            }
-        }
-        // Any further message would follow at once.
-        const auto more = AnswerMessageBoxesUntil(
-            program, [] { return false; }, 1500);
-        texts.insert(texts.end(), more.begin(), more.end());
-        frame = WaitForWindow(program.GetProcessId(), kFrameClass, 0);
-        return texts;
-    }
-
-    void ExitThroughTrayCommand(CProgram& program, HWND frame) {
-        PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
-        EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
-    }
-
-    CInstallTree tree;
+    static HWND WaitForFrame(const CProgram& program) { return program.WaitFrame(); }
+    static void ExitThroughTrayCommand(CProgram& program, HWND frame) { Exit(program, frame); }
 };
 
 } // namespace
@@ -203,7 +140,7 @@ TEST_F(ProgramTest, DesktopHotKeyHeldElsewhereIsReportedOnceAndSavedAsNone) {
     ASSERT_TRUE(held.IsHeld());
     CProgram program(tree.GetExe());
     HWND frame = nullptr;
-    const std::vector<std::string> texts = StartAnsweringMessageBoxes(program, 1, frame);
+    const std::vector<std::string> texts = AnswerStartMessages(program, 1, frame);
     ASSERT_NE(frame, nullptr);
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].rfind("register hotkey failed. [code=", 0), 0u) << texts[0];
@@ -287,14 +224,6 @@ TEST_F(ProgramTest, AboutTwiceGivesOneAboutBox) {
     ExitThroughTrayCommand(program, frame);
 }
 
-namespace {
-
-std::string LanguageLibraryPath() {
-    return "resource\\" + std::to_string(GetSystemDefaultLangID()) + "\\ttres.dll";
-}
-
-} // namespace
-
 TEST_F(ProgramTest, LanguageLibraryOfTheSameVersionSuppliesItsTexts) {
     struct Case {
         const char* library;
@@ -313,23 +242,17 @@ TEST_F(ProgramTest, LanguageLibraryOfTheSameVersionSuppliesItsTexts) {
         // Held here, so the program shows its message about it in the library's words.
         const CHeldHotKey held(MOD_CONTROL, VK_F11);
         ASSERT_TRUE(held.IsHeld());
-        tree.CopyFileInto(c.library, LanguageLibraryPath());
+        InstallLanguageLibrary(c.library);
         CProgram program(tree.GetExe());
         HWND frame = nullptr;
-        const std::vector<std::string> texts = StartAnsweringMessageBoxes(program, 1, frame);
+        const std::vector<std::string> texts = AnswerStartMessages(program, 1, frame);
         ASSERT_NE(frame, nullptr);
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(texts[0].rfind(c.expectedPrefix, 0), 0u) << texts[0];
 
-        PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, WM_RBUTTONUP);
-        HWND menuWindow = nullptr;
-        ASSERT_TRUE(
-            WaitFor([&] { return (menuWindow = FindOpenMenu(program.GetProcessId())) != nullptr; },
-                    kStartTimeoutMs));
-        const std::vector<MenuItem> items = ReadOpenMenu(menuWindow);
+        const std::vector<MenuItem> items = ReadTrayMenu(program.GetProcessId(), frame);
         ASSERT_FALSE(items.empty());
         EXPECT_EQ(items[0].text, c.expectedDesktopItem);
-        CloseOpenMenu(program.GetProcessId());
         ExitThroughTrayCommand(program, frame);
     }
 }

@@ -2,10 +2,11 @@
 // files written in UTF-8 reach the program as whole double-byte characters, the language
 // library's strings format and join as the English ones do, and a message at the length limit
 // is never cut inside a character.
-#include "e2e_driver.h"
+#include "e2e_support.h"
 #include "japanese_text.h"
 
 #include "engine/filter/filter.h"
+#include "engine/filter/filter_files.h"
 #include "engine/filter/filter_reader.h"
 #include "engine/image/color_info.h"
 #include "engine/image/color_name_resources.h"
@@ -13,9 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,12 +21,8 @@ using japanese_text::J;
 
 namespace {
 
-class ComEnvironment : public testing::Environment {
-public:
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void TearDown() override { CoUninitialize(); }
-};
-testing::Environment* const kCom = testing::AddGlobalTestEnvironment(new ComEnvironment);
+testing::Environment* const kCom =
+    testing::AddGlobalTestEnvironment(new filter_files::ComEnvironment);
 
 // Whether the text walks as whole characters of code page 932 to its very end.
 bool EndsOnACharacterBoundary(const std::string& text) {
@@ -37,12 +31,6 @@ bool EndsOnACharacterBoundary(const std::string& text) {
         i += IsDBCSLeadByteEx(932, static_cast<BYTE>(text[i])) ? 2 : 1;
     }
     return i == text.size();
-}
-
-std::string ScratchPath(const std::string& name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + name;
 }
 
 std::string FilterFile(const std::string& encoding, const std::string& displayName) {
@@ -72,7 +60,7 @@ protected:
         }
     }
     void UseJapaneseLibrary() {
-        library = LoadLibraryExA(e2e::HostPath(ZEZIRIV_JA_LIBRARY).c_str(), nullptr,
+        library = LoadLibraryExA(driver::HostPath(ZEZIRIV_JA_LIBRARY).c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(library, nullptr);
         SetResourceModule(library);
@@ -83,23 +71,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(JapaneseTextTest, ShippedJapaneseFilterFilesGiveTheirNamesInCodePage932) {
-    const std::string folder = e2e::HostPath(ZEZIRIV_SHIPPED_FILTERS) + "\\1041\\";
-    int read = 0;
-    for (const ShippedLanguage& language : ShippedLanguages()) {
-        for (const ShippedTranslation& t : language.names) {
-            CFilter filter;
-            std::string message;
-            ASSERT_TRUE(LoadFilterFile(filter, folder + t.id + ".xml", &message))
-                << t.id << ": " << message;
-            EXPECT_EQ(filter.GetDisplayName(), J(t.displayName)) << t.id;
-            EXPECT_TRUE(EndsOnACharacterBoundary(filter.GetDisplayName())) << t.id;
-            ++read;
-        }
-    }
-    EXPECT_EQ(read, 11);
-}
 
 // The 40-byte limit of a display name counts code page 932 bytes, whatever the file's own
 // encoding; "表" and "ソ" carry a backslash as their trail byte.
@@ -131,8 +102,7 @@ TEST_F(JapaneseTextTest, DisplayNameLimitCountsTheSystemCodePage) {
             bytes = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()),
                                              wide.size() * sizeof(wchar_t));
         }
-        const std::string path = ScratchPath("japanese_name.xml");
-        std::ofstream(path, std::ios::binary) << bytes;
+        const std::string path = e2e::WriteScratchFile("japanese_name.xml", bytes);
         CFilter filter;
         std::string message;
         EXPECT_EQ(LoadFilterFile(filter, path, &message), c.loads) << message;

@@ -1,6 +1,6 @@
 // The distribution as a user or an administrator gets it: the installer run silently and with
 // its questions, the uninstaller, an upgrade over a running program, and the portable zip.
-#include "e2e_driver.h"
+#include "e2e_support.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -17,8 +17,6 @@ namespace {
 constexpr const char* kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zeziriv";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr UINT kExitCommand = 33003;
-constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
 constexpr DWORD kSetupTimeoutMs = 120000;
 // Exit codes of the installer.
 constexpr DWORD kExitNotClosed = 3;
@@ -28,10 +26,6 @@ constexpr DWORD kExitNotReplaced = 6;
 
 std::string Join(const std::string& dir, const std::string& name) {
     return dir.back() == '\\' ? dir + name : dir + "\\" + name;
-}
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Relative path → size of every file below `dir`.
@@ -58,51 +52,11 @@ std::map<std::string, ULONGLONG> ListFiles(const std::string& dir, const std::st
     return files;
 }
 
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(Join(dir, "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            const std::string path = Join(dir, name);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
 void WriteTextFile(const std::string& path, const std::string& text) {
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr) << path;
     std::fwrite(text.data(), 1, text.size(), file);
     std::fclose(file);
-}
-
-std::optional<std::string> ReadString(HKEY root, const char* key, const char* name) {
-    char value[1024] = {};
-    DWORD size = sizeof(value);
-    if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::string(value);
-}
-
-std::optional<DWORD> ReadDword(HKEY root, const char* key, const char* name) {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (RegGetValueA(root, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 std::string ShellFolder(int csidl) {
@@ -160,55 +114,17 @@ bool IsMarkedOld(const std::string& path) {
     return CompareFileTime(&data.ftLastWriteTime, &old) == 0;
 }
 
-// One run of a program with arguments; the exit code once it ends.
-class CRun {
-public:
-    explicit CRun(const std::string& commandLine) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof(startup);
-        std::string line = commandLine;
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &m_process)) {
-            ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
-            m_process = {};
-        }
-    }
-    ~CRun() {
-        if (m_process.hProcess != nullptr) {
-            if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(m_process.hProcess, 99);
-            }
-            CloseHandle(m_process.hThread);
-            CloseHandle(m_process.hProcess);
-        }
-    }
-    DWORD GetProcessId() const { return m_process.dwProcessId; }
-    std::optional<DWORD> WaitExit(DWORD timeoutMs) {
-        if (m_process.hProcess == nullptr ||
-            WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-            return std::nullopt;
-        }
-        DWORD code = 0;
-        GetExitCodeProcess(m_process.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION m_process{};
-};
-
 std::optional<DWORD> RunSetup(const std::string& arguments) {
-    return CRun("\"" + HostPath(ZEZIRIV_SETUP) + "\" " + arguments).WaitExit(kSetupTimeoutMs);
+    return CProgram(HostPath(ZEZIRIV_SETUP), arguments).WaitExit(kSetupTimeoutMs);
 }
 
 // Starts the program in `dir`, waits for its frame and ends it through its Exit command.
 void StartsAndExits(const std::string& dir) {
     CProgram program(Join(dir, "zeziriv.exe"));
     ASSERT_TRUE(program.IsStarted());
-    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    const HWND frame = program.WaitFrame();
     ASSERT_NE(frame, nullptr) << "no frame from " << dir;
-    PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+    Exit(program, frame);
 }
 
 class PackageTest : public ::testing::Test {
@@ -234,7 +150,7 @@ protected:
     }
     static void ForgetInstall() {
         const std::string location =
-            ReadString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation").value_or("");
+            ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation").value_or("");
         if (!location.empty() && location.find("zeziriv_pkg_") == std::string::npos) {
             RemoveTree(location); // the default folder, used by one test
         }
@@ -255,18 +171,18 @@ protected:
             ASSERT_NE(found, installed.end()) << name << " not installed";
             EXPECT_EQ(found->second, size) << name;
         }
-        EXPECT_TRUE(Exists(Join(where, "uninstall.exe")));
-        EXPECT_TRUE(Exists(ShortcutPath()));
+        EXPECT_TRUE(PathExists(Join(where, "uninstall.exe")));
+        EXPECT_TRUE(PathExists(ShortcutPath()));
     }
 
     // Runs the installed uninstaller silently; it finishes from a copy of itself.
     void UninstallSilently(const std::string& where) {
-        ASSERT_EQ(CRun("\"" + Join(where, "uninstall.exe") + "\" /S").WaitExit(kSetupTimeoutMs),
+        ASSERT_EQ(CProgram(Join(where, "uninstall.exe"), "/S").WaitExit(kSetupTimeoutMs),
                   std::optional<DWORD>(0));
         ASSERT_TRUE(WaitFor(
             [&] {
-                return !Exists(Join(where, "uninstall.exe")) &&
-                       !ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName");
+                return !PathExists(Join(where, "uninstall.exe")) &&
+                       !ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName");
             },
             kSetupTimeoutMs));
     }
@@ -281,26 +197,27 @@ TEST_F(PackageTest, SilentInstallRunsAndUninstallRemovesAllButTheUsersFilters) {
     ExpectInstalledIn(dir);
 
     // The Apps & Features entry.
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"),
+    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"),
               std::optional<std::string>("Zeziriv"));
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayVersion"),
+    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayVersion"),
               std::optional<std::string>(ZEZIRIV_VERSION_TEXT));
     EXPECT_EQ(ProductVersion(Join(dir, "zeziriv.exe")), ZEZIRIV_VERSION_TEXT);
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "Publisher"),
+    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "Publisher"),
               std::optional<std::string>("zuvadur"));
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
+    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
               std::optional<std::string>(dir));
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString"),
+    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString"),
               std::optional<std::string>("\"" + Join(dir, "uninstall.exe") + "\""));
     ULONGLONG bytes = 0;
     for (const auto& file : shipped) {
         bytes += file.second;
     }
-    const auto sizeKb = ReadDword(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize");
+    const auto sizeKb = ReadRegistryDword(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize");
     ASSERT_TRUE(sizeKb);
     EXPECT_GE(*sizeKb, bytes / 1024);
     EXPECT_LE(*sizeKb, bytes / 1024 + 1024);
-    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kRunKey, "Zeziriv")) << "start at log-on is off";
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kRunKey, "Zeziriv"))
+        << "start at log-on is off";
 
     StartsAndExits(dir);
 
@@ -316,8 +233,8 @@ TEST_F(PackageTest, SilentInstallRunsAndUninstallRemovesAllButTheUsersFilters) {
     EXPECT_EQ(left.size(), 2u);
     EXPECT_TRUE(left.count("filter\\private\\mine.xml"));
     EXPECT_TRUE(left.count("filter\\private\\1041\\mine.xml"));
-    EXPECT_FALSE(Exists(Join(dir, "filter\\system")));
-    EXPECT_FALSE(Exists(ShortcutPath()));
+    EXPECT_FALSE(PathExists(Join(dir, "filter\\system")));
+    EXPECT_FALSE(PathExists(ShortcutPath()));
     EXPECT_EQ(ReadSettingDword("QuickWaitingTime"), std::optional<DWORD>(777))
         << "a silent uninstall keeps the settings";
 
@@ -325,17 +242,17 @@ TEST_F(PackageTest, SilentInstallRunsAndUninstallRemovesAllButTheUsersFilters) {
     RemoveTree(Join(dir, "filter\\private"));
     ASSERT_EQ(RunSetup("/S /D=" + dir), std::optional<DWORD>(0));
     UninstallSilently(dir);
-    EXPECT_FALSE(Exists(dir));
+    EXPECT_FALSE(PathExists(dir));
 }
 
 TEST_F(PackageTest, UpgradeClosesTheRunningProgramAndKeepsSettingsFiltersAndChoices) {
     // No folder given: the user's own programs folder.
     ASSERT_EQ(RunSetup("/S /AUTOSTART"), std::optional<DWORD>(0));
     const std::string defaultDir = Join(ShellFolder(CSIDL_LOCAL_APPDATA), "Programs\\Zeziriv");
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
+    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
               std::optional<std::string>(defaultDir));
     ExpectInstalledIn(defaultDir);
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, "Zeziriv"),
+    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kRunKey, "Zeziriv"),
               std::optional<std::string>("\"" + Join(defaultDir, "zeziriv.exe") + "\""));
 
     WriteSettingDword("QuickWaitingTime", 777);
@@ -346,63 +263,66 @@ TEST_F(PackageTest, UpgradeClosesTheRunningProgramAndKeepsSettingsFiltersAndChoi
 
     // The installed program runs; setup asks it to close and goes on.
     CProgram running(Join(defaultDir, "zeziriv.exe"));
-    ASSERT_NE(WaitForWindow(running.GetProcessId(), kFrameClass, kStartTimeoutMs), nullptr);
+    ASSERT_NE(running.WaitFrame(), nullptr);
     ASSERT_EQ(RunSetup("/S"), std::optional<DWORD>(0));
     EXPECT_EQ(running.WaitExit(0), std::optional<DWORD>(0));
 
     ExpectInstalledIn(defaultDir);
     EXPECT_FALSE(IsMarkedOld(Join(defaultDir, "zeziriv.exe"))) << "the program was replaced";
     EXPECT_EQ(ReadSettingDword("QuickWaitingTime"), std::optional<DWORD>(777));
-    EXPECT_TRUE(Exists(Join(defaultDir, "filter\\private\\mine.xml")));
-    EXPECT_TRUE(ReadString(HKEY_CURRENT_USER, kRunKey, "Zeziriv")) << "start at log-on kept";
-    EXPECT_FALSE(Exists(Join(defaultDir, "~zeziriv-setup.new")));
-    EXPECT_FALSE(Exists(Join(defaultDir, "~zeziriv-setup.old")));
+    EXPECT_TRUE(PathExists(Join(defaultDir, "filter\\private\\mine.xml")));
+    EXPECT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, kRunKey, "Zeziriv"))
+        << "start at log-on kept";
+    EXPECT_FALSE(PathExists(Join(defaultDir, "~zeziriv-setup.new")));
+    EXPECT_FALSE(PathExists(Join(defaultDir, "~zeziriv-setup.old")));
     StartsAndExits(defaultDir);
 
     UninstallSilently(defaultDir);
-    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kRunKey, "Zeziriv"));
-    EXPECT_TRUE(Exists(Join(defaultDir, "filter\\private\\mine.xml")));
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kRunKey, "Zeziriv"));
+    EXPECT_TRUE(PathExists(Join(defaultDir, "filter\\private\\mine.xml")));
 }
 
 TEST_F(PackageTest, ForEveryoneTheEntryAndShortcutAreTheMachinesAndTheUninstallerKnowsIt) {
     ASSERT_EQ(RunSetup("/S /ALLUSERS /D=" + dir), std::optional<DWORD>(0));
-    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"));
-    const auto quiet = ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString");
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"));
+    const auto quiet =
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString");
     ASSERT_EQ(quiet,
               std::optional<std::string>("\"" + Join(dir, "uninstall.exe") + "\" /ALLUSERS /S"));
     const std::string shortcut = Join(ShellFolder(CSIDL_COMMON_PROGRAMS), "Zeziriv.lnk");
-    EXPECT_TRUE(Exists(shortcut));
-    EXPECT_FALSE(Exists(ShortcutPath()));
+    EXPECT_TRUE(PathExists(shortcut));
+    EXPECT_FALSE(PathExists(ShortcutPath()));
 
-    ASSERT_EQ(CRun(*quiet).WaitExit(kSetupTimeoutMs), std::optional<DWORD>(0));
+    ASSERT_EQ(CProgram(Join(dir, "uninstall.exe"), "/ALLUSERS /S").WaitExit(kSetupTimeoutMs),
+              std::optional<DWORD>(0));
     EXPECT_TRUE(WaitFor(
         [&] {
-            return !Exists(dir) &&
-                   !ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName").has_value();
+            return !PathExists(dir) &&
+                   !ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName")
+                        .has_value();
         },
         kSetupTimeoutMs));
-    EXPECT_FALSE(Exists(shortcut));
+    EXPECT_FALSE(PathExists(shortcut));
 
     // Beside an install for one user, an install for everyone goes to its own folder.
     ASSERT_EQ(RunSetup("/S"), std::optional<DWORD>(0));
     ASSERT_EQ(RunSetup("/S /ALLUSERS"), std::optional<DWORD>(0));
     const std::string forAll = Join(ShellFolder(CSIDL_PROGRAM_FILES), "Zeziriv");
-    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"),
+    EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"),
               std::optional<std::string>(forAll));
     EXPECT_EQ(
-        ReadString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
+        ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
         std::optional<std::string>(Join(ShellFolder(CSIDL_LOCAL_APPDATA), "Programs\\Zeziriv")));
-    ASSERT_EQ(
-        CRun("\"" + Join(forAll, "uninstall.exe") + "\" /ALLUSERS /S").WaitExit(kSetupTimeoutMs),
-        std::optional<DWORD>(0));
-    EXPECT_TRUE(WaitFor([&] { return !Exists(forAll); }, kSetupTimeoutMs));
+    ASSERT_EQ(CProgram(Join(forAll, "uninstall.exe"), "/ALLUSERS /S").WaitExit(kSetupTimeoutMs),
+              std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitFor([&] { return !PathExists(forAll); }, kSetupTimeoutMs));
 }
 
 TEST_F(PackageTest, UninstallingWithItsPagesAsksAndRemovesTheSettingsOnYes) {
     ASSERT_EQ(RunSetup("/S /D=" + dir), std::optional<DWORD>(0));
     WriteSettingDword("QuickWaitingTime", 777);
     // In place (_?=), so the pages belong to the process started here.
-    CRun uninstall("\"" + Join(dir, "uninstall.exe") + "\" _?=" + dir);
+    CProgram uninstall(Join(dir, "uninstall.exe"), "_?=" + dir);
     const auto outer = [&] {
         for (HWND window : FindWindows(uninstall.GetProcessId(), kDialogClass)) {
             if (GetDlgItem(window, IDOK) != nullptr && GetDlgItem(window, IDCANCEL) != nullptr &&
@@ -447,8 +367,8 @@ TEST_F(PackageTest, UninstallingWithItsPagesAsksAndRemovesTheSettingsOnYes) {
         kSetupTimeoutMs);
     EXPECT_EQ(code, std::optional<DWORD>(0));
     EXPECT_FALSE(SettingsKeyExists());
-    EXPECT_FALSE(Exists(Join(dir, "zeziriv.exe")));
-    EXPECT_FALSE(Exists(ShortcutPath()));
+    EXPECT_FALSE(PathExists(Join(dir, "zeziriv.exe")));
+    EXPECT_FALSE(PathExists(ShortcutPath()));
 }
 
 // Holds the program's single-instance mutex and a frame that ignores its Exit command, as a
@@ -472,18 +392,6 @@ public:
         CloseHandle(m_mutex);
     }
     static int GetExitCommands() { return s_exitCommands; }
-    // Polls `condition` while this thread's windows get their messages.
-    static bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-        return WaitFor(
-            [&] {
-                MSG msg;
-                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                    DispatchMessageA(&msg);
-                }
-                return condition();
-            },
-            timeoutMs);
-    }
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -503,11 +411,11 @@ TEST_F(PackageTest, AProgramThatWillNotCloseStopsSetupWithAMessageAndChangesNoth
     MarkOld(Join(dir, "zeziriv.exe"));
 
     CStubbornInstance stubborn;
-    CRun setup("\"" + HostPath(ZEZIRIV_SETUP) + "\" /D=" + dir);
+    CProgram setup(HostPath(ZEZIRIV_SETUP), "/D=" + dir);
     // Each message box of setup, read and answered with OK.
     const auto answerBox = [&](const std::string& expected) {
         std::string text;
-        EXPECT_TRUE(CStubbornInstance::PumpUntil(
+        EXPECT_TRUE(win_test::PumpUntil(
             [&] {
                 for (HWND box : FindWindows(setup.GetProcessId(), kDialogClass)) {
                     text = GetStaticTexts(box);
@@ -524,8 +432,7 @@ TEST_F(PackageTest, AProgramThatWillNotCloseStopsSetupWithAMessageAndChangesNoth
     answerBox("Zeziriv is running");
     answerBox("Zeziriv did not close");
     std::optional<DWORD> code;
-    CStubbornInstance::PumpUntil([&] { return (code = setup.WaitExit(0)).has_value(); },
-                                 kSetupTimeoutMs);
+    win_test::PumpUntil([&] { return (code = setup.WaitExit(0)).has_value(); }, kSetupTimeoutMs);
     EXPECT_EQ(code, std::optional<DWORD>(kExitNotClosed));
     EXPECT_GE(CStubbornInstance::GetExitCommands(), 1) << "setup asked through Exit";
     EXPECT_TRUE(IsMarkedOld(Join(dir, "zeziriv.exe"))) << "nothing replaced";
@@ -536,11 +443,11 @@ TEST_F(PackageTest, AFolderThatCannotBeWrittenOrADiskWithoutSpaceChangesNothing)
     WriteTextFile(Join(scratch, "file"), "x");
     EXPECT_EQ(RunSetup("/S /D=" + Join(scratch, "file\\Zeziriv")),
               std::optional<DWORD>(kExitNoRights));
-    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"));
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"));
 
     // A small disk of its own (a tmpfs the test fixture mounts), filled after a first install.
     const std::string disk = HostPath(ZEZIRIV_SMALL_DISK);
-    if (!Exists(Join(disk, "mounted"))) {
+    if (!PathExists(Join(disk, "mounted"))) {
         GTEST_SKIP() << "no small disk: " << disk;
     }
     const std::string onDisk = Join(disk, "Zeziriv");
@@ -568,11 +475,11 @@ TEST_F(PackageTest, AFolderThatCannotBeWrittenOrADiskWithoutSpaceChangesNothing)
     }
     EXPECT_EQ(RunSetup("/S /D=" + onDisk), std::optional<DWORD>(kExitNoSpace));
     EXPECT_TRUE(IsMarkedOld(Join(onDisk, "zeziriv.exe")));
-    EXPECT_FALSE(Exists(Join(onDisk, "~zeziriv-setup.new")));
+    EXPECT_FALSE(PathExists(Join(onDisk, "~zeziriv-setup.new")));
     StartsAndExits(onDisk);
     DeleteFileA(Join(disk, "filler").c_str());
     UninstallSilently(onDisk);
-    EXPECT_FALSE(Exists(onDisk));
+    EXPECT_FALSE(PathExists(onDisk));
 }
 
 TEST_F(PackageTest, AFileInUseStopsTheSwapAndPutsTheEarlierInstallBack) {
@@ -597,27 +504,19 @@ TEST_F(PackageTest, ThePortableZipUnpackedElsewhereStartsWithItsFilters) {
     EXPECT_TRUE(shipped.count("zeziriv.exe"));
     const std::string portable = HostPath(ZEZIRIV_PORTABLE_DIR);
     CProgram program(Join(portable, "zeziriv.exe"));
-    const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+    const HWND frame = program.WaitFrame();
     ASSERT_NE(frame, nullptr);
 
     // Its shipped filters are found beside it: the tray menu's Quick view lists the defaults.
-    PostMessageA(frame, WM_APP_TRAY_NOTIFY, 0, WM_RBUTTONUP);
-    HWND menu = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (menu = FindOpenMenu(program.GetProcessId())) != nullptr; },
-                        kStartTimeoutMs));
     std::vector<std::string> quick;
-    for (const MenuItem& item : ReadOpenMenu(menu)) {
+    for (const MenuItem& item : ReadTrayMenu(program.GetProcessId(), frame)) {
         if (item.text == "&Quick view") {
-            for (const MenuItem& filter : item.submenu) {
-                quick.push_back(filter.text);
-            }
+            quick = Texts(item.submenu);
         }
     }
-    CloseOpenMenu(program.GetProcessId());
     ASSERT_EQ(quick.size(), 6u);
     EXPECT_EQ(quick[1], "Protanopia (no red cones)");
-    PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+    Exit(program, frame);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The quick and desktop views of the real zeziriv.exe, opened the ways a user opens them: hot
 // keys pressed on the keyboard, the tray's items, with the About box in the way.
-#include "e2e_driver.h"
+#include "e2e_support.h"
 
 #include <gtest/gtest.h>
 
@@ -8,56 +8,24 @@
 #include <vector>
 
 using namespace e2e;
+using win_test::PressKeys;
 
 namespace {
 
-constexpr const char* kPreviewClass = "ZezirivPreviewWnd";
-constexpr const char* kPanelClass = "ZezirivOperateWnd";
-constexpr UINT kAboutCommand = 33000;
-constexpr UINT kExitCommand = 33003;
-constexpr UINT kDesktopViewCommand = 33004;
-constexpr UINT kQuickViewCommandBase = 33500;
-
-void SendKeys(std::vector<WORD> keys) {
-    std::vector<INPUT> input;
-    for (int up = 0; up < 2; ++up) {
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            INPUT one{};
-            one.type = INPUT_KEYBOARD;
-            one.ki.wVk = keys[up ? keys.size() - 1 - i : i];
-            one.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            input.push_back(one);
-        }
-    }
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
-
 // Once the program has registered the hot key, no one else can.
 bool WaitHotKeyTaken(UINT modifiers, UINT key) {
-    return WaitFor([&] { return !CHeldHotKey(modifiers, key).IsHeld(); }, kStartTimeoutMs);
+    return WaitFor([&] { return HotKeyIsTaken(modifiers, key); }, kStartTimeoutMs);
 }
 
-// An item of another process's list box; list texts cross processes in the list's wide form.
-std::string ListItemText(HWND list, int item) {
-    wchar_t wide[256] = {};
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(wide));
-    char text[512] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
-class PreviewProgramTest : public ::testing::Test {
+class PreviewProgramTest : public ProgramFixture {
 protected:
     void SetUp() override {
-        ClearSettings();
-        WriteSettingDword("NoSplash", 1);
-        tree.AddFilter("protanopia", "E2E Protan");
-        tree.AddFilter("deutanopia", "E2E Deutan");
+        ProgramFixture::SetUp();
+        Prepare(2);
     }
-    void TearDown() override { ClearSettings(); }
 
     HWND Start(CProgram& program) {
-        const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+        const HWND frame = program.WaitFrame();
         EXPECT_TRUE(WaitHotKeyTaken(MOD_CONTROL, VK_F11));
         return frame;
     }
@@ -72,8 +40,6 @@ protected:
             },
             kStartTimeoutMs);
     }
-
-    CInstallTree tree;
 };
 
 TEST_F(PreviewProgramTest, DesktopHotKeyAndTrayItemOpenTheViewAndExitSavesThePanelRectangle) {
@@ -81,21 +47,16 @@ TEST_F(PreviewProgramTest, DesktopHotKeyAndTrayItemOpenTheViewAndExitSavesThePan
     const HWND frame = Start(program);
     ASSERT_NE(frame, nullptr);
 
-    SendKeys({VK_CONTROL, VK_F11});
+    PressKeys({VK_CONTROL, VK_F11});
     const HWND panel = WaitForWindow(program.GetProcessId(), kPanelClass, kStartTimeoutMs);
     ASSERT_NE(panel, nullptr);
     ASSERT_EQ(Views(program).size(), 1u);
     EXPECT_EQ(GetWindow(panel, GW_OWNER), Views(program)[0]);
-    const HWND list = GetDlgItem(panel, 1050);
-    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
-    EXPECT_EQ(ListItemText(list, 0), "normal");
-    EXPECT_EQ(ListItemText(list, 1), "E2E Protan");
-    EXPECT_EQ(ListItemText(list, 2), "E2E Deutan");
-    char button[64] = {};
-    GetWindowTextA(GetDlgItem(panel, 1051), button, sizeof button);
-    EXPECT_STREQ(button, "&Close");
+    EXPECT_EQ(ListTexts(GetDlgItem(panel, kPanelListId)),
+              (std::vector<std::string>{"normal", "E2E Protan", "E2E Deutan"}));
+    EXPECT_EQ(ControlText(GetDlgItem(panel, kPanelButtonId)), "&Close");
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }, 5000));
-    SendKeys({VK_ESCAPE});
+    PressKeys({VK_ESCAPE});
     ASSERT_TRUE(WaitViewGone(program));
 
     // From the tray; the panel is moved while the log-on session ends and again before Exit.
@@ -117,14 +78,7 @@ TEST_F(PreviewProgramTest, DesktopHotKeyAndTrayItemOpenTheViewAndExitSavesThePan
 TEST_F(PreviewProgramTest, QuickViewsFromTheTrayAfterTheirDelayAndFromTheHotKey) {
     // Control+Alt+F8 as the profile stores a hot key: modifiers (2 | 1) << 16 | key.
     WriteSettingDword("QuickWaitingTime", 1000);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\zuvadur\\Zeziriv", 0, nullptr, 0,
-                              KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const std::string quickKeys = "deutanopia," + std::to_string((3u << 16) | VK_F8);
-    RegSetValueExA(key, "QuickHotKeys", 0, REG_SZ, reinterpret_cast<const BYTE*>(quickKeys.c_str()),
-                   static_cast<DWORD>(quickKeys.size() + 1));
-    RegCloseKey(key);
+    WriteSettingString("QuickHotKeys", "deutanopia," + std::to_string((3u << 16) | VK_F8));
     CProgram program(tree.GetExe());
     const HWND frame = Start(program);
     ASSERT_NE(frame, nullptr);
@@ -141,9 +95,9 @@ TEST_F(PreviewProgramTest, QuickViewsFromTheTrayAfterTheirDelayAndFromTheHotKey)
 
     // The quick hot key; pressed again while the view is up, it opens nothing more.
     ASSERT_TRUE(WaitHotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F8));
-    SendKeys({VK_CONTROL, VK_MENU, VK_F8});
+    PressKeys({VK_CONTROL, VK_MENU, VK_F8});
     ASSERT_NE(WaitForWindow(program.GetProcessId(), kPreviewClass, kStartTimeoutMs), nullptr);
-    SendKeys({VK_CONTROL, VK_MENU, VK_F8});
+    PressKeys({VK_CONTROL, VK_MENU, VK_F8});
     EXPECT_EQ(Views(program).size(), 1u);
     ASSERT_TRUE(WaitViewGone(program));
 
@@ -154,7 +108,7 @@ TEST_F(PreviewProgramTest, QuickViewsFromTheTrayAfterTheirDelayAndFromTheHotKey)
         WaitForWindow(program.GetProcessId(), kDialogClass, kStartTimeoutMs, "About");
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(Views(program).empty());
-    SendKeys({VK_CONTROL, VK_F11});
+    PressKeys({VK_CONTROL, VK_F11});
     EXPECT_NE(WaitForWindow(program.GetProcessId(), kPanelClass, kStartTimeoutMs), nullptr);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 10000));
     PostMessageA(frame, WM_COMMAND, kExitCommand, 0);

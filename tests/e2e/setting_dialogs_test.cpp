@@ -1,7 +1,7 @@
 // The two setting dialogs of the real zeziriv.exe and the tray commands that open them, driven
 // from outside: control values are set and buttons clicked as a user's tools would, and the
 // results are read back from the registry, the registered hot keys and the tray menu.
-#include "e2e_driver.h"
+#include "e2e_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +12,12 @@
 #include <vector>
 
 using namespace e2e;
+using win_test::PressKeys;
 
 namespace {
 
-enum : UINT { kAboutCommand = 33000, kGeneralCommand, kFilterCommand, kExitCommand };
-constexpr UINT kOpenNewWindowCommand = 33006;
-constexpr UINT kCloseAllWindowsCommand = 33009;
-constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
-constexpr UINT WM_APP_OPEN_DESKTOP = 0x8004;
-constexpr UINT WM_APP_OPEN_QUICK = 0x8005;
+constexpr UINT kGeneralCommand = kGeneralSettingCommand;
+constexpr UINT kFilterCommand = kFilterSettingCommand;
 constexpr DWORD kDialogTimeoutMs = 10000;
 constexpr const char* kSettingsKey = "Software\\zuvadur\\Zeziriv";
 
@@ -79,18 +76,6 @@ Snapshot Changed(const Snapshot& before, const Snapshot& after) {
     return changed;
 }
 
-void WriteSettingString(const char* name, const std::string& value) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value.c_str(),
-                    static_cast<DWORD>(value.size() + 1));
-}
-
-// Whether another program would be refused the key. Only asked while the program is not about
-// to register keys: a key held here for that moment would be refused to the program.
-bool KeyIsTaken(UINT modifiers, UINT key) {
-    const CHeldHotKey held(modifiers, key);
-    return !held.IsHeld();
-}
-
 LRESULT SendTo(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, kDialogTimeoutMs, &result);
@@ -98,42 +83,8 @@ LRESULT SendTo(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
 }
 
 // The program's visible top-level windows: any view it opens is one.
-std::vector<HWND> VisibleWindows(DWORD processId) {
-    std::pair<DWORD, std::vector<HWND>> found{processId, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM context) {
-            auto* f = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
-            DWORD process = 0;
-            GetWindowThreadProcessId(hwnd, &process);
-            if (process == f->first && IsWindowVisible(hwnd)) {
-                f->second.push_back(hwnd);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.second;
-}
 std::size_t VisibleWindowCount(DWORD processId) {
-    return VisibleWindows(processId).size();
-}
-
-// Presses the keys together, as a user's fingers would, and lets them go in reverse order.
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    return FindWindows(processId, nullptr, nullptr, true).size();
 }
 
 // A dialog of the program, worked as a user would: every call returns once the dialog has
@@ -159,11 +110,7 @@ public:
         Choose(id, -1);
         Send(id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     }
-    std::string Text(int id) const {
-        char text[1024] = {};
-        Send(id, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-        return text;
-    }
+    std::string Text(int id) const { return ControlText(Item(id)); }
     void SetHotKey(int id, unsigned word) const { Send(id, HKM_SETHOTKEY, word); }
     unsigned HotKey(int id) const { return static_cast<unsigned>(Send(id, HKM_GETHOTKEY)); }
     bool IsEnabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
@@ -179,21 +126,7 @@ public:
         Notify(id, LBN_SELCHANGE);
     }
     int Selected(int id) const { return static_cast<int>(Send(id, LB_GETCURSEL)); }
-    Strings Items(int id) const {
-        Strings texts;
-        for (int i = 0, count = static_cast<int>(Send(id, LB_GETCOUNT)); i < count; ++i) {
-            // Wine hands list texts to another process in their wide form only.
-            wchar_t wide[256] = {};
-            DWORD_PTR length = 0;
-            SendMessageTimeoutW(Item(id), LB_GETTEXT, static_cast<WPARAM>(i),
-                                reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, kDialogTimeoutMs,
-                                &length);
-            char text[256] = {};
-            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
-            texts.push_back(text);
-        }
-        return texts;
-    }
+    Strings Items(int id) const { return ListTexts(Item(id)); }
     HWND Focus() const {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
@@ -205,22 +138,18 @@ private:
     HWND m_hwnd;
 };
 
-class SettingDialogsTest : public ::testing::Test {
+class SettingDialogsTest : public ProgramFixture {
 protected:
     void SetUp() override {
-        ClearSettings();
-        WriteSettingDword("NoSplash", 1);
-        tree.AddFilter("protanopia", "E2E Protan");
-        tree.AddFilter("deutanopia", "E2E Deutan");
-        tree.AddFilter("hue_gbr", "E2E Hue GBR");
+        ProgramFixture::SetUp();
+        Prepare(3);
     }
-    void TearDown() override { ClearSettings(); }
 
     // Starts the program; with `settle`, also waits until the frame answers a posted command:
     // by then its keys are registered, and a key tried here cannot be in the way of that.
     HWND Start(CProgram& program, bool settle = false) {
         EXPECT_TRUE(program.IsStarted());
-        const HWND frame = WaitForWindow(program.GetProcessId(), kFrameClass, kStartTimeoutMs);
+        const HWND frame = program.WaitFrame();
         if (frame != nullptr && settle) {
             const CDialog about = Open(program, frame, kAboutCommand, "About");
             EXPECT_NE(about.Hwnd(), nullptr);
@@ -231,67 +160,33 @@ protected:
 
     // Opens a dialog through the frame's command; null when it does not appear.
     static CDialog Open(const CProgram& program, HWND frame, UINT command, const char* title) {
-        PostMessageA(frame, WM_COMMAND, command, 0);
-        HWND dialog = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND hwnd : FindWindows(program.GetProcessId(), kDialogClass, title)) {
-                    if (IsWindowVisible(hwnd)) { // shown once initialised
-                        dialog = hwnd;
-                    }
-                }
-                return dialog != nullptr;
-            },
-            kDialogTimeoutMs);
-        return CDialog(dialog);
+        return CDialog(OpenDialog(program.GetProcessId(), frame, command, title, kDialogTimeoutMs));
     }
 
     // Ends a dialog with OK or Cancel and waits until the frame has finished the command that
     // opened it (keys registered again).
     static void End(HWND frame, const CDialog& dialog, int button) {
-        PostMessageA(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(dialog.Item(button)));
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog.Hwnd()); }, kDialogTimeoutMs));
+        EXPECT_TRUE(CloseDialog(dialog.Hwnd(), button, kDialogTimeoutMs));
         SendTo(frame, WM_NULL);
     }
 
     // Presses OK where a message is expected and answers it; returns its text.
     static std::string OkExpectingMessage(const CProgram& program, const CDialog& dialog) {
-        PostMessageA(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(dialog.Item(IDOK)));
-        std::string text;
+        PressButton(dialog.Hwnd(), IDOK);
+        std::vector<std::string> texts;
         WaitFor(
             [&] {
-                for (HWND box : FindWindows(program.GetProcessId(), kDialogClass, "Zeziriv")) {
-                    text = GetStaticTexts(box);
-                    if (IsWindowVisible(box) && !text.empty()) {
-                        PressButton(box, IDOK);
-                        return WaitFor([&] { return !IsWindow(box); }, kDialogTimeoutMs);
-                    }
-                }
-                return false;
+                texts = AnswerMessageBoxesUntil(
+                    program, [] { return true; }, 0);
+                return !texts.empty();
             },
             kDialogTimeoutMs);
-        return text;
-    }
-
-    static void Exit(CProgram& program, HWND frame) {
-        PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
-        EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+        return texts.empty() ? "" : texts.front();
     }
 
     static std::vector<MenuItem> ReadTrayMenu(const CProgram& program, HWND frame) {
-        PostMessageA(frame, WM_APP_TRAY_NOTIFY, 100, WM_RBUTTONUP);
-        HWND menu = nullptr;
-        WaitFor([&] { return (menu = FindOpenMenu(program.GetProcessId())) != nullptr; },
-                kDialogTimeoutMs);
-        std::vector<MenuItem> items =
-            menu != nullptr ? ReadOpenMenu(menu) : std::vector<MenuItem>{};
-        CloseOpenMenu(program.GetProcessId());
-        return items;
+        return driver::ReadTrayMenu(program.GetProcessId(), frame);
     }
-
-    CInstallTree tree;
 };
 
 } // namespace
@@ -337,8 +232,8 @@ TEST_F(SettingDialogsTest, GeneralOkWritesExactlyTheChangedValuesAndTheNextRunRe
                         {"WindowColorDisplayFormat", "dword:1"},
                         {"WindowUnvisibleTaskBar", "dword:1"}}));
     // The new desktop key is the program's now, the old one is free.
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F10));
-    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL, VK_F11));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F10));
+    EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL, VK_F11));
 
     // Reopened: the typed time as text with no item, the radius kept for this run.
     dialog = Open(program, frame, kGeneralCommand, "Setting");
@@ -373,15 +268,15 @@ TEST_F(SettingDialogsTest, GeneralCancelAfterChangingEveryControlLeavesSettingsA
     const HWND frame = Start(program, true);
     ASSERT_NE(frame, nullptr);
     const Snapshot before = ReadAllSettings();
-    ASSERT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11));
-    ASSERT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
-    ASSERT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9));
+    ASSERT_TRUE(HotKeyIsTaken(MOD_CONTROL, VK_F11));
+    ASSERT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    ASSERT_FALSE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9));
 
     CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
     ASSERT_NE(dialog.Hwnd(), nullptr);
     // Only the key this dialog edits is let go while it is open.
-    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL, VK_F11));
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL, VK_F11));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
     dialog.SetHotKey(kDesktopHotKey, ControlWord(VK_F9, kCtrlAlt));
     dialog.Type(kWaitingTime, "99999999999");
     dialog.Type(kUpdateInterval, "-20");
@@ -394,9 +289,9 @@ TEST_F(SettingDialogsTest, GeneralCancelAfterChangingEveryControlLeavesSettingsA
     End(frame, dialog, IDCANCEL);
 
     EXPECT_EQ(ReadAllSettings(), before);
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11)) << "registered again";
-    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9)) << "still free";
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL, VK_F11)) << "registered again";
+    EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F9)) << "still free";
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
 
     dialog = Open(program, frame, kGeneralCommand, "Setting");
     ASSERT_NE(dialog.Hwnd(), nullptr);
@@ -418,13 +313,13 @@ TEST_F(SettingDialogsTest, FilterDialogEditsTheOrderAndKeysAndOkReachesMenuRegis
     CProgram program(tree.GetExe());
     const HWND frame = Start(program, true);
     ASSERT_NE(frame, nullptr);
-    ASSERT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    ASSERT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
 
     const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
     ASSERT_NE(dialog.Hwnd(), nullptr);
     // Only the quick keys are let go while it is open.
-    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL, VK_F11));
+    EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL, VK_F11));
     EXPECT_EQ(dialog.Items(kEnabledList),
               (Strings{"normal", "E2E Protan", "E2E Deutan", "E2E Hue GBR"}));
     EXPECT_EQ(dialog.Items(kDisabledList), (Strings{"alpha", "Zeta"}));
@@ -489,8 +384,8 @@ TEST_F(SettingDialogsTest, FilterDialogEditsTheOrderAndKeysAndOkReachesMenuRegis
     EXPECT_EQ(
         ReadSettingString("QuickHotKeys"),
         std::optional<std::string>("protanopia," + StoredKey('1') + ",hue_gbr," + StoredKey('2')));
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
-    EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, '2'));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '1'));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, '2'));
     const std::vector<MenuItem> menu = ReadTrayMenu(program, frame);
     ASSERT_GT(menu.size(), 3u);
     Strings quick;
@@ -540,9 +435,9 @@ TEST_F(SettingDialogsTest, FilterDialogShowsTheLimitAndConflictMessagesAndStaysO
     End(frame, dialog, IDCANCEL);
     EXPECT_EQ(ReadAllSettings(), before);
     for (char digit = '0'; digit <= '9'; ++digit) {
-        EXPECT_TRUE(KeyIsTaken(MOD_CONTROL | MOD_ALT, static_cast<UINT>(digit))) << digit;
+        EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, static_cast<UINT>(digit))) << digit;
     }
-    EXPECT_FALSE(KeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F5));
+    EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F5));
     Exit(program, frame);
 }
 
@@ -654,7 +549,7 @@ TEST_F(SettingDialogsTest, ANewDesktopKeyOpensTheDesktopViewAndTheOldOneNoLonger
     };
     PostMessageA(frame, WM_APP_OPEN_DESKTOP, 0, 0);
     ASSERT_TRUE(viewShown(kDialogTimeoutMs));
-    for (HWND view : VisibleWindows(program.GetProcessId())) {
+    for (HWND view : FindWindows(program.GetProcessId(), nullptr, nullptr, true)) {
         PostMessageA(view, WM_CLOSE, 0, 0);
     }
     ASSERT_TRUE(
@@ -686,7 +581,7 @@ TEST_F(SettingDialogsTest, FilterSettingDoesNothingWhileAFilterWindowIsOpen) {
     SendTo(frame, WM_COMMAND, kFilterCommand);
     EXPECT_TRUE(FindWindows(program.GetProcessId(), kDialogClass, "Filter setting").empty());
 
-    PostMessageA(frame, WM_COMMAND, kCloseAllWindowsCommand, 0);
+    PostMessageA(frame, WM_COMMAND, kCloseAllCommand, 0);
     ASSERT_TRUE(
         WaitFor([&] { return VisibleWindowCount(program.GetProcessId()) == 0; }, kDialogTimeoutMs));
     const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
@@ -737,107 +632,10 @@ private:
     bool m_hadOld = false;
 };
 
-// While it lives, this thread reads other programs' windows in physical pixels, whatever
-// resolution they run at.
-class CPhysicalPixels {
-    using SetContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
-
-public:
-    CPhysicalPixels()
-        : m_set(reinterpret_cast<SetContext>(reinterpret_cast<void*>(
-              GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")))),
-          m_old(m_set != nullptr ? m_set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE) : nullptr) {}
-    ~CPhysicalPixels() {
-        if (m_old != nullptr) {
-            m_set(m_old);
-        }
-    }
-
-private:
-    SetContext m_set;
-    DPI_AWARENESS_CONTEXT m_old;
-};
-
-// Every text of the dialog fits its control in the dialog font (8 points of "MS Shell Dlg") at
-// `dpi`, every control lies inside the dialog, and no two controls other than group boxes
-// overlap. Returns the faults found.
-Strings LayoutFaults(HWND dialog, int dpi) {
-    Strings faults;
-    LOGFONTA lf{};
-    lf.lfHeight = -MulDiv(8, dpi, 72);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpyA(lf.lfFaceName, "MS Shell Dlg");
-    HFONT font = CreateFontIndirectA(&lf);
-    HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ oldFont = SelectObject(dc, font);
-
-    RECT client{};
-    GetClientRect(dialog, &client);
-    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    std::vector<std::pair<std::string, RECT>> solid;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[64] = {}, raw[512] = {};
-        GetClassNameA(child, className, sizeof(className));
-        SendTo(child, WM_GETTEXT, sizeof(raw), reinterpret_cast<LPARAM>(raw));
-        std::string text;
-        for (const char* c = raw; *c != '\0'; ++c) {
-            text += *c == '&' && c[1] != '\0' ? *++c : *c; // mnemonics take no room
-        }
-        RECT rc{};
-        GetWindowRect(child, &rc);
-        const std::string name = std::string(className) + " \"" + text + "\"";
-        RECT inside{};
-        if (!IntersectRect(&inside, &rc, &client) || !EqualRect(&inside, &rc)) {
-            faults.push_back(name + " reaches outside the dialog");
-        }
-        const auto style = static_cast<UINT>(GetWindowLongA(child, GWL_STYLE));
-        const bool button = lstrcmpiA(className, "Button") == 0;
-        const UINT type = style & BS_TYPEMASK;
-        if (!button || type != BS_GROUPBOX) {
-            solid.emplace_back(name, rc);
-        }
-        if (text.empty() || !(button || lstrcmpiA(className, "Static") == 0)) {
-            continue;
-        }
-        // Left-aligned static texts wrap; everything else is one line.
-        const bool wraps = !button && (style & SS_TYPEMASK) == SS_LEFT;
-        RECT need{0, 0, wraps ? rc.right - rc.left : 0, 0};
-        DrawTextA(dc, text.c_str(), -1, &need,
-                  DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-        // What the control draws beside its text: the label gap of a group box, the box of a
-        // check box, a push button's edges.
-        const int beside = !button                                            ? 0
-                           : type == BS_GROUPBOX                              ? 16
-                           : (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) ? 18
-                                                                              : 8;
-        const int room = rc.right - rc.left - MulDiv(beside, dpi, 96);
-        if (need.right > room) {
-            faults.push_back(name + " needs " + std::to_string(need.right) + " pixels, has " +
-                             std::to_string(room));
-        }
-        if (!(button && type == BS_GROUPBOX) && need.bottom > rc.bottom - rc.top) {
-            faults.push_back(name + " is cut at the bottom");
-        }
-    }
-    for (std::size_t i = 0; i < solid.size(); ++i) {
-        for (std::size_t j = i + 1; j < solid.size(); ++j) {
-            RECT overlap{};
-            if (IntersectRect(&overlap, &solid[i].second, &solid[j].second)) {
-                faults.push_back(solid[i].first + " overlaps " + solid[j].first);
-            }
-        }
-    }
-    SelectObject(dc, oldFont);
-    DeleteDC(dc);
-    DeleteObject(font);
-    return faults;
-}
-
 } // namespace
 
 TEST_F(SettingDialogsTest, EveryLabelFitsAtOneHundredAndOneHundredFiftyPercent) {
-    std::map<std::string, LONG> widthAt96;
+    std::map<std::string, int> widthAt96;
     for (const int dpi : {96, 144}) {
         SCOPED_TRACE(dpi);
         const CScreenResolution resolution(static_cast<DWORD>(dpi));
@@ -849,17 +647,13 @@ TEST_F(SettingDialogsTest, EveryLabelFitsAtOneHundredAndOneHundredFiftyPercent) 
               std::pair{kAboutCommand, "About"}}) {
             const CDialog dialog = Open(program, frame, command, title);
             ASSERT_NE(dialog.Hwnd(), nullptr) << title;
-            {
-                const CPhysicalPixels physical;
-                EXPECT_EQ(LayoutFaults(dialog.Hwnd(), dpi), Strings{}) << title;
-                RECT rc{};
-                GetWindowRect(dialog.Hwnd(), &rc);
-                // The program did take the resolution: its dialogs grew with the font.
-                if (dpi == 96) {
-                    widthAt96[title] = rc.right - rc.left;
-                } else {
-                    EXPECT_GT(rc.right - rc.left, widthAt96[title] * 13 / 10) << title;
-                }
+            EXPECT_EQ(LayoutFaults(dialog.Hwnd(), dpi), Strings{}) << title;
+            // The program did take the resolution: its dialogs grew with the font.
+            const int width = MeasureDialog(dialog.Hwnd()).clientWidth;
+            if (dpi == 96) {
+                widthAt96[title] = width;
+            } else {
+                EXPECT_GT(width, widthAt96[title] * 13 / 10) << title;
             }
             End(frame, dialog, IDCANCEL);
         }

@@ -82,21 +82,6 @@ TEST(UtilitiesTest, ResourceStrings) {
     EXPECT_EQ(recorder.shown[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
 }
 
-TEST(UtilitiesTest, LanguageLibraryComesFirst) {
-    MessageRecorder recorder;
-    const std::string dll = GetExeDirectory() + "language_strings.dll";
-    const HMODULE module = ::LoadLibraryExA(dll.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module, nullptr) << dll;
-    SetResourceModule(module);
-    EXPECT_EQ(GetResourceModule(), module);
-    EXPECT_EQ(LoadResString(103), "from the language library");
-    EXPECT_EQ(LoadResString(101), "plain text") << "the executable is the fallback";
-    SetResourceModule(nullptr);
-    EXPECT_EQ(LoadResString(103), "from the executable");
-    ::FreeLibrary(module);
-    EXPECT_TRUE(recorder.shown.empty());
-}
-
 TEST(UtilitiesTest, MessagesAreCaptionedAndCut) {
     MessageRecorder recorder(IDCANCEL);
     EXPECT_EQ(ShowMessage(MB_OKCANCEL | MB_ICONWARNING, "%s=%d", "x", 5), IDCANCEL);
@@ -118,20 +103,6 @@ TEST(UtilitiesTest, MissingResourceMessageShowsOnlyTheError) {
     EXPECT_EQ(ShowResourceMessage(MB_YESNO, 9998, 1), IDOK);
     ASSERT_EQ(recorder.shown.size(), 1u);
     EXPECT_EQ(recorder.shown[0].text, "error occured. [resource missing, ID=9998]");
-}
-
-TEST(UtilitiesTest, ClipboardRoundTrip) {
-    for (const char* text : {"#FFR00G80B", ""}) {
-        ASSERT_TRUE(CopyTextToClipboard(text));
-        ASSERT_TRUE(::OpenClipboard(nullptr));
-        const HANDLE data = ::GetClipboardData(CF_TEXT);
-        ASSERT_NE(data, nullptr);
-        const auto* read = static_cast<const char*>(::GlobalLock(data));
-        ASSERT_NE(read, nullptr);
-        EXPECT_STREQ(read, text);
-        ::GlobalUnlock(data);
-        ::CloseClipboard();
-    }
 }
 
 TEST(UtilitiesTest, ForceForeground) {

@@ -1,5 +1,6 @@
 #include "support/win_screen.h"
 
+#include <iterator>
 #include <utility>
 
 namespace win_test {
@@ -78,30 +79,44 @@ bool FlushInput(DWORD timeoutMs) {
     return seen && FlushPostedMessages(timeoutMs);
 }
 
-GuiObjectCounts CountGuiObjects() {
-    GuiObjectCounts counts{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                           GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
-    if (counts.gdi != 0 && counts.user != 0) {
-        return counts;
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+INPUT ButtonInput(DWORD mouseFlags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = mouseFlags;
+    return input;
+}
+
+void SendInputs(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        inputs.push_back(KeyInput(key));
     }
-    const DWORD self = GetCurrentProcessId();
-    for (ULONG_PTR index = 0x10; index <= 0xFFFF; ++index) {
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) {
-            ++counts.gdi;
-        }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        inputs.push_back(KeyInput(*key, true));
     }
-    // USER handles are even numbers from 0x20; an odd number names the same entry.
-    for (ULONG_PTR index = 0x20; index <= 0xFFFF; index += 2) {
-        const HWND window = reinterpret_cast<HWND>(index);
-        DWORD owner = 0;
-        if (IsWindow(window) && GetWindowThreadProcessId(window, &owner) != 0 && owner == self) {
-            ++counts.user;
-        }
-        if (IsMenu(reinterpret_cast<HMENU>(index))) {
-            ++counts.user;
-        }
+    SendInputs(inputs);
+}
+
+void Click(int x, int y, int times) {
+    SetCursorPos(x, y);
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < times; ++i) {
+        inputs.push_back(ButtonInput(MOUSEEVENTF_LEFTDOWN));
+        inputs.push_back(ButtonInput(MOUSEEVENTF_LEFTUP));
     }
-    return counts;
+    SendInputs(inputs);
 }
 
 CScreenPixels CScreenPixels::Read(int x, int y, int width, int height) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 namespace win_test {
@@ -23,15 +24,14 @@ bool FlushPostedMessages(DWORD timeoutMs = 10000);
 // windows: a marker key goes through the same input queue and is watched for.
 bool FlushInput(DWORD timeoutMs = 10000);
 
-// GDI and USER objects of this process. The platform's counters where they count; Wine answers
-// 0 to GetGuiResources, so there the handle tables are probed instead: Wine accepts a handle
-// without its generation bits, so every index of the 16-bit tables can be asked once.
-struct GuiObjectCounts {
-    unsigned long gdi = 0;
-    unsigned long user = 0;
-    friend bool operator==(const GuiObjectCounts&, const GuiObjectCounts&) = default;
-};
-GuiObjectCounts CountGuiObjects();
+// Input as the user gives it, through the system's input queue.
+INPUT KeyInput(WORD key, bool up = false);
+INPUT ButtonInput(DWORD mouseFlags);
+void SendInputs(std::vector<INPUT> inputs);
+// Presses the keys in order and lets them go in reverse, as fingers press a combination.
+void PressKeys(std::initializer_list<WORD> keys);
+// `times` clicks of the left button at a screen point.
+void Click(int x, int y, int times = 1);
 
 // Screen pixels of a rectangle, row by row, as packed colours (what a user sees).
 class CScreenPixels {

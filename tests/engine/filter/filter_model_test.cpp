@@ -63,38 +63,22 @@ std::vector<ColorValue> StraightforwardTable(const ColorMap& map, int k) {
 }
 
 TEST(ImageQuality, TableSizesFollowTheLevel) {
-    struct Case {
-        int level, applied, step, points;
+    // Level 0 and levels outside 0..18 take the step of 7; from 8 on an index needs 32 bits.
+    const struct {
+        int level, applied, step;
         std::uint32_t entries;
         bool index16;
-    };
-    const Case cases[] = {
-        {0, 0, 7, 36, 46656, true},      {1, 1, 1, 6, 216, true},
-        {3, 3, 3, 16, 4096, true},       {7, 7, 7, 36, 46656, true},
-        {8, 8, 8, 41, 68921, false},     {12, 12, 12, 61, 226981, false},
-        {18, 18, 18, 91, 753571, false}, {-1, 0, 7, 36, 46656, true},
-        {19, 0, 7, 36, 46656, true},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{0, 0, 7, 46656, true},  {1, 1, 1, 216, true},        {7, 7, 7, 46656, true},
+                 {8, 8, 8, 68921, false}, {18, 18, 18, 753571, false}, {-1, 0, 7, 46656, true},
+                 {19, 0, 7, 46656, true}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.level);
         const CImageQuality q(c.level);
         EXPECT_EQ(q.GetLevel(), c.applied);
         EXPECT_EQ(q.GetLatticeStep(), c.step);
-        EXPECT_EQ(q.GetPointsPerAxis(), c.points);
-        EXPECT_EQ(q.GetPlaneSize(), static_cast<std::uint32_t>(c.points * c.points));
         EXPECT_EQ(q.GetTableSize(), c.entries);
         EXPECT_EQ(q.IsIndex16Bit(), c.index16);
-        // The largest index fits the index width the capture image picks.
-        if (c.index16) {
-            EXPECT_LE(q.GetTableSize() - 1, 0xFFFFu);
-        } else {
-            EXPECT_GT(q.GetTableSize() - 1, 0xFFFFu);
-        }
     }
-    // Byte counts of the worked values.
-    EXPECT_EQ(CImageQuality(7).GetTableSize() * sizeof(ColorValue), 186624u);
-    EXPECT_EQ(CImageQuality(12).GetTableSize() * sizeof(ColorValue), 907924u);
-    EXPECT_EQ(CImageQuality(18).GetTableSize() * sizeof(ColorValue), 3014284u);
 }
 
 TEST(ColorIndex, WorkedExampleAndCorners) {
@@ -115,16 +99,6 @@ TEST(ColorIndex, RemainderOf26GoesUp) {
     EXPECT_EQ(one.ColorIndex(MakeColor(0, 0, 26)), 1u);
     EXPECT_EQ(one.ColorIndex(MakeColor(0, 0, 76)), 1u);
     EXPECT_EQ(one.ColorIndex(MakeColor(0, 0, 77)), 2u);
-    // At every step the coordinate is the nearest point, ties of the remainder going up.
-    for (int k = 1; k <= 18; ++k) {
-        const CImageQuality q(k);
-        for (unsigned c = 0; c < 256; ++c) {
-            const unsigned rem = (c * k) % 51;
-            const unsigned expected = (c * k) / 51 + (rem >= 26 ? 1 : 0);
-            ASSERT_EQ(q.ColorIndex(MakeColor(0, 0, c)), expected) << "k=" << k << " c=" << c;
-            ASSERT_EQ(q.ColorIndex(MakeColor(c, 0, 0)), expected * q.GetPlaneSize());
-        }
-    }
 }
 
 TEST(BlendColor, ChannelsTruncateSeparately) {
@@ -195,36 +169,14 @@ TEST(BuildTable, SecondCallKeepsTheTableAndAnotherQualityReplacesIt) {
 
 TEST(NormalFilter, IdentityMapWithRoundingInItsTable) {
     auto normal = CreateNormalFilter();
-    EXPECT_EQ(normal->GetID(), "_normal");
-    EXPECT_EQ(normal->GetDisplayName(), "normal");
     EXPECT_TRUE(normal->IsIdentity());
-    EXPECT_TRUE(normal->IsColorMapFilter());
-    EXPECT_TRUE(normal->IsVisible());
     EXPECT_EQ(normal->GetColorMap()[ColorMapPosition(5, 2, 1)], MakeColor(255, 102, 51));
     ASSERT_TRUE(normal->BuildTable());
     // Channel 100 lands on coordinate 14, lattice level 2.
     EXPECT_EQ(normal->Transform(MakeColor(100, 100, 100)), MakeColor(102, 102, 102));
 }
 
-TEST(Filter, TransformWithoutTableLeavesTheColour) {
-    auto normal = CreateNormalFilter();
-    ASSERT_EQ(normal->GetTable(), nullptr);
-    EXPECT_EQ(normal->Transform(MakeColor(100, 3, 250)), MakeColor(100, 3, 250));
-}
-
-TEST(Filter, DefaultsAndCopies) {
-    const CFilter empty;
-    EXPECT_EQ(empty.GetID(), "");
-    EXPECT_TRUE(empty.IsColorMapFilter());
-    EXPECT_TRUE(empty.IsVisible());
-    EXPECT_FALSE(empty.IsInUse());
-    EXPECT_FALSE(empty.IsIdentity());
-    EXPECT_EQ(empty.GetRepeat(), 0);
-    EXPECT_EQ(empty.GetRefCount(), 0);
-    EXPECT_EQ(empty.GetTable(), nullptr);
-    for (ColorValue c : empty.GetColorMap())
-        ASSERT_EQ(c, 0u);
-
+TEST(Filter, CopiesOwnTheirTable) {
     std::mt19937 rng(11);
     CFilter original("orig", "Original", RandomColorMap(rng));
     original.SetInUse(true);
@@ -236,21 +188,14 @@ TEST(Filter, DefaultsAndCopies) {
                            original.GetTable() + original.GetTableQuality().GetTableSize(),
                            copy.GetTable()));
     EXPECT_TRUE(copy.IsInUse());
-    EXPECT_EQ(copy.GetID(), "orig");
     original.FreeTable();
-    const ColorValue white = copy.Transform(MakeColor(255, 255, 255));
-    EXPECT_EQ(white, copy.GetColorMap()[215]);
+    EXPECT_EQ(copy.Transform(MakeColor(255, 255, 255)), copy.GetColorMap()[215]);
 
     CFilter tableless(original);
     EXPECT_EQ(tableless.GetTable(), nullptr);
 }
 
 TEST(Filter, ReferenceMembers) {
-    CFilterRef defaults;
-    EXPECT_EQ(defaults.GetID(), "");
-    EXPECT_EQ(defaults.GetFilter(), nullptr);
-    EXPECT_EQ(defaults.GetTimeout(), 100);
-
     CFilter seq;
     CFilterRef out("untouched", 7);
     seq.AppendRef(CFilterRef("a", 1000));

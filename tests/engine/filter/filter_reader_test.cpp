@@ -81,6 +81,14 @@ std::vector<FileCase> DefectCases() {
          "bad filter format. (RGB attribute is bad.)"},
         {"RGB not hexadecimal", Root(good + "<ColorMap><Color RGB=\"#ff00g0\"/></ColorMap>"),
          "bad filter format. (RGB attribute is bad.)"},
+        {"RGB with a sign", Root(good + "<ColorMap><Color RGB=\"#+f8000\"/></ColorMap>"),
+         "bad filter format. (RGB attribute is bad.)"},
+        {"RGB with a blank", Root(good + "<ColorMap><Color RGB=\"#ff80 0\"/></ColorMap>"),
+         "bad filter format. (RGB attribute is bad.)"},
+        {"RGB with another mark", Root(good + "<ColorMap><Color RGB=\"$ff8000\"/></ColorMap>"),
+         "bad filter format. (RGB attribute is bad.)"},
+        {"ID with a dot", Root(Profile("a.b", "F") + kColorMap),
+         "bad filter format. (filter ID is bad.)"},
         {"215 colours", Root(good + "<ColorMap>" + Colors(215) + "</ColorMap>"),
          "bad filter format. (number of Color tag is not 216.)"},
         {"217 colours", Root(good + "<ColorMap>" + Colors(217) + "</ColorMap>"),
@@ -197,6 +205,9 @@ TEST(FilterReaderTest, ProfileAttributesFollowTheirRules) {
         {"Repeat=\"x5\"", true, 0},
         {"Repeat=\" 5\"", true, 0},
         {"Repeat=\"99999999999\"", true, INT_MAX},
+        {"Repeat=\"-99999999999\"", true, INT_MIN},
+        {"Repeat=\"+5\"", true, 0},
+        {"Repeat=\"--1\"", true, 0},
     };
     ScratchDir dir;
     for (const Case& c : cases) {
@@ -270,47 +281,5 @@ TEST(FilterReaderTest, DisplayNameLimitCountsNarrowBytes) {
                   "bad filter format. (filter DisplayName is bad.)");
 }
 #endif
-
-TEST(FilterReaderTest, ParseColorValue) {
-    struct Case {
-        const char* text;
-        bool ok;
-        ColorValue colour;
-    } cases[] = {
-        {"#ff8000", true, MakeColor(255, 128, 0)},
-        {"#FF8000", true, MakeColor(255, 128, 0)},
-        {"#0a0B0c", true, MakeColor(10, 11, 12)},
-        {"#000000", true, 0},
-        {nullptr, false, 0},
-        {"", false, 0},
-        {"ff8000", false, 0},
-        {"#ff800", false, 0},
-        {"#ff80000", false, 0},
-        {"#ff80 0", false, 0},
-        {"#+f8000", false, 0},
-        {"$ff8000", false, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text ? c.text : "(null)");
-        ColorValue colour = 0x12345678;
-        EXPECT_EQ(ParseColorValue(c.text, colour), c.ok);
-        EXPECT_EQ(colour, c.ok ? c.colour : 0x12345678u);
-    }
-}
-
-TEST(FilterReaderTest, FormRulesOfIDAndDisplayName) {
-    EXPECT_FALSE(IsValidFilterID(nullptr));
-    EXPECT_FALSE(IsValidDisplayName(nullptr));
-    EXPECT_TRUE(IsValidFilterID("aZ09_@"));
-    EXPECT_FALSE(IsValidFilterID("a.b"));
-    EXPECT_FALSE(IsValidFilterID("a\tb"));
-    EXPECT_TRUE(IsValidDisplayName(" any thing - at all "));
-    EXPECT_EQ(ParseLeadingInteger("-"), 0);
-    EXPECT_EQ(ParseLeadingInteger("--1"), 0);
-    EXPECT_EQ(ParseLeadingInteger("+5"), 0);
-    EXPECT_EQ(ParseLeadingInteger("-2147483648"), INT_MIN);
-    EXPECT_EQ(ParseLeadingInteger("-99999999999"), INT_MIN);
-    EXPECT_EQ(ParseLeadingInteger("007x"), 7);
-}
 
 } // namespace

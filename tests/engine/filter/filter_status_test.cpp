@@ -3,37 +3,14 @@
 #include "engine/filter/filter_manager.h"
 #include "engine/filter/filter_status.h"
 #include "support/manual_clock.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-CFilter* AddColorMap(CFilterManager& manager, const std::string& id) {
-    auto filter = std::make_unique<CFilter>(id, id, ColorMap{});
-    CFilter* raw = filter.get();
-    EXPECT_TRUE(manager.AddFilter(std::move(filter)));
-    return raw;
-}
-
-CFilter* AddSequence(CFilterManager& manager, const std::string& id,
-                     const std::vector<std::pair<std::string, int>>& members, int repeat) {
-    auto filter = std::make_unique<CFilter>();
-    filter->SetID(id);
-    filter->SetDisplayName(id);
-    filter->SetType(CFilter::kReference);
-    filter->SetRepeat(repeat);
-    for (const auto& [member, timeout] : members) {
-        filter->AppendRef(CFilterRef(member, timeout));
-    }
-    EXPECT_TRUE(filter->ResolveRefs(manager));
-    CFilter* raw = filter.get();
-    EXPECT_TRUE(manager.AddFilter(std::move(filter)));
-    return raw;
-}
 
 // One manager for the whole suite; each test gets a fresh enabled list on top of the
 // filters added once.

@@ -107,25 +107,6 @@ TEST(HotKeyConversion, ControlWordsAndHotKeyValues) {
     EXPECT_EQ(ControlWordFromHotKey(0x00020141), 0x0241u);
 }
 
-TEST_F(HotKeyManagerTest, ControlFormKeepsTheKeyLowAndTheControlFlagsHigh) {
-    CFilter* a = TestFilter("hk_ctl_a");
-    CHotKeyManager keys;
-    keys.SetQuickHotKeyFromControl(a, 0x0141); // Shift + A
-    EXPECT_EQ(keys.GetQuickHotKey(a), 0x00040041u);
-    EXPECT_EQ(keys.GetQuickHotKeyForControl(a), 0x00010041u);
-    EXPECT_EQ(keys.GetQuickHotKeyForControl(nullptr), 0u);
-
-    keys.SetDesktopHotKeyFromControl(0x067A);
-    EXPECT_EQ(keys.GetDesktopHotKey(), 0x0003007Au);
-    EXPECT_EQ(keys.GetDesktopHotKeyForControl(), 0x0006007Au);
-    keys.SetQuickHotKeyFromControl(a, 0x0A28); // Control + Down
-    EXPECT_EQ(keys.GetQuickHotKey(a), 0x00020028u);
-    EXPECT_EQ(keys.GetQuickHotKeyForControl(a), 0x000A0028u);
-    keys.SetDesktopHotKeyFromControl(0);
-    EXPECT_EQ(keys.GetDesktopHotKey(), 0u);
-    EXPECT_TRUE(platform.calls.empty());
-}
-
 TEST_F(HotKeyManagerTest, SettingAKeyMovesItsEntryToTheEndAndZeroRemovesIt) {
     CFilter* a = TestFilter("hk_move_a");
     CFilter* b = TestFilter("hk_move_b");

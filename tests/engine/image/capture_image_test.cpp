@@ -2,7 +2,7 @@
 #include "engine/filter/image_quality.h"
 #include "engine/image/capture_image.h"
 #include "engine/image/synthetic_screen_source.h"
-#include "support/colour_maps.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +10,6 @@
 #include <vector>
 
 namespace {
-
-// A screen whose pixel (x, y) has red x, green y and blue 7, so every position is recognisable.
-std::vector<ColorValue> CoordinateFrame(int width, int height) {
-    std::vector<ColorValue> colors;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            colors.push_back(MakeColor(static_cast<unsigned>(x), static_cast<unsigned>(y), 7));
-        }
-    }
-    return colors;
-}
 
 ColorValue PixelAt(const unsigned char* pixels, std::uint32_t stride, int x, int y) {
     const unsigned char* p = pixels + y * stride + x * 3;

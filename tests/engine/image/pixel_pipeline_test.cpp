@@ -101,17 +101,18 @@ void ExpectIndexAndTableExact(const CImageQuality& quality, const std::vector<un
     EXPECT_EQ(pixels, expectedPixels) << "quality " << quality.GetLevel() << " width " << width;
 }
 
-// Runs of repeated pixels of random lengths, drawn from a few colours: flat screen areas.
-std::vector<unsigned char> RunFrame(std::mt19937& rng, int width, int height) {
-    const ColorValue palette[] = {0xFFFFFF, 0x0000FF, 0, 0x123456, 0x123457};
+// Runs of repeated pixels shorter than `longest` drawn from `palette`, every other one a single
+// pixel: flat screen areas, and single pixels between two runs of one colour.
+std::vector<unsigned char> RunFrame(std::mt19937& rng, int width, int height,
+                                    const std::vector<ColorValue>& palette, int longest) {
     std::vector<unsigned char> frame(StrideOf(width) * static_cast<std::size_t>(height), 0xAB);
     ColorValue c = 0;
     int left = 0;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             if (left-- == 0) {
-                c = palette[rng() % 5];
-                left = static_cast<int>(rng() % 10);
+                c = palette[rng() % palette.size()];
+                left = rng() % 2 == 0 ? 0 : static_cast<int>(rng() % longest);
             }
             unsigned char* p = &frame[y * StrideOf(width) + x * 3];
             p[0] = static_cast<unsigned char>(BlueOf(c));
@@ -161,7 +162,9 @@ TEST_P(PixelPipelineTest, IndexAndTableMatchPerPixelArithmetic) {
         for (int width : {1, 2, 3, 4, 5, 7, 8, 13, 64}) {
             const int height = 1 + static_cast<int>(rng() % 5);
             ExpectIndexAndTableExact(q, RandomFrame(rng, width, height), width, height, table);
-            ExpectIndexAndTableExact(q, RunFrame(rng, width, height), width, height, table);
+            ExpectIndexAndTableExact(
+                q, RunFrame(rng, width, height, {0xFFFFFF, 0x0000FF, 0, 0x123456, 0x123457}, 10),
+                width, height, table);
         }
         // Bytes that look like a run of the pixel before the first one.
         std::vector<unsigned char> frame = {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -203,7 +206,6 @@ TEST_P(PixelPipelineTest, EveryQualityMatchesPerPixelArithmeticInEveryLane) {
 // between two runs of one colour. Two of the colours are neighbouring codes, one index apart at
 // some qualities and the same index at others.
 TEST_P(PixelPipelineTest, LongRunsMatchPerPixelArithmetic) {
-    const ColorValue palette[] = {0x102030, 0x102031, 0xF0E0D0};
     std::mt19937 rng(23);
     for (int quality : {7, 18}) {
         const CImageQuality q(quality);
@@ -213,21 +215,7 @@ TEST_P(PixelPipelineTest, LongRunsMatchPerPixelArithmetic) {
         }
         for (int width : {9, 10, 11, 17, 100}) {
             const int height = 40;
-            std::vector<unsigned char> frame(StrideOf(width) * height, 0xCD);
-            ColorValue c = 0;
-            int left = 0;
-            for (int y = 0; y < height; ++y) {
-                for (int x = 0; x < width; ++x) {
-                    if (left-- == 0) {
-                        c = palette[rng() % 3];
-                        left = rng() % 2 == 0 ? 0 : static_cast<int>(rng() % 20);
-                    }
-                    unsigned char* p = &frame[y * StrideOf(width) + x * 3];
-                    p[0] = static_cast<unsigned char>(BlueOf(c));
-                    p[1] = static_cast<unsigned char>(GreenOf(c));
-                    p[2] = static_cast<unsigned char>(RedOf(c));
-                }
-            }
+            const auto frame = RunFrame(rng, width, height, {0x102030, 0x102031, 0xF0E0D0}, 20);
             ExpectIndexAndTableExact(q, frame, width, height, table);
         }
     }

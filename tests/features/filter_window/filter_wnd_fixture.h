@@ -8,7 +8,7 @@
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "features/filter_window/filter_wnd.h"
-#include "support/colour_maps.h"
+#include "support/test_data.h"
 #include "support/win_screen.h"
 
 #include <gtest/gtest.h>
@@ -92,17 +92,8 @@ protected:
         InitCommonControlsEx(&controls);
         CFilterManager& m = GetFilterManager();
         if (m.FindFilter("swap") == nullptr) {
-            auto swap = std::make_unique<CFilter>("swap", "Swap", SwapRedBlueMap());
-            ASSERT_TRUE(swap->BuildTable());
-            ASSERT_TRUE(m.AddFilter(std::move(swap)));
-            auto seq = std::make_unique<CFilter>();
-            seq->SetID("seq");
-            seq->SetDisplayName("Blink");
-            seq->SetType(CFilter::kReference);
-            seq->AppendRef(CFilterRef("swap", 150));
-            seq->AppendRef(CFilterRef("_normal", 150));
-            ASSERT_TRUE(seq->ResolveRefs(m));
-            ASSERT_TRUE(m.AddFilter(std::move(seq)));
+            ASSERT_TRUE(AddColorMap(m, "swap", SwapRedBlueMap(), "Swap")->BuildTable());
+            AddSequence(m, "seq", {{"swap", 150}, {"_normal", 150}}, 0, "Blink");
         }
         s_pattern =
             new CPatternWindow(kPatternX, kPatternY, kColumns, kRows, kCell, PatternColours());

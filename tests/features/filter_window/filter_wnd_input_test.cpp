@@ -13,36 +13,10 @@ namespace filter_wnd_test {
 
 namespace {
 
-void Send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-INPUT Key(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-// Presses the keys in order and releases them in reverse, as a user presses a combination.
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        inputs.push_back(Key(key, false));
-    }
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
-        inputs.push_back(Key(*key, true));
-    }
-    Send(inputs);
-}
-
-INPUT Button(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    return input;
-}
+using win_test::ButtonInput;
+using win_test::KeyInput;
+using win_test::PressKeys;
+using win_test::SendInputs;
 
 std::string ClipboardText() {
     std::string text;
@@ -57,10 +31,6 @@ std::string ClipboardText() {
     }
     CloseClipboard();
     return text;
-}
-
-void SetClipboardText(const char* text) {
-    ASSERT_TRUE(CopyTextToClipboard(text));
 }
 
 // Lets every queued input and the messages it causes be handled.
@@ -81,7 +51,7 @@ protected:
     }
     void TearDown() override {
         // No key may stay down for the next test.
-        Send({Key(VK_CONTROL, true), Key(VK_SHIFT, true), Key(VK_MENU, true)});
+        SendInputs({KeyInput(VK_CONTROL, true), KeyInput(VK_SHIFT, true), KeyInput(VK_MENU, true)});
         SetCursorPos(kCursor.x, kCursor.y);
         FilterWindowTest::TearDown();
     }
@@ -96,7 +66,7 @@ TEST_F(FilterWindowInputTest, CtrlCCopiesTheFilteredColourAndShiftTheOriginal) {
     const ColorValue original = s_pattern->ColourAt(kCursor.x, kCursor.y);
     const ColorValue filtered = GetFilterManager().FindFilter("swap")->Transform(original);
 
-    SetClipboardText("untouched");
+    ASSERT_TRUE(CopyTextToClipboard("untouched"));
     PressKeys({'C'});
     Settle();
     EXPECT_EQ(ClipboardText(), "untouched") << "C alone copies nothing";
@@ -163,10 +133,10 @@ TEST_F(FilterWindowInputTest, DraggingOutOfTheWindowFixesTheReleasePoint) {
 
     // Released inside: nothing changes.
     SetCursorPos(inside.x, inside.y);
-    Send({Button(MOUSEEVENTF_LEFTDOWN)});
+    SendInputs({ButtonInput(MOUSEEVENTF_LEFTDOWN)});
     Settle();
     SetCursorPos(inside.x + 5, inside.y + 5);
-    Send({Button(MOUSEEVENTF_LEFTUP)});
+    SendInputs({ButtonInput(MOUSEEVENTF_LEFTUP)});
     Settle();
     EXPECT_FALSE(window->GetModel().IsFixPosition());
 
@@ -174,11 +144,11 @@ TEST_F(FilterWindowInputTest, DraggingOutOfTheWindowFixesTheReleasePoint) {
     // away from the last press, or the two would make a double click.)
     const POINT target{kPatternX + 30, kPatternY + 50};
     SetCursorPos(inside.x - 40, inside.y);
-    Send({Button(MOUSEEVENTF_LEFTDOWN)});
+    SendInputs({ButtonInput(MOUSEEVENTF_LEFTDOWN)});
     Settle();
     SetCursorPos(target.x, target.y);
     Settle();
-    Send({Button(MOUSEEVENTF_LEFTUP)});
+    SendInputs({ButtonInput(MOUSEEVENTF_LEFTUP)});
     ASSERT_TRUE(PumpUntil([&] { return window->GetModel().IsFixPosition(); }, 5000));
     EXPECT_EQ(window->GetModel().GetFixedPoint(), (IntPoint{target.x, target.y}));
     SetCursorPos(kCursor.x, kCursor.y);
@@ -195,11 +165,11 @@ TEST_F(FilterWindowInputTest, DraggingOutOfTheWindowFixesTheReleasePoint) {
 
     // Dragging out again lets the picture follow the cursor until the release.
     SetCursorPos(inside.x + 40, inside.y);
-    Send({Button(MOUSEEVENTF_LEFTDOWN)});
+    SendInputs({ButtonInput(MOUSEEVENTF_LEFTDOWN)});
     Settle();
     SetCursorPos(kCursor.x, kCursor.y);
     EXPECT_TRUE(PumpUntil([&] { return !window->GetModel().IsFixPosition(); }, 5000));
-    Send({Button(MOUSEEVENTF_LEFTUP)});
+    SendInputs({ButtonInput(MOUSEEVENTF_LEFTUP)});
     EXPECT_TRUE(PumpUntil([&] { return window->GetModel().IsFixPosition(); }, 5000));
     EXPECT_EQ(window->GetModel().GetFixedPoint(), (IntPoint{kCursor.x, kCursor.y}));
 }
@@ -233,10 +203,8 @@ TEST_F(FilterWindowInputTest, KeysSelectFiltersMoveTheCursorAndToggleFlags) {
     // A double click hides the status bar, another shows it again.
     RECT rect{};
     GetWindowRect(hwnd, &rect);
-    SetCursorPos(rect.left + 40, rect.top + 60);
     for (int round = 0; round < 2; ++round) {
-        Send({Button(MOUSEEVENTF_LEFTDOWN), Button(MOUSEEVENTF_LEFTUP),
-              Button(MOUSEEVENTF_LEFTDOWN), Button(MOUSEEVENTF_LEFTUP)});
+        win_test::Click(rect.left + 40, rect.top + 60, 2);
         const bool shown = round == 1;
         EXPECT_TRUE(PumpUntil([&] { return window->GetModel().IsShowStatusbar() == shown; }, 5000));
     }
@@ -293,11 +261,11 @@ TEST_F(FilterWindowInputTest, MenuCommandsActOnThisWindowOrWithCtrlOnAll) {
     EXPECT_EQ(windows[1]->GetModel().GetZoom(), 1);
 
     // Ctrl held while the command is handled: every window takes this window's negation.
-    Send({Key(VK_CONTROL, false)});
+    SendInputs({KeyInput(VK_CONTROL, false)});
     PumpUntil([] { return GetAsyncKeyState(VK_CONTROL) < 0; }, 2000);
     SendMessageA(first, WM_COMMAND, ID_ZOOM_BASE + 16, 0);
     SendMessageA(first, WM_COMMAND, ID_VIEW_TOPMOST, 0);
-    Send({Key(VK_CONTROL, true)});
+    SendInputs({KeyInput(VK_CONTROL, true)});
     EXPECT_TRUE(PumpUntil(
         [&] {
             return windows[1]->GetModel().GetZoom() == 16 && windows[1]->GetModel().IsTopmost() &&

@@ -22,11 +22,7 @@ TEST(PanelRect, StoredRectangleLandsOnTheScreen) {
     };
     const Case cases[] = {
         {"inside stays", {10, 20, 310, 420}, 1280, 1024, {10, 20, 310, 420}},
-        {"past the bottom-right corner",
-         {1500, 800, 1800, 1200},
-         1280,
-         1024,
-         {980, 624, 1280, 1024}},
+        {"past bottom right", {1500, 800, 1800, 1200}, 1280, 1024, {980, 624, 1280, 1024}},
         {"nothing stored", {0, 0, 0, 0}, 1280, 1024, {0, 0, 200, 200}},
         {"off the top-left", {-50, -20, 150, 180}, 1280, 1024, {0, 0, 200, 200}},
         {"larger than the screen", {-100, -50, 3000, 2000}, 1280, 1024, {0, 0, 1280, 1024}},
@@ -36,13 +32,9 @@ TEST(PanelRect, StoredRectangleLandsOnTheScreen) {
         // The profile adds width to left with wrapping: a huge width reads as a negative one.
         {"negative width", {500, 500, 400, 700}, 1280, 1024, {0, 0, 200, 200}},
         {"no height", {10, 10, 100, 10}, 1280, 1024, {0, 0, 200, 200}},
-        {"all of the number range",
-         {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
-         1280,
-         1024,
-         {0, 0, 1280, 1024}},
+        {"whole int range", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 1280, 1024, {0, 0, 1280, 1024}},
         {"far beyond the right", {INT_MAX - 10, 0, INT_MAX, 100}, 1280, 1024, {1270, 0, 1280, 100}},
-        {"far beyond the left",
+        {"far left",
          {INT_MIN, INT_MIN, INT_MIN + 300, INT_MIN + 400},
          1280,
          1024,

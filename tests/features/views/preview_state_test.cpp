@@ -3,68 +3,36 @@
 #include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
-#include "platform/tick_count.h"
+#include "support/manual_clock.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// The tick counter by hand, starting just below the 32-bit wrap so that every case crosses it.
-class ManualClock {
-public:
-    explicit ManualClock(std::uint32_t start = 0xFFFFFE00u) : m_start(start), m_now(start) {
-        SetTickSourceForTesting([this] { return m_now; });
-    }
-    ~ManualClock() { SetTickSourceForTesting({}); }
-    ManualClock(const ManualClock&) = delete;
-    ManualClock& operator=(const ManualClock&) = delete;
-    void Advance(std::uint32_t ms) { m_now += ms; }
-    // Milliseconds since the clock was made.
-    std::uint32_t Elapsed() const { return m_now - m_start; }
-
-private:
-    std::uint32_t m_start;
-    std::uint32_t m_now;
-};
-
-void AddColorMap(const std::string& id) {
-    GetFilterManager().AddFilter(std::make_unique<CFilter>(id, id, ColorMap{}));
-}
-
-void AddSequence(const std::string& id, const std::vector<std::pair<std::string, int>>& members,
-                 int repeat) {
-    auto filter = std::make_unique<CFilter>();
-    filter->SetID(id);
-    filter->SetDisplayName(id);
-    filter->SetType(CFilter::kReference);
-    filter->SetRepeat(repeat);
-    for (const auto& [member, timeout] : members) {
-        filter->AppendRef(CFilterRef(member, timeout));
-    }
-    ASSERT_TRUE(filter->ResolveRefs(GetFilterManager()));
-    GetFilterManager().AddFilter(std::move(filter));
-}
+// Just below the 32-bit wrap of the tick counter, so that every case crosses it.
+constexpr std::uint32_t kNearWrap = 0xFFFFFE00u;
 
 const char* kEnabled[] = {"_normal", "one", "two", "three", "trio2", "none", "negative", "trio"};
 
 class PreviewStateTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (GetFilterManager().FindFilter("one") != nullptr) {
+        CFilterManager& m = GetFilterManager();
+        if (m.FindFilter("one") != nullptr) {
             return;
         }
-        AddColorMap("one");
-        AddColorMap("two");
-        AddColorMap("three");
-        AddSequence("trio2", {{"one", 500}, {"two", 500}, {"three", 500}}, 2);
-        AddSequence("none", {}, 0);
-        AddSequence("negative", {{"one", 500}, {"two", 500}}, -1);
-        AddSequence("trio", {{"one", 300}, {"two", 200}, {"three", 100}}, 0);
+        AddColorMap(m, "one");
+        AddColorMap(m, "two");
+        AddColorMap(m, "three");
+        AddSequence(m, "trio2", {{"one", 500}, {"two", 500}, {"three", 500}}, 2);
+        AddSequence(m, "none", {});
+        AddSequence(m, "negative", {{"one", 500}, {"two", 500}}, -1);
+        AddSequence(m, "trio", {{"one", 300}, {"two", 200}, {"three", 100}});
     }
     void SetUp() override {
         CFilterManager& m = GetFilterManager();
@@ -116,7 +84,7 @@ TEST_F(PreviewStateTest, QuickColorMapClosesAtTheFirstTickAfterTheWaitingTime) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.waiting);
         SCOPED_TRACE(c.phase);
-        ManualClock clock;
+        ManualClock clock{kNearWrap};
         CPreviewState state(GetFilterManager());
         const PreviewStep first = state.Begin(PREVIEW_QUICK, Position("two"));
         EXPECT_TRUE(first.show);
@@ -129,41 +97,20 @@ TEST_F(PreviewStateTest, QuickColorMapClosesAtTheFirstTickAfterTheWaitingTime) {
 }
 
 TEST_F(PreviewStateTest, QuickReferencePlaysItsPassesThenKeepsTheLastMemberForTheWaitingTime) {
-    ManualClock clock;
+    ManualClock clock{kNearWrap};
     CPreviewState state(GetFilterManager());
     const PreviewStep first = state.Begin(PREVIEW_QUICK, Position("trio2"));
     EXPECT_EQ(Name(first.filter), "one");
     EXPECT_FALSE(state.IsWaiting());
     EXPECT_EQ(Run(state, clock, 1000, 60),
               (Seen{"500:two", "1000:three", "1500:one", "2000:two", "2500:three", "3600:close"}));
-    EXPECT_EQ(state.GetWaitingStart() - 0xFFFFFE00u, 2600u);
-}
-
-TEST_F(PreviewStateTest, MemberTimeoutsRoundUpToTheNextTick) {
-    ManualClock clock;
-    CPreviewState state(GetFilterManager());
-    state.Begin(PREVIEW_QUICK, Position("trio2"));
-    // Ticks at 130, 230, ...; a waiting time of 0 ends the view at the tick after the wait began.
-    EXPECT_EQ(Run(state, clock, 0, 40, 130),
-              (Seen{"530:two", "1030:three", "1530:one", "2030:two", "2530:three", "2730:close"}));
-}
-
-TEST_F(PreviewStateTest, DesktopReferencePlaysWithoutEndAndNeverCloses) {
-    ManualClock clock;
-    CPreviewState state(GetFilterManager());
-    state.Begin(PREVIEW_DESKTOP, 0);
-    state.Select(Position("trio"));
-    const Seen seen = Run(state, clock, 0, 30);
-    EXPECT_EQ(seen, (Seen{"300:two", "500:three", "600:one", "900:two", "1100:three", "1200:one",
-                          "1500:two", "1700:three", "1800:one", "2100:two", "2300:three",
-                          "2400:one", "2700:two", "2900:three", "3000:one"}));
-    EXPECT_FALSE(state.IsClosing());
+    EXPECT_EQ(state.GetWaitingStart() - kNearWrap, 2600u);
 }
 
 TEST_F(PreviewStateTest, NothingToPlayShowsTheCaptureAndQuickModeWaitsFromTheFirstTick) {
     for (const char* id : {"none", "negative"}) {
         SCOPED_TRACE(id);
-        ManualClock clock;
+        ManualClock clock{kNearWrap};
         CPreviewState state(GetFilterManager());
         const PreviewStep first = state.Begin(PREVIEW_QUICK, Position(id));
         EXPECT_TRUE(first.show);
@@ -174,7 +121,7 @@ TEST_F(PreviewStateTest, NothingToPlayShowsTheCaptureAndQuickModeWaitsFromTheFir
 }
 
 TEST_F(PreviewStateTest, DesktopModeSwitchesAndIgnoresTheShownPosition) {
-    ManualClock clock;
+    ManualClock clock{kNearWrap};
     CPreviewState state(GetFilterManager());
     const PreviewStep first = state.Begin(PREVIEW_DESKTOP, Position("three"));
     EXPECT_EQ(Name(first.filter), "_normal") << "desktop mode starts at position 0";
@@ -206,7 +153,7 @@ TEST_F(PreviewStateTest, DesktopModeSwitchesAndIgnoresTheShownPosition) {
 }
 
 TEST_F(PreviewStateTest, ReselectingAReferenceDoesNotRestartIt) {
-    ManualClock clock;
+    ManualClock clock{kNearWrap};
     CPreviewState state(GetFilterManager());
     state.Begin(PREVIEW_DESKTOP, 0);
     state.Select(Position("trio"));
@@ -216,7 +163,7 @@ TEST_F(PreviewStateTest, ReselectingAReferenceDoesNotRestartIt) {
 }
 
 TEST_F(PreviewStateTest, ADecidedCloseStopsEverything) {
-    ManualClock clock;
+    ManualClock clock{kNearWrap};
     CPreviewState state(GetFilterManager());
     state.Begin(PREVIEW_QUICK, Position("trio2"));
     state.DecideClose();

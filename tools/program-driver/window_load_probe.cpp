@@ -3,26 +3,19 @@
 //   window_load_probe open N     opens N windows, waits for them, prints "gdi user"
 //   window_load_probe count      prints "gdi user" (and "windows N")
 //   window_load_probe exit       ends the program through its Exit command
-#include "e2e_driver.h"
+#include "program_driver.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-using namespace e2e;
+using namespace driver;
 
 namespace {
 
-constexpr UINT kExitCommand = 33003;
-constexpr UINT kOpenNewWindowCommand = 33006;
-
 int VisibleFilterWindows(DWORD process) {
-    int count = 0;
-    for (HWND w : FindWindows(process, "ZezirivFilterWnd")) {
-        count += IsWindowVisible(w) ? 1 : 0;
-    }
-    return count;
+    return static_cast<int>(FindWindows(process, kFilterWindowClass, nullptr, true).size());
 }
 
 } // namespace

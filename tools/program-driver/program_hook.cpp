@@ -1,15 +1,18 @@
-// A hook library that the test driver places into zeziriv.exe to read what cannot be read from
+// A hook library that the driver places into zeziriv.exe to read what cannot be read from
 // another process. The driver sends a registered message to a window of the program with its
 // own window in wParam; the hook answers with WM_COPYDATA:
-// - "ZezirivE2EReadMenu" to an open popup menu: one line per item,
+// - "ZezirivDriverReadMenu" to an open popup menu: one line per item,
 //   "depth\ttext\tid\tgrayed\tchecked";
-// - "ZezirivE2EReadStatus" to a status bar: its parts' texts, one line each;
-// - "ZezirivE2ECountObjects" to any window: "gdi user", the process's GDI objects and its
-//   windows and menus. Wine answers 0 to GetGuiResources, so the handle tables are probed:
-//   Wine accepts a handle without its generation bits.
-// - "ZezirivE2EMeasureControls" to a dialog: one line per child control with text,
-//   "id\tclass\tstyle\tclient width\tclient height\ttext width\ttext height\twrapped height\ttext",
-//   the text measured in the control's own font, on one line and wrapped at the client width.
+// - "ZezirivDriverReadStatus" to a status bar: its parts' texts, one line each;
+// - "ZezirivDriverCountObjects" to any window: "gdi user", the process's GDI objects and its
+//   windows and menus;
+// - "ZezirivDriverMeasureControls" to a dialog: "client width\tclient height" of the dialog, then
+//   one line per child control, "id\tclass\tstyle\tleft\ttop\tright\tbottom\tclient width\t
+//   client height\ttext width\ttext height\twrapped height\ttext", its place in the dialog's
+//   client area and its text measured in the control's own font, on one line and wrapped at
+//   the client width.
+#include "gui_objects.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -40,59 +43,43 @@ void DescribeMenu(HMENU menu, int depth, std::string& out) {
 }
 
 std::string CountObjects() {
-    unsigned long gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    unsigned long user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (gdi == 0 || user == 0) {
-        gdi = 0;
-        user = 0;
-        const DWORD self = GetCurrentProcessId();
-        for (ULONG_PTR index = 0x10; index <= 0xFFFF; ++index) {
-            if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) {
-                ++gdi;
-            }
-        }
-        for (ULONG_PTR index = 0x20; index <= 0xFFFF; index += 2) {
-            DWORD owner = 0;
-            const HWND window = reinterpret_cast<HWND>(index);
-            if (IsWindow(window) && GetWindowThreadProcessId(window, &owner) != 0 &&
-                owner == self) {
-                ++user;
-            }
-            if (IsMenu(reinterpret_cast<HMENU>(index))) {
-                ++user;
-            }
-        }
-    }
-    return std::to_string(gdi) + " " + std::to_string(user);
+    const ProcessGuiObjects counts = CountProcessGuiObjects();
+    return std::to_string(counts.gdi) + " " + std::to_string(counts.user);
 }
 
 std::string MeasureControls(HWND dialog) {
-    std::string out;
+    RECT area{};
+    GetClientRect(dialog, &area);
+    std::string out = std::to_string(area.right) + "\t" + std::to_string(area.bottom) + "\n";
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         char className[64] = {};
         char text[1024] = {};
         GetClassNameA(child, className, sizeof(className));
         GetWindowTextA(child, text, sizeof(text));
-        if (text[0] == '\0') {
-            continue;
-        }
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
         RECT client{};
         GetClientRect(child, &client);
         HDC dc = GetDC(child);
         const HGDIOBJ old =
             SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(child, WM_GETFONT, 0, 0)));
         RECT line{};
-        DrawTextA(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE);
         RECT wrapped{0, 0, client.right, 0};
-        DrawTextA(dc, text, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK);
+        if (text[0] != '\0') {
+            DrawTextA(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE);
+            DrawTextA(dc, text, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK);
+        }
         SelectObject(dc, old);
         ReleaseDC(child, dc);
-        out += std::to_string(GetDlgCtrlID(child)) + "\t" + className + "\t" +
-               std::to_string(GetWindowLongA(child, GWL_STYLE)) + "\t" +
-               std::to_string(client.right) + "\t" + std::to_string(client.bottom) + "\t" +
-               std::to_string(line.right) + "\t" + std::to_string(line.bottom) + "\t" +
-               std::to_string(wrapped.bottom) + "\t" + text + "\n";
+        out += std::to_string(GetDlgCtrlID(child)) + "\t" + className + "\t";
+        for (const LONG value :
+             {GetWindowLongA(child, GWL_STYLE), place.left, place.top, place.right, place.bottom,
+              client.right, client.bottom, line.right, line.bottom, wrapped.bottom}) {
+            out += std::to_string(value) + "\t";
+        }
+        out += std::string(text) + "\n";
     }
     return out;
 }
@@ -122,10 +109,10 @@ void Answer(HWND to, HWND from, std::string text) {
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     ReadMenuHook(int code, WPARAM wParam, LPARAM lParam) {
-    static const UINT readMenu = RegisterWindowMessageA("ZezirivE2EReadMenu");
-    static const UINT countObjects = RegisterWindowMessageA("ZezirivE2ECountObjects");
-    static const UINT measureControls = RegisterWindowMessageA("ZezirivE2EMeasureControls");
-    static const UINT readStatus = RegisterWindowMessageA("ZezirivE2EReadStatus");
+    static const UINT readMenu = RegisterWindowMessageA("ZezirivDriverReadMenu");
+    static const UINT countObjects = RegisterWindowMessageA("ZezirivDriverCountObjects");
+    static const UINT measureControls = RegisterWindowMessageA("ZezirivDriverMeasureControls");
+    static const UINT readStatus = RegisterWindowMessageA("ZezirivDriverReadStatus");
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         const auto driver = reinterpret_cast<HWND>(call->wParam);

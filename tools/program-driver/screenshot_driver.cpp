@@ -11,7 +11,7 @@
 // script for the picture by writing WORKDIR\request.txt ("NAME X Y WIDTH HEIGHT"); the script
 // takes it with ImageMagick, compares it with the copy and deletes the request.
 // The exit code is 0 when every window was posed and checked.
-#include "e2e_driver.h"
+#include "program_driver.h"
 
 #include <commctrl.h>
 
@@ -22,21 +22,10 @@
 #include <thread>
 #include <vector>
 
-using namespace e2e;
+using namespace driver;
 
 namespace {
 
-constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
-constexpr UINT kExitCommand = 33003;
-constexpr UINT kDesktopViewCommand = 33004;
-constexpr UINT kOpenNewWindowCommand = 33006;
-constexpr UINT kCloseAllWindowsCommand = 33009;
-constexpr UINT kGeneralSettingCommand = 33001;
-constexpr UINT kFilterSettingCommand = 33002;
-constexpr UINT kQuickViewCommandBase = 33500;
-constexpr const char* kFilterWindowClass = "ZezirivFilterWnd";
-constexpr const char* kPreviewClass = "ZezirivPreviewWnd";
-constexpr const char* kPanelClass = "ZezirivOperateWnd";
 constexpr DWORD kWaitMs = 20000;
 
 struct Failure : std::runtime_error {
@@ -286,57 +275,13 @@ RECT FullScreen() {
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-std::string ListText(HWND list, int item) {
-    wchar_t wide[256] = {};
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(wide));
-    char text[512] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
-std::vector<std::string> ListTexts(HWND list) {
-    std::vector<std::string> texts;
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; ++i) {
-        texts.push_back(ListText(list, i));
-    }
-    return texts;
-}
-
 std::vector<HWND> VisibleMenus(DWORD process) {
-    std::vector<HWND> menus;
-    for (HWND menu : FindWindows(process, kMenuClass)) {
-        if (IsWindowVisible(menu)) {
-            menus.push_back(menu);
-        }
-    }
-    return menus;
-}
-
-void WriteSettingString(const char* name, const std::string& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\zuvadur\\Zeziriv", 0, nullptr, 0, KEY_WRITE,
-                        nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
-        RegCloseKey(key);
-    }
+    return FindWindows(process, kMenuClass, nullptr, true);
 }
 
 void PostKey(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYDOWN, key, 1);
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);
-}
-
-HWND WaitForDialog(DWORD process, const char* title) {
-    HWND dialog = nullptr;
-    WaitFor(
-        [&] {
-            dialog = WaitForWindow(process, kDialogClass, 0, title);
-            return dialog != nullptr && IsWindowVisible(dialog);
-        },
-        kWaitMs);
-    return dialog;
 }
 
 // Takes the tray menu that was just asked for, with its Quick view submenu open, once `check`
@@ -369,15 +314,7 @@ std::vector<MenuItem> TakeTrayMenu(CShots& shots, DWORD process, const std::stri
 
 void Pose(CShots& shots, const PictureLayout& layout, const std::string& filterDir) {
     CInstallTree tree;
-    WIN32_FIND_DATAA data;
-    const std::string pattern = HostPath(filterDir) + "\\*.xml";
-    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-    Check(find != INVALID_HANDLE_VALUE, "no filters in " + filterDir);
-    do {
-        tree.CopyFileInto(filterDir + "/" + data.cFileName,
-                          std::string("filter\\system\\") + data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    Check(tree.CopyFilters(filterDir, "filter\\system\\"), "no filters in " + filterDir);
 
     // Between the red and the green bar: what a protan cannot tell apart.
     const RECT red = layout.Bar(3);
@@ -442,7 +379,7 @@ void Pose(CShots& shots, const PictureLayout& layout, const std::string& filterD
     around.bottom = std::min<LONG>(around.bottom, layout.baseline + 40);
     around.top = std::max<LONG>(around.top, layout.chartTop - 200);
     shots.Take("filter-window", Grow(around, 16));
-    PostMessageA(frame, WM_COMMAND, kCloseAllWindowsCommand, 0);
+    PostMessageA(frame, WM_COMMAND, kCloseAllCommand, 0);
     Check(WaitFor([&] { return FindWindows(process, kFilterWindowClass).empty(); }, kWaitMs),
           "the filter window did not close");
 
@@ -485,7 +422,7 @@ void Pose(CShots& shots, const PictureLayout& layout, const std::string& filterD
     PostMessageA(frame, WM_COMMAND, kDesktopViewCommand, 0);
     const HWND panel = WaitForWindow(process, kPanelClass, kWaitMs);
     Check(panel != nullptr, "no panel");
-    const HWND list = GetDlgItem(panel, 1050);
+    const HWND list = GetDlgItem(panel, kPanelListId);
     Check(WaitFor([&] { return ListTexts(list) == enabled; }, kWaitMs),
           "the panel does not list the enabled filters");
     PostKey(list, '3');
@@ -498,35 +435,28 @@ void Pose(CShots& shots, const PictureLayout& layout, const std::string& filterD
           "the desktop view did not switch to the third filter");
     Sleep(300);
     shots.Take("desktop-view", FullScreen());
-    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1051, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(panel, 1051)));
+    PressButton(panel, kPanelButtonId);
     Check(WaitFor([&] { return FindWindows(process, kPreviewClass).empty(); }, kWaitMs),
           "the desktop view stayed");
 
     // The two setting dialogs, as they open; the quick waiting time back at its 1000 ms.
-    PostMessageA(frame, WM_COMMAND, kGeneralSettingCommand, 0);
-    HWND general = WaitForDialog(process, "Setting");
+    HWND general = OpenDialog(process, frame, kGeneralSettingCommand, "Setting", kWaitMs);
     Check(general != nullptr, "no general setting dialog");
     SendMessageA(GetDlgItem(general, 1002), CB_SETCURSEL, 3, 0);
-    PressButton(general, IDOK);
-    Check(WaitFor([&] { return !IsWindow(general); }, kWaitMs), "the dialog stayed");
-    PostMessageA(frame, WM_COMMAND, kGeneralSettingCommand, 0);
-    general = WaitForDialog(process, "Setting");
+    Check(CloseDialog(general, IDOK, kWaitMs), "the dialog stayed");
+    general = OpenDialog(process, frame, kGeneralSettingCommand, "Setting", kWaitMs);
     Check(general != nullptr, "no general setting dialog");
-    char waiting[32] = {};
-    SendMessageA(GetDlgItem(general, 1002), WM_GETTEXT, sizeof waiting,
-                 reinterpret_cast<LPARAM>(waiting));
-    Check(std::string(waiting) == "1000", std::string("waiting time ") + waiting);
+    const std::string waiting = ControlText(GetDlgItem(general, 1002));
+    Check(waiting == "1000", "waiting time " + waiting);
     Check(SendMessageA(GetDlgItem(general, 1004), CB_GETCOUNT, 0, 0) == 5 &&
               SendMessageA(GetDlgItem(general, 1002), CB_GETCOUNT, 0, 0) == 6,
           "the general setting dialog's lists are not filled");
     Sleep(300);
     shots.Take("general-setting", WindowRect(general));
-    PressButton(general, IDCANCEL);
-    Check(WaitFor([&] { return !IsWindow(general); }, kWaitMs), "the dialog stayed");
+    Check(CloseDialog(general, IDCANCEL, kWaitMs), "the dialog stayed");
 
-    PostMessageA(frame, WM_COMMAND, kFilterSettingCommand, 0);
-    const HWND filters = WaitForDialog(process, "Filter setting");
+    const HWND filters =
+        OpenDialog(process, frame, kFilterSettingCommand, "Filter setting", kWaitMs);
     Check(filters != nullptr, "no filter setting dialog");
     Check(ListTexts(GetDlgItem(filters, 1100)) == enabled,
           "the filter setting dialog does not list the enabled filters");
@@ -534,8 +464,7 @@ void Pose(CShots& shots, const PictureLayout& layout, const std::string& filterD
           "no disabled filters listed");
     Sleep(300);
     shots.Take("filter-setting", WindowRect(filters));
-    PressButton(filters, IDCANCEL);
-    Check(WaitFor([&] { return !IsWindow(filters); }, kWaitMs), "the dialog stayed");
+    Check(CloseDialog(filters, IDCANCEL, kWaitMs), "the dialog stayed");
 
     PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
     Check(program.WaitExit() == std::optional<DWORD>(0), "zeziriv.exe did not exit");
@@ -563,22 +492,6 @@ std::vector<std::string> LibraryMenuTexts(const std::string& library, int menuId
     return texts;
 }
 
-HWND WaitForAnyDialog(DWORD process) {
-    HWND dialog = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND candidate : FindWindows(process, kDialogClass)) {
-                if (IsWindowVisible(candidate)) {
-                    dialog = candidate;
-                    return true;
-                }
-            }
-            return false;
-        },
-        kWaitMs);
-    return dialog;
-}
-
 void PoseTranslated(CShots& shots, const PictureLayout& layout, const std::string& filterDir,
                     const std::string& library, const std::string& languageFilterDir) {
     const std::string language = std::to_string(GetSystemDefaultLangID());
@@ -589,13 +502,7 @@ void PoseTranslated(CShots& shots, const PictureLayout& layout, const std::strin
     } folders[] = {{filterDir, "filter\\system\\"},
                    {languageFilterDir, "filter\\system\\" + language + "\\"}};
     for (const auto& folder : folders) {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((HostPath(folder.from) + "\\*.xml").c_str(), &data);
-        Check(find != INVALID_HANDLE_VALUE, "no filters in " + folder.from);
-        do {
-            tree.CopyFileInto(folder.from + "/" + data.cFileName, folder.to + data.cFileName);
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+        Check(tree.CopyFilters(folder.from, folder.to), "no filters in " + folder.from);
     }
     tree.CopyFileInto(library, "resource\\" + language + "\\ttres.dll");
     const std::vector<std::string> expected = LibraryMenuTexts(library, 400);
@@ -626,8 +533,7 @@ void PoseTranslated(CShots& shots, const PictureLayout& layout, const std::strin
     } dialogs[] = {{kGeneralSettingCommand, "general-setting-", 1004, CB_GETCOUNT},
                    {kFilterSettingCommand, "filter-setting-", 1100, LB_GETCOUNT}};
     for (const auto& d : dialogs) {
-        PostMessageA(frame, WM_COMMAND, d.command, 0);
-        const HWND dialog = WaitForAnyDialog(process);
+        const HWND dialog = OpenDialog(process, frame, d.command, nullptr, kWaitMs);
         Check(dialog != nullptr, std::string("no dialog for ") + d.name);
         Check(WaitFor(
                   [&] {
