@@ -14,7 +14,7 @@
 #define IDC_ABOUT_VERSION 1102
 
 // The general setting dialog.
-#define IDD_OPTION 201
+#define IDD_GENERAL_SETTING 201
 #define IDC_DESKTOP_HOTKEY 1000
 #define IDC_ADJUST_PANEL_HEIGHT 1001
 #define IDC_QUICK_WAITING_TIME 1002
@@ -28,7 +28,7 @@
 #define IDC_BLUR_RADIUS 1010
 
 // The filter setting dialog.
-#define IDD_FILTER_OPTION 203
+#define IDD_FILTER_SETTING 203
 #define IDC_ENABLED_FILTERS 1100
 #define IDC_DISABLED_FILTERS 1101
 #define IDC_FILTER_UP 1102

@@ -203,63 +203,66 @@ void CMainFrame::OnOpenQuick(int position, int delay) {
     }
 }
 
-void CMainFrame::OnGeneralSetting() {
+template <class RunDialog>
+void CMainFrame::RunSettingDialog(AppPart part, void (*bringForward)(), bool desktopKey,
+                                  RunDialog run) {
     CAppState& state = GetAppState();
-    const OpenAnswer answer = state.Ask(AppPart::GeneralSetting);
+    const OpenAnswer answer = state.Ask(part);
     if (answer != OpenAnswer::Open) {
         if (answer == OpenAnswer::BringForward) {
-            CGeneralSettingDlg::BringForward();
+            bringForward();
         }
         return;
     }
-    m_hotKeys.UnregisterDesktopHotKey(GetHwnd());
-    CAppProfile& profile = GetAppProfile();
-    GeneralSettingControls controls = LoadGeneralSettingControls(profile, m_hotKeys);
-    bool ok = false;
-    {
-        const CScopedOpen open(state, AppPart::GeneralSetting);
-        ok = CGeneralSettingDlg::Run(controls);
+    // The keys the dialog edits are not delivered while it runs.
+    if (desktopKey) {
+        m_hotKeys.UnregisterDesktopHotKey(GetHwnd());
+    } else {
+        m_hotKeys.UnregisterQuickHotKeys(GetHwnd());
     }
-    if (ok) {
+    {
+        const CScopedOpen open(state, part);
+        run();
+    }
+    // Exit may have come while the dialog ran: then the frame is gone or going.
+    if (state.IsEnding() || GetHwnd() == nullptr) {
+        return;
+    }
+    if (desktopKey) {
+        m_hotKeys.RegisterDesktopHotKey(GetHwnd());
+    } else {
+        m_hotKeys.RegisterQuickHotKeys(GetHwnd());
+    }
+}
+
+void CMainFrame::OnGeneralSetting() {
+    RunSettingDialog(AppPart::GeneralSetting, &CGeneralSettingDlg::BringForward, true, [this] {
+        CAppProfile& profile = GetAppProfile();
+        GeneralSettingControls controls = LoadGeneralSettingControls(profile, m_hotKeys);
+        if (!CGeneralSettingDlg::Run(controls)) {
+            return;
+        }
         StoreGeneralSettingControls(controls, profile, m_hotKeys);
         profile.SetHotKeys(m_hotKeys);
         profile.Save();
         GetWindowCollection().PostToAllWindows(WM_APP_SETTINGS_CHANGED, 0);
         ApplySettingsToPreview();
-    }
-    // Exit may have come while the dialog ran: then the frame is gone or going.
-    if (!state.IsEnding() && GetHwnd() != nullptr) {
-        m_hotKeys.RegisterDesktopHotKey(GetHwnd());
-    }
+    });
 }
 
 void CMainFrame::OnFilterSetting() {
-    CAppState& state = GetAppState();
-    const OpenAnswer answer = state.Ask(AppPart::FilterSetting);
-    if (answer != OpenAnswer::Open) {
-        if (answer == OpenAnswer::BringForward) {
-            CFilterSettingDlg::BringForward();
+    RunSettingDialog(AppPart::FilterSetting, &CFilterSettingDlg::BringForward, false, [this] {
+        CFilterManager& filters = GetFilterManager();
+        CHotKeyManager edited = m_hotKeys;
+        if (!CFilterSettingDlg::Run(filters, edited)) {
+            return;
         }
-        return;
-    }
-    m_hotKeys.UnregisterQuickHotKeys(GetHwnd());
-    CFilterManager& filters = GetFilterManager();
-    CHotKeyManager edited = m_hotKeys;
-    bool ok = false;
-    {
-        const CScopedOpen open(state, AppPart::FilterSetting);
-        ok = CFilterSettingDlg::Run(filters, edited);
-    }
-    if (ok) {
         m_hotKeys = edited;
         CAppProfile& profile = GetAppProfile();
         profile.SetHotKeys(m_hotKeys);
         profile.Save();
         filters.PrepareTables();
-    }
-    if (!state.IsEnding() && GetHwnd() != nullptr) {
-        m_hotKeys.RegisterQuickHotKeys(GetHwnd());
-    }
+    });
 }
 
 void CMainFrame::OnCommand(UINT id) {

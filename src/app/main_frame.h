@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/app_state.h"
 #include "engine/hotkeys/hot_key_manager.h"
 #include "features/app_messages.h"
 #include "platform/window.h"
@@ -35,6 +36,10 @@ private:
 
     void OnGeneralSetting();
     void OnFilterSetting();
+    // A setting dialog under the application state's rule, with the hot keys it edits (the
+    // desktop key or the quick keys) unregistered while it runs.
+    template <class RunDialog>
+    void RunSettingDialog(AppPart part, void (*bringForward)(), bool desktopKey, RunDialog run);
 
     HINSTANCE m_instance = nullptr;
     HMENU m_trayMenu = nullptr;

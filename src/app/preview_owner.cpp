@@ -42,8 +42,7 @@ bool OpenPreview(PreviewMode mode, int position) {
     const OpenAnswer answer = state.Ask(part);
     // A setting dialog refuses a view outright; past it, even a request that another view then
     // refuses closes the About box.
-    if ((answer == OpenAnswer::Refuse && state.IsSettingOpen()) ||
-        !CPreviewWnd::CanShowFilteredColours()) {
+    if (state.IsSettingOpen() || !CPreviewWnd::CanShowFilteredColours()) {
         return false;
     }
     CAboutDlg::Close();

@@ -12,7 +12,7 @@ CWindowCollection& GetWindowCollection() {
     return collection;
 }
 
-void CWindowCollection::Counted() {
+void CWindowCollection::ReportCountToState() {
     GetAppState().SetFilterWindowCount(GetCount());
 }
 
@@ -38,7 +38,7 @@ bool CWindowCollection::OpenFilterWindow(const CWindowSetting* setting) {
         return false;
     }
     m_windows.push_back(window);
-    Counted();
+    ReportCountToState();
     return true;
 }
 
@@ -72,7 +72,7 @@ void CWindowCollection::RestoreAllWindowStatus() {
     // The replaced windows close as they are forgotten: no longer listed, they store nothing.
     CloseAllWindows();
     m_windows.clear();
-    Counted();
+    ReportCountToState();
     for (const CWindowSetting& record : records) {
         OpenFilterWindow(&record);
     }
@@ -85,7 +85,7 @@ void CWindowCollection::DestroyAllWindows() {
         DestroyWindow(m_windows.front()->GetHwnd());
         if (m_windows.size() == before) {
             m_windows.erase(m_windows.begin());
-            Counted();
+            ReportCountToState();
         }
     }
 }
@@ -124,5 +124,5 @@ void CWindowCollection::OnWindowDestroyed(const CFilterWnd* window, const CWindo
     GetAppProfile().SetWindowSetting(record);
     m_cascade.SetOrigin(record.WindowRect, false);
     m_windows.erase(listed);
-    Counted();
+    ReportCountToState();
 }

@@ -32,7 +32,7 @@ public:
     // end of the log-on session, which may be cancelled).
     void StoreLastRecord();
 
-    // A window makes its rectangle the next window's origin when it closes or opens a twin.
+    // Where the next window goes; tests start each case from a fresh cascade.
     CWindowCascade& GetCascade() { return m_cascade; }
 
     // IFilterWindowOwner
@@ -43,7 +43,7 @@ public:
 
 private:
     // The application state counts the windows with the list.
-    void Counted();
+    void ReportCountToState();
 
     std::vector<CFilterWnd*> m_windows;
     CWindowCascade m_cascade;

@@ -8,9 +8,9 @@
 
 // Tray icon -> main frame; lParam is the mouse message.
 constexpr UINT WM_APP_TRAY_NOTIFY = 0x8001;
-// Operating panel -> itself: end the desktop view.
+// Filter panel -> itself: end the desktop view.
 constexpr UINT WM_APP_CLOSE_PANEL = 0x8002;
-// Operating panel -> preview window: show the enabled filter at wParam.
+// Filter panel -> preview window: show the enabled filter at wParam.
 constexpr UINT WM_APP_SELECT_FILTER = 0x8003;
 // Tray menu -> main frame, lParam the delay in milliseconds before opening.
 constexpr UINT WM_APP_OPEN_DESKTOP = 0x8004;

@@ -77,7 +77,7 @@ CFilterSettingDlg::CFilterSettingDlg(CFilterManager& filters, const CHotKeyManag
 
 bool CFilterSettingDlg::Run(CFilterManager& filters, CHotKeyManager& hotKeys) {
     CFilterSettingDlg dialog(filters, hotKeys);
-    if (dialog.RunModal(IDD_FILTER_OPTION) != IDOK) {
+    if (dialog.RunModal(IDD_FILTER_SETTING) != IDOK) {
         return false;
     }
     hotKeys = dialog.m_model.GetHotKeys();

@@ -54,7 +54,7 @@ bool IsChecked(HWND dialog, int id) {
 
 bool CGeneralSettingDlg::Run(GeneralSettingControls& controls) {
     CGeneralSettingDlg dialog(controls);
-    if (dialog.RunModal(IDD_OPTION) != IDOK) {
+    if (dialog.RunModal(IDD_GENERAL_SETTING) != IDOK) {
         return false;
     }
     controls = dialog.m_controls;

@@ -9,7 +9,7 @@
 
 class CFilterManager;
 
-// The desktop view's operating panel: a small captioned window, owned by the full-screen
+// The desktop view's filter panel: a small captioned window, owned by the full-screen
 // preview, listing the enabled filters above a Close button. Picking a filter asks the owner to
 // show it; every way of closing the panel asks the owner to close the whole view. While it
 // exists it sees every message of the thread's loop first, for the dialog keys and the digits.

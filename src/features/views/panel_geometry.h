@@ -1,6 +1,6 @@
 #pragma once
 
-// Geometry and keys of the desktop view's operating panel, apart from the window that uses
+// Geometry and keys of the desktop view's filter panel, apart from the window that uses
 // them: where the panel opens, how tall it is, where its list and button sit, and which list
 // item a digit key picks. All sizes are pixels; f is the font unit, the absolute height of the
 // default GUI font.
