@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -51,6 +52,22 @@ inline CFilter* AddSequence(CFilterManager& manager, const std::string& id,
     EXPECT_TRUE(filter->ResolveRefs(manager)) << id;
     CFilter* added = filter.get();
     return manager.AddFilter(std::move(filter)) ? added : nullptr;
+}
+
+// The manager's enabled list becomes exactly these filters, by ID.
+inline void EnableOnly(CFilterManager& manager, std::initializer_list<std::string> ids) {
+    manager.GetEnabledList().clear();
+    for (const std::string& id : ids) {
+        manager.AppendEnabled(manager.FindFilter(id));
+    }
+}
+
+inline std::vector<std::string> IDs(const std::vector<CFilter*>& filters) {
+    std::vector<std::string> ids;
+    for (const CFilter* filter : filters) {
+        ids.push_back(filter->GetID());
+    }
+    return ids;
 }
 
 // A screen whose pixel (x, y) has red x, green y and blue 7, so every position is recognisable.

@@ -1,4 +1,3 @@
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/color_info.h"
@@ -47,35 +46,24 @@ public:
 
 class FilterWindowModelTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        CFilterManager& m = GetFilterManager();
-        if (m.FindFilter("swap") != nullptr) {
-            return;
-        }
+    FilterWindowModelTest() {
         for (const char* id : {"swap", "Other"}) {
-            ASSERT_TRUE(
+            EXPECT_TRUE(
                 AddColorMap(m, id, SwapRedBlueMap(), std::string("Display ") + id)->BuildTable());
         }
         AddSequence(m, "seq", {{"swap", 300}, {"_normal", 200}}, 0, "Sequence");
-    }
-    void SetUp() override {
-        CFilterManager& m = GetFilterManager();
-        m.GetEnabledList().clear();
-        for (const char* id : {"_normal", "swap", "seq", "Other"}) {
-            m.AppendEnabled(m.FindFilter(id));
-        }
+        EnableOnly(m, {"_normal", "swap", "seq", "Other"});
         screen.SetFrame(256, 256, CoordinateFrame(256, 256));
         options.updateInterval = 100;
     }
 
-    static CFilter* F(const char* id) { return GetFilterManager().FindFilter(id); }
+    CFilter* F(const char* id) const { return m.FindFilter(id); }
 
     std::unique_ptr<CFilterWindowModel> Open(const CWindowSetting& setting, bool simple = false,
                                              bool leftTop = false) {
         options.simpleStatusbar = simple;
         options.leftTopOrigin = leftTop;
-        auto model =
-            std::make_unique<CFilterWindowModel>(host, screen, GetFilterManager(), options);
+        auto model = std::make_unique<CFilterWindowModel>(host, screen, m, options);
         model->Load(setting);
         model->Start();
         return model;
@@ -89,6 +77,7 @@ protected:
         return s;
     }
 
+    CFilterManager m;
     ManualClock clock{0xFFFFFF00u};
     RecordingHost host;
     CSyntheticScreenSource screen;
@@ -115,7 +104,7 @@ TEST_F(FilterWindowModelTest, FirstPictureNamesTheColourUnderTheCursor) {
     EXPECT_GE(host.invalidations, 1);
 }
 
-TEST_F(FilterWindowModelTest, RecordsNamingNoEnabledFilterStartOnTheFirst) {
+TEST_F(FilterWindowModelTest, RecordsNamingNoEnabledFilterStartOnTheFirstAndZoomsStayInRange) {
     for (const char* id : {"missing", "SWAP", "", "other"}) {
         auto model = Open(Record(id, 1, false));
         EXPECT_EQ(model->GetFilterStatus().GetSelectedIndex(), 0) << id;
@@ -125,9 +114,13 @@ TEST_F(FilterWindowModelTest, RecordsNamingNoEnabledFilterStartOnTheFirst) {
     auto exact = Open(Record("Other", 1, false));
     EXPECT_EQ(exact->GetFilterStatus().GetSelectedIndex(), 3);
 
-    CWindowSetting badZoom = Record("swap", 1, false);
-    badZoom.Zoom = 99; // a record built in code, not parsed
-    EXPECT_EQ(Open(badZoom)->GetZoom(), 1);
+    // A zoom outside the range, from a record built in code or a command, changes nothing.
+    auto model = Open(Record("swap", 99, false));
+    EXPECT_EQ(model->GetZoom(), 1);
+    for (int zoom : {4, 21, -4, 1000, -1000}) {
+        model->SetZoom(zoom);
+        EXPECT_EQ(model->GetZoom(), 4);
+    }
 }
 
 TEST_F(FilterWindowModelTest, CapturesOnTheUpdateIntervalAcrossTheTickWrap) {
@@ -330,14 +323,6 @@ TEST_F(FilterWindowModelTest, MenuSelectionSkipsTheCurrentFilterKeySelectionRest
     model->SelectFilter(3);
     EXPECT_EQ(host.title, "Display Other - Zeziriv");
     EXPECT_EQ(model->GetFilteredColor(), F("Other")->Transform(model->GetOriginalColor()));
-}
-
-TEST_F(FilterWindowModelTest, ZoomOutsideTheRangeIsIgnored) {
-    auto model = Open(Record("swap", 4, true));
-    for (int zoom : {21, -4, 1000, -1000}) {
-        model->SetZoom(zoom);
-        EXPECT_EQ(model->GetZoom(), 4);
-    }
 }
 
 TEST_F(FilterWindowModelTest, MinimisedWindowsNeitherCaptureNorCrash) {
