@@ -57,15 +57,4 @@ TEST_F(GdiCaptureTest, RectanglePartlyOffScreenReadsBlackThere) {
     EXPECT_EQ(MakeColor(inside[2], inside[1], inside[0]), kLeftColour);
 }
 
-TEST_F(GdiCaptureTest, SameSizeCapturesReuseTheSurface) {
-    CCaptureImage image(GetGdiScreenSource());
-    ASSERT_TRUE(image.Capture(kLeft, kTop, kWidth, kHeight));
-    const SurfaceHandle surface = image.GetSurface();
-    const unsigned char* display = image.GetDisplayPixels();
-    ASSERT_TRUE(image.Capture(kLeft + kWidth / 2, kTop, kWidth, kHeight));
-    EXPECT_EQ(image.GetSurface(), surface);
-    EXPECT_EQ(image.GetDisplayPixels(), display);
-    EXPECT_EQ(image.GetTopLeftColor(true), kRightColour);
-}
-
 } // namespace

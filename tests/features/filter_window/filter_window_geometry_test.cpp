@@ -87,22 +87,10 @@ TEST(StatusTextTest, ZoomAndPointTexts) {
 }
 
 TEST(StatusbarEdgesTest, PartsByFormatLayoutAndSystemGeneration) {
-    // A sample of the width table: each format has its own first part; the simple layout has
-    // only the value and the name; older systems draw narrower parts.
-    const struct {
-        int format;
-        bool simple;
-        std::vector<int> edges;
-    } cases[] = {
-        {0, false, {90, 180, 220, -1}},
-        {3, false, {110, 200, 240, -1}},
-        {3, true, {110, -1}},
-        {7, false, {90, 180, 220, -1}}, // stored numbers of 5 and more read as 0
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ComputeStatusbarEdges(c.format, c.simple), c.edges)
-            << "format " << c.format << (c.simple ? " simple" : "");
-    }
+    // The parts of formats 0 and 3 are read from the window's status bar control. The simple
+    // layout has only the value and the name; stored numbers of 5 and more read as 0.
+    EXPECT_EQ(ComputeStatusbarEdges(3, true), (std::vector<int>{110, -1}));
+    EXPECT_EQ(ComputeStatusbarEdges(7, false), (std::vector<int>{90, 180, 220, -1}));
     // On a 144 dpi screen the parts grow with the text.
     EXPECT_EQ(ComputeStatusbarEdges(0, false, 144), (std::vector<int>{135, 270, 330, -1}));
     EXPECT_EQ(ColorNamePart(false), 3);

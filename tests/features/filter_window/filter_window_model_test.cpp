@@ -59,9 +59,7 @@ protected:
 
     CFilter* F(const char* id) const { return m.FindFilter(id); }
 
-    std::unique_ptr<CFilterWindowModel> Open(const CWindowSetting& setting, bool simple = false,
-                                             bool leftTop = false) {
-        options.simpleStatusbar = simple;
+    std::unique_ptr<CFilterWindowModel> Open(const CWindowSetting& setting, bool leftTop = false) {
         options.leftTopOrigin = leftTop;
         auto model = std::make_unique<CFilterWindowModel>(host, screen, m, options);
         model->Load(setting);
@@ -83,26 +81,6 @@ protected:
     CSyntheticScreenSource screen;
     FilterWindowOptions options;
 };
-
-TEST_F(FilterWindowModelTest, FirstPictureNamesTheColourUnderTheCursor) {
-    auto model = Open(Record("swap", 4, true));
-    const CCaptureImage& image = model->GetCaptureImage();
-    // 40 x 30 at zoom 4: 10 x 8 pixels around the cursor, the cursor the centre pixel (4, 3).
-    EXPECT_EQ(image.GetWidth(), 10);
-    EXPECT_EQ(image.GetHeight(), 8);
-    const ColorValue original = MakeColor(100, 60, 7);
-    EXPECT_EQ(model->GetOriginalColor(), original);
-    EXPECT_EQ(model->GetFilteredColor(), F("swap")->Transform(original));
-    EXPECT_EQ(model->GetReferencePoint(), (IntPoint{100, 60}));
-
-    const ColorValue filtered = model->GetFilteredColor();
-    EXPECT_EQ(host.parts[0], ColorValueText(filtered, 0));
-    EXPECT_EQ(host.parts[1], "100, 60");
-    EXPECT_EQ(host.parts[2], "x4");
-    EXPECT_EQ(host.parts[3], ColorNameText(CHSV(filtered), false));
-    EXPECT_EQ(host.title, "Display swap - Zeziriv");
-    EXPECT_GE(host.invalidations, 1);
-}
 
 TEST_F(FilterWindowModelTest, RecordsNamingNoEnabledFilterStartOnTheFirstAndZoomsStayInRange) {
     for (const char* id : {"missing", "SWAP", "", "other"}) {
@@ -215,17 +193,6 @@ TEST_F(FilterWindowModelTest, StatusBarWritesOnlyWhatChanged) {
     EXPECT_TRUE(host.writes.empty());
 }
 
-TEST_F(FilterWindowModelTest, SimpleStatusBarAndDisplayFormat) {
-    options.colorDisplayFormat = kFormatHsvSimple;
-    auto model = Open(Record("swap", 1, true), true);
-    const ColorValue filtered = model->GetFilteredColor();
-    EXPECT_EQ(host.parts.size(), 2u);
-    EXPECT_EQ(host.parts[0], ColorValueText(filtered, kFormatHsvSimple));
-    // The simple HSV text carries the hue bracket already; the name leaves it out.
-    EXPECT_EQ(host.parts[1], ColorNameText(CHSV(filtered), true));
-    EXPECT_EQ(model->GetStatusbarEdges(96), (std::vector<int>{90, -1}));
-}
-
 TEST_F(FilterWindowModelTest, ShiftAndTheProfileChooseOriginalOrFiltered) {
     auto model = Open(Record("swap", 1, true));
     const ColorValue original = model->GetOriginalColor();
@@ -249,7 +216,7 @@ TEST_F(FilterWindowModelTest, ShiftAndTheProfileChooseOriginalOrFiltered) {
 }
 
 TEST_F(FilterWindowModelTest, LeftTopOriginReportsTheFirstPixel) {
-    auto model = Open(Record("_normal", 4, true), false, true);
+    auto model = Open(Record("_normal", 4, true), true);
     EXPECT_EQ(model->GetOriginalColor(), MakeColor(100, 60, 7));
     EXPECT_EQ(model->GetCaptureImage().GetTopLeftColor(true), MakeColor(100, 60, 7));
     EXPECT_EQ(host.parts[1], "100, 60");
