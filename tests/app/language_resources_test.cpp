@@ -2,6 +2,7 @@
 // exists in it with the same shape (identifiers, printf conversions, accelerators, controls)
 // and it carries the program's product version. A new English text without its translation
 // fails here.
+#include "platform/utilities.h"
 #include "program_driver.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,17 +21,9 @@ namespace {
 
 std::vector<std::string> LanguageLibraries() {
     std::vector<std::string> paths;
-    const std::string all = ZEZIRIV_LANGUAGE_LIBRARIES;
-    std::size_t start = 0;
-    while (start < all.size()) {
-        std::size_t end = all.find('|', start);
-        if (end == std::string::npos) {
-            end = all.size();
-        }
-        if (end > start) {
-            paths.push_back(driver::HostPath(all.substr(start, end - start)));
-        }
-        start = end + 1;
+    std::istringstream all(ZEZIRIV_LANGUAGE_LIBRARIES);
+    for (std::string path; std::getline(all, path, '|');) {
+        paths.push_back(driver::HostPath(path));
     }
     return paths;
 }
@@ -183,19 +177,6 @@ std::vector<Control> ControlsOf(HMODULE module, unsigned dialogId, bool& created
     return controls;
 }
 
-DWORD ProductVersionMS(const std::string& path) {
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
-    std::vector<BYTE> data(size);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (size == 0 || !GetFileVersionInfoA(path.c_str(), 0, size, data.data()) ||
-        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length)) {
-        return 0xFFFFFFFF;
-    }
-    return info->dwProductVersionMS;
-}
-
 std::string Narrow(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) {
@@ -213,7 +194,7 @@ std::vector<std::string> CompareWithProgram(const std::string& libraryPath) {
     if (exe == nullptr || library == nullptr) {
         return {"cannot load " + (exe == nullptr ? exePath : libraryPath)};
     }
-    if (ProductVersionMS(libraryPath) != ProductVersionMS(exePath)) {
+    if (GetProductVersionMS(libraryPath.c_str()) != GetProductVersionMS(exePath.c_str())) {
         problems.push_back("product version differs from the program's");
     }
 
@@ -292,22 +273,19 @@ TEST_F(LanguageResourcesTest, EveryLibraryHasEveryStringMenuAndDialogOfTheProgra
     }
 }
 
-// The comparison finds what a partial library lacks: the test libraries translate a few texts
-// only and leave out the About box and most strings.
+// The comparison finds what a partial library lacks: the test library translates a few texts
+// only, has the menus and setting dialogs, and leaves out the About box and the other strings.
 TEST_F(LanguageResourcesTest, APartialLibraryIsReportedItemByItem) {
     const std::vector<std::string> problems =
         CompareWithProgram(driver::HostPath(ZEZIRIV_PARTIAL_LIBRARY));
-    const std::set<std::string> found(problems.begin(), problems.end());
-    for (const char* expected : {"string 100 missing (\"Zeziriv\")",
-                                 "string 41100 missing (\" bright\")", "dialog 200 missing"}) {
-        EXPECT_EQ(found.count(expected), 1u) << expected << " not in:\n" << Joined(problems);
+    const std::string all = "\n" + Joined(problems);
+    for (const char* expected :
+         {"\nstring 100 missing (\"Zeziriv\")\n", "\nstring 41100 missing (\" bright\")\n",
+          "\ndialog 200 missing\n"}) {
+        EXPECT_NE(all.find(expected), std::string::npos) << expected << " not in:\n" << all;
     }
-    for (const std::string& problem : problems) {
-        // The one translated string, the menus and the setting dialogs are there.
-        for (const char* present :
-             {"string 41000 ", "menu 400", "menu 401", "dialog 201", "dialog 203"}) {
-            EXPECT_NE(problem.rfind(present, 0), 0u) << problem;
-        }
+    for (const char* present : {"\nstring 41000 ", "\nmenu ", "\ndialog 201", "\ndialog 203"}) {
+        EXPECT_EQ(all.find(present), std::string::npos) << present << " in:\n" << all;
     }
 }
 
