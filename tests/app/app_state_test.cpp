@@ -16,36 +16,23 @@ TEST(AppState, WhatMayOpenFollowsWhatIsOpen) {
         OpenAnswer answers[6];
         TrayMenuState tray; // desktop, quick, new window, filter setting, general setting
     };
+    using P = AppPart;
+    constexpr bool Y = true;
+    constexpr bool N = false;
     const Case cases[] = {
-        {"nothing", {}, 0, {O, O, O, O, O, O}, {true, true, true, true, true}},
-        {"About box", {AppPart::AboutBox}, 0, {F, O, O, O, O, O}, {true, true, true, true, true}},
-        {"general setting",
-         {AppPart::GeneralSetting},
-         0,
-         {O, F, R, R, R, O},
-         {false, false, true, false, false}},
-        {"filter setting",
-         {AppPart::FilterSetting},
-         0,
-         {O, R, F, R, R, R},
-         {false, false, false, false, false}},
-        {"desktop view",
-         {AppPart::DesktopView},
-         0,
-         {O, O, R, F, R, O},
-         {false, false, true, false, false}},
-        {"quick view",
-         {AppPart::QuickView},
-         0,
-         {O, O, R, R, R, O},
-         {false, false, true, false, false}},
-        {"one window", {}, 1, {O, O, R, O, O, O}, {true, true, true, false, true}},
-        {"twenty windows", {}, 20, {O, O, R, O, O, R}, {true, true, true, false, true}},
+        // clang-format off
+        {"nothing",         {},                  0, {O, O, O, O, O, O}, {Y, Y, Y, Y, Y}},
+        {"About box",       {P::AboutBox},       0, {F, O, O, O, O, O}, {Y, Y, Y, Y, Y}},
+        {"general setting", {P::GeneralSetting}, 0, {O, F, R, R, R, O}, {N, N, Y, N, N}},
+        {"filter setting",  {P::FilterSetting},  0, {O, R, F, R, R, R}, {N, N, N, N, N}},
+        {"desktop view",    {P::DesktopView},    0, {O, O, R, F, R, O}, {N, N, Y, N, N}},
+        {"quick view",      {P::QuickView},      0, {O, O, R, R, R, O}, {N, N, Y, N, N}},
+        {"one window",      {},                  1, {O, O, R, O, O, O}, {Y, Y, Y, N, Y}},
+        {"twenty windows",  {},                 20, {O, O, R, O, O, R}, {Y, Y, Y, N, Y}},
         {"desktop view and general setting",
-         {AppPart::DesktopView, AppPart::GeneralSetting},
-         3,
-         {O, F, R, R, R, O},
-         {false, false, true, false, false}},
+                            {P::DesktopView, P::GeneralSetting},
+                                                 3, {O, F, R, R, R, O}, {N, N, Y, N, N}},
+        // clang-format on
     };
     const AppPart parts[] = {AppPart::AboutBox,    AppPart::GeneralSetting, AppPart::FilterSetting,
                              AppPart::DesktopView, AppPart::QuickView,      AppPart::FilterWindow};
