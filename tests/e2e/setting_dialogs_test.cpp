@@ -590,23 +590,6 @@ TEST_F(SettingDialogsTest, FilterSettingDoesNothingWhileAFilterWindowIsOpen) {
     Exit(program, frame);
 }
 
-TEST_F(SettingDialogsTest, DialogsComeFromTheLanguageLibraryOrTheProgram) {
-    tree.CopyFileInto(ZEZIRIV_E2E_LANG_SAME,
-                      "resource\\" + std::to_string(GetSystemDefaultLangID()) + "\\ttres.dll");
-    CProgram program(tree.GetExe());
-    const HWND frame = Start(program);
-    ASSERT_NE(frame, nullptr);
-    for (const auto& [command, title] : {std::pair{kGeneralCommand, "LANG Setting"},
-                                         std::pair{kFilterCommand, "LANG Filter setting"},
-                                         // The library has no About box: the program's is used.
-                                         std::pair{kAboutCommand, "About"}}) {
-        const CDialog dialog = Open(program, frame, command, title);
-        ASSERT_NE(dialog.Hwnd(), nullptr) << title;
-        End(frame, dialog, IDCANCEL);
-    }
-    Exit(program, frame);
-}
-
 namespace {
 
 // Sets the resolution that programs started from now on take, and puts the old one back.
