@@ -5,11 +5,13 @@
 
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
+#include "platform/geometry.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -79,4 +81,9 @@ inline std::vector<ColorValue> CoordinateFrame(int width, int height) {
         }
     }
     return colors;
+}
+
+// Rectangles in failure messages as (left,top,right,bottom).
+inline void PrintTo(const IntRect& r, std::ostream* out) {
+    *out << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
 }
