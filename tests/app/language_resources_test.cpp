@@ -11,7 +11,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -69,19 +71,12 @@ std::map<unsigned, std::wstring> Strings(HMODULE module) {
 
 // The printf conversions of a format, in order ("%d", "%s", ...); "%%" is no conversion.
 std::vector<std::wstring> Conversions(const std::wstring& text) {
+    static const std::wregex conversion(LR"(%%|%[-+ #0-9.*hlLzjt]*[^-+ #0-9.*hlLzjt%])");
     std::vector<std::wstring> out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != L'%') {
-            continue;
+    for (std::wsregex_iterator it(text.begin(), text.end(), conversion), end; it != end; ++it) {
+        if (it->str() != L"%%") {
+            out.push_back(it->str());
         }
-        std::size_t j = i + 1;
-        while (j < text.size() && wcschr(L"-+ #0123456789.*hlLzjt", text[j]) != nullptr) {
-            ++j;
-        }
-        if (j < text.size() && text[j] != L'%') {
-            out.push_back(text.substr(i, j - i + 1));
-        }
-        i = j;
     }
     return out;
 }
@@ -91,16 +86,12 @@ std::wstring HintOf(const std::wstring& text) {
     return tab == std::wstring::npos ? std::wstring() : text.substr(tab);
 }
 
-int Accelerators(const std::wstring& text) {
-    int count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'&' && i + 1 < text.size() && text[i + 1] == L'&') {
-            ++i; // a literal ampersand
-        } else if (text[i] == L'&') {
-            ++count;
-        }
+// The ampersands that mark an accelerator: "&&" is a literal one.
+std::ptrdiff_t Accelerators(std::wstring text) {
+    for (std::size_t at; (at = text.find(L"&&")) != std::wstring::npos;) {
+        text.erase(at, 2);
     }
-    return count;
+    return std::count(text.begin(), text.end(), L'&');
 }
 
 void CompareMenus(HMENU english, HMENU translated, const std::string& where,

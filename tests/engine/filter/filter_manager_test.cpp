@@ -106,24 +106,6 @@ TEST(FilterManagerTest, ReferenceFiltersResolveAgainstWhatIsLoadedBeforeThem) {
     EXPECT_EQ(ref.GetTimeout(), 200);
 }
 
-TEST(FilterManagerTest, ResolveRefsRefusesColourMapsAndNestedReferences) {
-    CFilterManager manager;
-    CFilter colourMap;
-    EXPECT_FALSE(colourMap.ResolveRefs(manager));
-
-    auto inner = std::make_unique<CFilter>();
-    inner->SetID("inner");
-    inner->SetType(CFilter::kReference);
-    inner->AppendRef(CFilterRef("_normal", 10));
-    ASSERT_TRUE(inner->ResolveRefs(manager));
-    ASSERT_TRUE(manager.AddFilter(std::move(inner)));
-
-    CFilter outer;
-    outer.SetType(CFilter::kReference);
-    outer.AppendRef(CFilterRef("inner", 10));
-    EXPECT_FALSE(outer.ResolveRefs(manager));
-}
-
 TEST(FilterManagerTest, StartsWithNormalAloneAndHoldsAtMost512Filters) {
     CFilterManager manager;
     EXPECT_EQ(IDs(manager.GetAllFilters()), Names{"_normal"});

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr HotKeyValue kCtrlF11 = 0x2007A;
-
 std::vector<std::string> QuickKeyIDs(const CHotKeyManager& hotKeys) {
     std::vector<std::string> ids;
     for (const CQuickKey& key : hotKeys.GetQuickKeys()) {
@@ -115,27 +113,9 @@ TEST_F(FilterSettingModelTest, EnableKeepsTheSelectionAndWithNothingPickedDoesNo
     EXPECT_TRUE(model.GetButtons().enable);
 }
 
-TEST_F(FilterSettingModelTest, NormalMovesUpAndDownButIsNeverDisabled) {
-    CFilterSettingModel model(filters, hotKeys);
-    for (int step = 0; step < 2; ++step) {
-        EXPECT_FALSE(model.GetButtons().disable);
-        model.Disable();
-        model.MoveDown();
-    }
-    EXPECT_EQ(IDs(model.GetEnabled()), (Strings{"protanopia", "deutanopia", "_normal"}));
-    EXPECT_EQ(model.GetSelection(), 2);
-    model.MoveDown(); // already last
-    model.Disable();
-    EXPECT_EQ(IDs(model.GetEnabled()), (Strings{"protanopia", "deutanopia", "_normal"}));
-    model.MoveUp();
-    EXPECT_EQ(IDs(model.GetEnabled()), (Strings{"protanopia", "_normal", "deutanopia"}));
-    EXPECT_EQ(model.GetSelection(), 1);
-    EXPECT_FALSE(model.GetButtons().disable);
-    model.SelectEnabled(0);
-    model.MoveUp(); // already first
-    EXPECT_EQ(IDs(model.GetEnabled()), (Strings{"protanopia", "_normal", "deutanopia"}));
-}
-
+// Up and Down moving the selected filter with the selection, and "normal" offered for neither
+// disabling nor moving past the ends, are clicked end to end; the buttons offered at the ends are
+// the table above.
 TEST_F(FilterSettingModelTest, DisableKeepsThePositionOrMovesToTheNewLast) {
     EnableOnly(filters, {"_normal", "protanopia", "deutanopia", "tritanoptia"});
     const struct {
@@ -160,11 +140,11 @@ TEST_F(FilterSettingModelTest, DisableKeepsThePositionOrMovesToTheNewLast) {
     }
 }
 
-TEST_F(FilterSettingModelTest, DisableDropsTheQuickKeyButNothingLeavesTheModelBeforeApply) {
-    hotKeys.SetDesktopHotKey(kCtrlF11);
+// Nothing reaching the settings before OK, Cancel changing nothing and OK writing the working
+// list are seen end to end.
+TEST_F(FilterSettingModelTest, DisableDropsTheQuickKey) {
     hotKeys.SetQuickHotKey(F("protanopia"), 0x20031);
     hotKeys.SetQuickHotKey(F("deutanopia"), 0x20032);
-    const CHotKeyManager before = hotKeys;
     CFilterSettingModel model(filters, hotKeys);
     model.SelectEnabled(1);
     EXPECT_EQ(model.GetHotKeyWord(), 0x0231u);
@@ -172,13 +152,7 @@ TEST_F(FilterSettingModelTest, DisableDropsTheQuickKeyButNothingLeavesTheModelBe
     EXPECT_EQ(QuickKeyIDs(model.GetHotKeys()), (Strings{"deutanopia"}));
     EXPECT_EQ(model.GetSelectedID(), "deutanopia");
     EXPECT_EQ(model.GetHotKeyWord(), 0x0232u);
-
-    // Cancel: the dialog is gone and nothing was applied.
-    EXPECT_EQ(IDs(filters.GetEnabledList()), (Strings{"_normal", "protanopia", "deutanopia"}));
-    EXPECT_EQ(QuickKeyIDs(hotKeys), QuickKeyIDs(before));
-    EXPECT_EQ(hotKeys.GetQuickHotKey(F("protanopia")), 0x20031u);
-
-    // OK: the working list replaces the manager's.
+    EXPECT_EQ(QuickKeyIDs(hotKeys), (Strings{"protanopia", "deutanopia"})) << "the caller's keys";
     std::string error;
     ASSERT_TRUE(model.Confirm(error)) << error;
     model.ApplyEnabledList(filters);
@@ -210,22 +184,11 @@ TEST_F(FilterSettingModelTest, EveryRefreshStoresTheBoundKeyAndMovesItToTheEnd) 
     EXPECT_EQ(QuickKeyIDs(model.GetHotKeys()), (Strings{"deutanopia", "protanopia"}));
 }
 
-TEST_F(FilterSettingModelTest, TypedKeysBelongToTheFilterTheyWereTypedFor) {
+// A key typed for a filter stored for it when the selection moves, and an emptied control
+// taking the key away, are seen end to end (the limit message gone once the eleventh key is
+// emptied).
+TEST_F(FilterSettingModelTest, WithNothingSelectedATypedKeyGoesNowhere) {
     CFilterSettingModel model(filters, hotKeys);
-    model.SelectEnabled(1);
-    model.SetHotKeyWord(0x0641); // Control + Alt + A
-    model.SelectEnabled(2);
-    EXPECT_EQ(model.GetHotKeys().GetQuickHotKey(F("protanopia")), 0x30041u);
-    EXPECT_EQ(model.GetHotKeyWord(), 0u) << "deutanopia has no key";
-
-    // Emptying the control removes the key once the selection moves.
-    model.SelectEnabled(1);
-    EXPECT_EQ(model.GetHotKeyWord(), 0x0641u);
-    model.SetHotKeyWord(0);
-    model.SelectEnabled(0);
-    EXPECT_TRUE(model.GetHotKeys().GetQuickKeys().empty());
-
-    // With nothing selected nothing is bound: a typed key goes nowhere.
     model.SelectEnabled(-1);
     model.SetHotKeyWord(0x0642);
     model.SelectEnabled(1);

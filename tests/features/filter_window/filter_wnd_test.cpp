@@ -7,8 +7,6 @@
 #include "gui_objects.h"
 #include "support/manual_clock.h"
 
-#include <cstdio>
-
 namespace filter_wnd_test {
 
 CPatternWindow* FilterWindowTest::s_pattern = nullptr;
@@ -158,25 +156,21 @@ TEST_F(FilterWindowTest, StatusBarThatCannotBeCreated) {
     EXPECT_EQ(GetDlgItem(window->GetHwnd(), CFilterWnd::kStatusbarId), nullptr);
 }
 
+// How damaged records are placed is the cascade's test; here the collection places them on the
+// real screen.
 TEST_F(FilterWindowTest, AbsurdRecordsOpenUsableWindowsOnTheScreen) {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const IntRect records[] = {
-        {900, 900, 100, 100},                           // negative size
-        {-5000, -5000, 90000, 90000},                   // larger than the screen
-        {screenWidth + 50, 10, screenWidth + 250, 210}, // off the right edge
-    };
-    for (const IntRect& rect : records) {
+    for (const IntRect& rect : {IntRect{-5000, -5000, 90000, 90000},
+                                IntRect{screenWidth + 50, 10, screenWidth + 250, 210}}) {
         CWindowSetting record = Record("swap", 1, true);
         record.WindowRect = rect;
         ASSERT_TRUE(GetWindowCollection().OpenFilterWindow(&record));
         const HWND hwnd = GetWindowCollection().GetWindows().back()->GetHwnd();
         const IntRect placed = WindowRectOf(hwnd);
-        EXPECT_GE(placed.left, 0);
-        EXPECT_GE(placed.top, 0);
-        EXPECT_LE(placed.right, screenWidth);
-        EXPECT_LE(placed.bottom, screenHeight);
-        EXPECT_GT(placed.right - placed.left, 50);
+        EXPECT_TRUE(placed.left >= 0 && placed.top >= 0 && placed.right <= screenWidth &&
+                    placed.bottom <= screenHeight && placed.right - placed.left > 50)
+            << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
         EXPECT_TRUE(IsWindowVisible(hwnd));
     }
     // A window shrunk to almost nothing and a minimised one keep running.
@@ -184,8 +178,9 @@ TEST_F(FilterWindowTest, AbsurdRecordsOpenUsableWindowsOnTheScreen) {
     SetWindowPos(tiny->GetHwnd(), nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
     CFilterWnd* minimised = GetWindowCollection().GetWindows().back();
     ShowWindow(minimised->GetHwnd(), SW_MINIMIZE);
-    // A few refresh ticks later (the middle window captured again), both are still there.
-    const CFilterWnd* normal = GetWindowCollection().GetWindows()[1];
+    // A few refresh ticks later (another window captured again), both are still there.
+    ASSERT_TRUE(GetWindowCollection().OpenFilterWindow(nullptr));
+    const CFilterWnd* normal = GetWindowCollection().GetWindows()[2];
     const std::uint32_t captured = normal->GetModel().GetLastCaptureTime();
     EXPECT_TRUE(
         PumpUntil([&] { return normal->GetModel().GetLastCaptureTime() != captured; }, kTimeoutMs));
@@ -310,8 +305,6 @@ TEST_F(FilterWindowTest, RefreshingForHundredsOfTicksLeaksNoHandles) {
     const ProcessGuiObjects after = CountProcessGuiObjects();
     EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.user, before.user);
-    std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu\n", before.gdi, after.gdi,
-                before.user, after.user);
 }
 
 } // namespace filter_wnd_test
