@@ -21,8 +21,6 @@ using namespace filter_files;
 
 namespace {
 
-testing::Environment* const kCom = testing::AddGlobalTestEnvironment(new ComEnvironment);
-
 const std::string kShippedDir = ZEZIRIV_FILTER_DATA_DIR;
 
 // Every file the program ships is read completely, under the name and ID it was generated
@@ -59,13 +57,11 @@ TEST(ShippedFilters, EveryFilePassesTheReader) {
     ASSERT_TRUE(LoadFilterFile(filter, kShippedDir + "/" + ref.id + ".xml", &message)) << message;
     EXPECT_TRUE(filter.IsReferenceFilter());
     EXPECT_EQ(filter.GetRepeat(), ref.repeat);
-    ASSERT_EQ(filter.GetRefCount(), static_cast<int>(ref.members.size()));
-    for (int i = 0; i < filter.GetRefCount(); ++i) {
-        CFilterRef member;
-        ASSERT_TRUE(filter.GetRef(i, member));
-        EXPECT_EQ(member.GetID(), ref.members[static_cast<std::size_t>(i)].id);
-        EXPECT_EQ(member.GetTimeout(), ref.members[static_cast<std::size_t>(i)].timeout);
+    std::vector<std::string> members;
+    for (const FilterMember& member : ref.members) {
+        members.push_back(member.id + ":" + std::to_string(member.timeout));
     }
+    EXPECT_EQ(Members(filter), members);
 }
 
 // The directory loaded with the default enabled list is read end to end: the portable zip's and

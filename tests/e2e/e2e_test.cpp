@@ -259,15 +259,16 @@ TEST_F(ProgramTest, DialogsAndMenusComeFromTheLanguageLibraryOrTheProgram) {
 
 namespace {
 
-// Whether the notification area holds the program's icon: only an existing icon can change.
-bool TrayIconPresent(HWND frame) {
+// Asks the notification area to change (NIM_MODIFY) or delete the program's icon: only an
+// existing icon can be changed.
+bool TrayIcon(DWORD message, HWND frame) {
     NOTIFYICONDATAA data{};
     data.cbSize = sizeof(data);
     data.hWnd = frame;
     data.uID = 100;
     data.uFlags = NIF_TIP;
     std::strcpy(data.szTip, "Zeziriv");
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+    return Shell_NotifyIconA(message, &data) != FALSE;
 }
 
 } // namespace
@@ -277,20 +278,16 @@ TEST_F(ProgramTest, TrayIconComesBackWhenTheShellRestarts) {
     CProgram program(tree.GetExe());
     const HWND frame = program.WaitFrame();
     ASSERT_NE(frame, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return TrayIconPresent(frame); }, kStartTimeoutMs));
+    ASSERT_TRUE(WaitFor([&] { return TrayIcon(NIM_MODIFY, frame); }, kStartTimeoutMs));
 
     // A restarted shell has lost every icon and says so to all top-level windows.
-    NOTIFYICONDATAA data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = frame;
-    data.uID = 100;
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
-    EXPECT_FALSE(TrayIconPresent(frame));
+    ASSERT_TRUE(TrayIcon(NIM_DELETE, frame));
+    EXPECT_FALSE(TrayIcon(NIM_MODIFY, frame));
     DWORD_PTR result = 0;
     SendMessageTimeoutA(frame, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, 5000,
                         &result);
-    EXPECT_TRUE(WaitFor([&] { return TrayIconPresent(frame); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return TrayIcon(NIM_MODIFY, frame); }, 5000));
 
     Exit(program, frame);
-    EXPECT_FALSE(TrayIconPresent(frame)) << "the icon goes with the program";
+    EXPECT_FALSE(TrayIcon(NIM_MODIFY, frame)) << "the icon goes with the program";
 }

@@ -20,9 +20,6 @@ using japanese_text::J;
 
 namespace {
 
-testing::Environment* const kCom =
-    testing::AddGlobalTestEnvironment(new filter_files::ComEnvironment);
-
 // Whether the text walks as whole characters of code page 932 to its very end.
 bool EndsOnACharacterBoundary(const std::string& text) {
     std::size_t i = 0;

@@ -72,6 +72,18 @@ inline std::vector<std::string> IDs(const std::vector<CFilter*>& filters) {
     return ids;
 }
 
+// A reference filter's members as "ID:timeout", followed by ">ID" of the filter a member resolved
+// to.
+inline std::vector<std::string> Members(const CFilter& filter) {
+    std::vector<std::string> members;
+    CFilterRef ref;
+    for (int i = 0; filter.GetRef(i, ref); ++i) {
+        members.push_back(ref.GetID() + ":" + std::to_string(ref.GetTimeout()) +
+                          (ref.GetFilter() ? ">" + ref.GetFilter()->GetID() : ""));
+    }
+    return members;
+}
+
 // A screen whose pixel (x, y) has red x, green y and blue 7, so every position is recognisable.
 inline std::vector<ColorValue> CoordinateFrame(int width, int height) {
     std::vector<ColorValue> colors;

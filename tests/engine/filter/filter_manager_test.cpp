@@ -10,8 +10,6 @@ using namespace filter_files;
 
 namespace {
 
-testing::Environment* const kCom = testing::AddGlobalTestEnvironment(new ComEnvironment);
-
 using Names = std::vector<std::string>;
 
 TEST(FilterManagerTest, DirectoryWithoutFilterFilesGivesFalse) {
@@ -77,16 +75,16 @@ TEST(FilterManagerTest, ReferenceFiltersResolveAgainstWhatIsLoadedBeforeThem) {
     const std::string sys = dir.Sub("system");
     ScratchDir::WriteFile(priv + "/p.xml", ColorMapFile("priv_only", "P"));
     ScratchDir::WriteFile(priv + "/a_ref.xml",
-                          ReferenceFile("needs_system", "x", {"sys_only:100"}));
+                          ReferenceFile("needs_system", "x", {{"sys_only", 100}}));
     ScratchDir::WriteFile(sys + "/s.xml", ColorMapFile("sys_only", "S"));
     // Listed before the colour maps of its directory, resolved after them.
     ScratchDir::WriteFile(sys + "/0_ref.xml",
-                          ReferenceFile("mixed", "M", {"PRIV_ONLY:100", "sys_only:200"}));
+                          ReferenceFile("mixed", "M", {{"PRIV_ONLY", 100}, {"sys_only", 200}}));
     // Names a reference filter of this directory read before it: refused as a member.
-    ScratchDir::WriteFile(sys + "/1_ref.xml", ReferenceFile("nested", "N", {"mixed:100"}));
-    ScratchDir::WriteFile(sys + "/2_ref.xml", ReferenceFile("unknown", "U", {"nowhere:100"}));
+    ScratchDir::WriteFile(sys + "/1_ref.xml", ReferenceFile("nested", "N", {{"mixed", 100}}));
+    ScratchDir::WriteFile(sys + "/2_ref.xml", ReferenceFile("unknown", "U", {{"nowhere", 100}}));
     // A reference filter whose ID a colour map already holds is dropped.
-    ScratchDir::WriteFile(sys + "/3_ref.xml", ReferenceFile("S_ONLY", "dup", {"_normal:1"}));
+    ScratchDir::WriteFile(sys + "/3_ref.xml", ReferenceFile("S_ONLY", "dup", {{"_normal", 1}}));
     ScratchDir::WriteFile(sys + "/s_only.xml", ColorMapFile("s_only", "colour"));
     ScratchDir::WriteFile(sys + "/4_ref.xml", ReferenceFile("empty", "E", {}));
 
@@ -97,13 +95,7 @@ TEST(FilterManagerTest, ReferenceFiltersResolveAgainstWhatIsLoadedBeforeThem) {
               (Names{"_normal", "priv_only", "sys_only", "s_only", "mixed", "empty"}));
     const CFilter* mixed = manager.FindFilter("mixed");
     ASSERT_NE(mixed, nullptr);
-    CFilterRef ref;
-    ASSERT_TRUE(mixed->GetRef(0, ref));
-    EXPECT_EQ(ref.GetFilter(), manager.FindFilter("priv_only"));
-    EXPECT_EQ(ref.GetID(), "PRIV_ONLY");
-    ASSERT_TRUE(mixed->GetRef(1, ref));
-    EXPECT_EQ(ref.GetFilter(), manager.FindFilter("sys_only"));
-    EXPECT_EQ(ref.GetTimeout(), 200);
+    EXPECT_EQ(Members(*mixed), (Names{"PRIV_ONLY:100>priv_only", "sys_only:200>sys_only"}));
 }
 
 TEST(FilterManagerTest, StartsWithNormalAloneAndHoldsAtMost512Filters) {
@@ -123,7 +115,7 @@ TEST(FilterManagerTest, StartsWithNormalAloneAndHoldsAtMost512Filters) {
     ScratchDir dir;
     dir.Write("a.xml", ColorMapFile("last", "L"));
     dir.Write("b.xml", ColorMapFile("over", "O"));
-    dir.Write("c.xml", ReferenceFile("over_ref", "R", {"last:1"}));
+    dir.Write("c.xml", ReferenceFile("over_ref", "R", {{"last", 1}}));
     ASSERT_TRUE(manager.LoadFilterDirectory(dir.Path()));
     EXPECT_EQ(manager.GetFilterCount(), CFilterManager::kMaxFilters);
     EXPECT_NE(manager.FindFilter("last"), nullptr);
@@ -138,7 +130,7 @@ protected:
         m_dir.Write("d.xml", ColorMapFile("deutanopia", "D"));
         m_dir.Write("h.xml", ColorMapFile("hue_gbr", "H", "Visible=\"no\""));
         m_dir.Write("t.xml", ColorMapFile("tritanoptia", "T"));
-        m_dir.Write("r.xml", ReferenceFile("cycle", "C", {"hue_gbr:100", "deutanopia:100"}));
+        m_dir.Write("r.xml", ReferenceFile("cycle", "C", {{"hue_gbr", 100}, {"deutanopia", 100}}));
         ASSERT_TRUE(m_manager.LoadFilterDirectory(m_dir.Path()));
     }
     Names Enabled() {

@@ -1,6 +1,7 @@
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_reader.h"
 #include "filter_files.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,6 @@
 using namespace filter_files;
 
 namespace {
-
-testing::Environment* const kCom = testing::AddGlobalTestEnvironment(new ComEnvironment);
 
 // The reader's message for a defect: "error: Filter(<line>): 6: <text>".
 void ExpectRefused(const std::string& path, const std::string& text) {
@@ -181,7 +180,6 @@ TEST(FilterReaderTest, ProfileAttributesFollowTheirRules) {
     } cases[] = {
         {"", true, 0},
         {"Visible=\"no\"", false, 0},
-        {"Visible=\"NO\"", true, 0},
         {"Visible=\"\"", true, 0},
         {"Repeat=\"12abc\"", true, 12},
         {"Repeat=\"-3\"", true, -3},
@@ -216,18 +214,7 @@ TEST(FilterReaderTest, ReferenceFileKeepsMembersInOrder) {
     ASSERT_TRUE(LoadFilterFile(filter, path));
     EXPECT_TRUE(filter.IsReferenceFilter());
     EXPECT_EQ(filter.GetRepeat(), 2);
-    ASSERT_EQ(filter.GetRefCount(), 3);
-    const struct {
-        const char* id;
-        int timeout;
-    } expected[] = {{"b-not-checked", 250}, {"A", 0}, {"", -7}};
-    for (int i = 0; i < 3; ++i) {
-        CFilterRef ref;
-        ASSERT_TRUE(filter.GetRef(i, ref));
-        EXPECT_EQ(ref.GetID(), expected[i].id);
-        EXPECT_EQ(ref.GetTimeout(), expected[i].timeout);
-        EXPECT_EQ(ref.GetFilter(), nullptr);
-    }
+    EXPECT_EQ(Members(filter), (std::vector<std::string>{"b-not-checked:250", "A:0", ":-7"}));
 }
 
 TEST(FilterReaderTest, LimitsAreInclusiveAndAnEmptyListLoads) {

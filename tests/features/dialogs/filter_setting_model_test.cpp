@@ -71,7 +71,6 @@ TEST_F(FilterSettingModelTest, ButtonsFollowTheSelectionAndTheDisabledListSelect
         {0, false, {false, true, false, false}},
         {1, false, {true, true, false, true}},
         {2, false, {true, false, false, true}},
-        {2, true, {true, false, true, true}},
         {0, true, {false, true, true, false}},
         // No selection: only Enable, offered because some filter is not enabled.
         {-1, false, {false, false, true, false}},

@@ -177,10 +177,7 @@ TEST_F(FilterWindowModelTest, StatusBarWritesOnlyWhatChanged) {
     model->SetMarkCenter(false);
     model->UpdateStatusbar();
     EXPECT_EQ(host.writes, (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(host.parts[0], "");
-    EXPECT_EQ(host.parts[1], "");
-    EXPECT_EQ(host.parts[2], "x8");
-    EXPECT_EQ(host.parts[3], "");
+    EXPECT_EQ(host.parts, (std::map<int, std::string>{{0, ""}, {1, ""}, {2, "x8"}, {3, ""}}));
 
     // Minimised or without a status bar nothing is written.
     host.writes.clear();

@@ -52,6 +52,7 @@ TEST_F(FilterWindowTest, MagnifiesTheFilteredScreenInPixelBlocks) {
     EXPECT_EQ(Title(hwnd), "Swap - Zeziriv");
 }
 
+// Where the mark goes at other zooms, and that a reduced picture has none, is the geometry test's.
 TEST_F(FilterWindowTest, CentreMarkOutlinesTheReferencePixelExactly) {
     CFilterWnd* window = OpenAndWait(Record("swap", 6, true));
     ASSERT_NE(window, nullptr);
@@ -84,21 +85,6 @@ TEST_F(FilterWindowTest, CentreMarkOutlinesTheReferencePixelExactly) {
         return true;
     });
     EXPECT_TRUE(marked) << "first wrong pixel at " << wrong;
-
-    // No mark when the picture is reduced.
-    PostMessageA(hwnd, WM_APP_SET_ZOOM, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return StatusText(hwnd, 2) == "x1/2"; }, kTimeoutMs));
-    EXPECT_TRUE(WaitForPixels(hwnd, [&](const CScreenPixels& pixels) {
-        for (int y = 0; y < pixels.GetHeight() - 30; ++y) {
-            for (int x = 0; x < pixels.GetWidth(); ++x) {
-                if (pixels.At(x, y) == kCenterMarkCornerColor ||
-                    pixels.At(x, y) == kCenterMarkColor) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    }));
 }
 
 TEST_F(FilterWindowTest, StatusBarShowsTheReferencePixelAndFollowsTheSettings) {
@@ -223,6 +209,8 @@ TEST_F(FilterWindowTest, CloseAllStoresTheLastWindowsRecordForTheNextOne) {
     EXPECT_EQ(Title(next->GetHwnd()), "Blink - Zeziriv");
 }
 
+// Saving every window's record and restoring them after a restart, each at its place, is seen
+// end to end; here the empty cases and the windows a restore replaces.
 TEST_F(FilterWindowTest, SaveAndRestoreAllWindowStatus) {
     CAppProfile& profile = GetAppProfile();
     CWindowSetting kept = Record("swap", 3, false);
@@ -236,28 +224,15 @@ TEST_F(FilterWindowTest, SaveAndRestoreAllWindowStatus) {
     windows.RestoreAllWindowStatus(); // nothing stored: the open window stays
     EXPECT_EQ(windows.GetCount(), 1);
 
-    std::vector<CWindowSetting> records;
-    for (int i = 0; i < 3; ++i) {
-        CWindowSetting record = Record(i == 0 ? "seq" : "swap", i + 1, i == 2);
-        record.WindowRect = {50 + 200 * i, 500, 240 + 200 * i, 700};
-        records.push_back(record);
-    }
-    profile.SetMultiWindowSettings(records);
+    profile.SetMultiWindowSettings({kept, Record("seq", 1, true), kept});
     const std::string defaultBefore = FormatSetting(profile.GetWindowSetting());
     ASSERT_TRUE(windows.OpenFilterWindow(nullptr));
     windows.RestoreAllWindowStatus();
     EXPECT_EQ(windows.GetCount(), 3);
     ASSERT_TRUE(PumpUntil([] { return FilterWindowsOnScreen().size() == 3; }, kTimeoutMs));
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(FormatSetting(windows.GetWindows()[i]->GetWindowSetting()),
-                  FormatSetting(records[i]));
-    }
+    EXPECT_EQ(Title(windows.GetWindows()[1]->GetHwnd()), "Blink - Zeziriv");
     EXPECT_EQ(FormatSetting(profile.GetWindowSetting()), defaultBefore)
         << "the replaced windows stored nothing";
-
-    windows.SaveAllWindowStatus();
-    ASSERT_EQ(profile.GetMultiWindowSettings().size(), 3u);
-    EXPECT_EQ(FormatSetting(profile.GetMultiWindowSettings()[1]), FormatSetting(records[1]));
 }
 
 TEST_F(FilterWindowTest, RefreshingForHundredsOfTicksLeaksNoHandles) {

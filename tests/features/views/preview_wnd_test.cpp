@@ -32,29 +32,26 @@ using win_test::PressKeys;
 using win_test::SendInputs;
 
 constexpr int kInvert = 1;
-constexpr int kRotate = 2;
+constexpr int kSwap = 2;
 constexpr int kSequence = 3;
 
-// Enabled: _normal, Inverted, Rotated, Sequence (Inverted for 1.5 s, then Rotated), and then
+// Enabled: _normal, Inverted, Swapped, Sequence (Inverted for 1.5 s, then Swapped), and then
 // `extra` identity filters.
 void EnableFilters(int extra = 0) {
     CFilterManager& m = GetFilterManager();
     if (m.FindFilter("invert") == nullptr) {
-        ColorMap inverted{};
-        ColorMap rotated{};
-        for (int i = 0; i < kColorMapSize; ++i) {
-            const unsigned r = 51u * (i / 36), g = 51u * (i / 6 % 6), b = 51u * (i % 6);
-            inverted[i] = MakeColor(255 - r, 255 - g, 255 - b);
-            rotated[i] = MakeColor(g, b, r);
+        ColorMap inverted = SwapRedBlueMap();
+        for (ColorValue& c : inverted) {
+            c = MakeColor(255 - BlueOf(c), 255 - GreenOf(c), 255 - RedOf(c));
         }
         AddColorMap(m, "invert", inverted, "Inverted");
-        AddColorMap(m, "rotate", rotated, "Rotated");
-        AddSequence(m, "sequence", {{"invert", 1500}, {"rotate", 100000000}}, 0, "Sequence");
+        AddColorMap(m, "swap", SwapRedBlueMap(), "Swapped");
+        AddSequence(m, "sequence", {{"invert", 1500}, {"swap", 100000000}}, 0, "Sequence");
         for (int i = 0; i < 36; ++i) {
             AddColorMap(m, "extra" + std::to_string(i));
         }
     }
-    EnableOnly(m, {"_normal", "invert", "rotate", "sequence"});
+    EnableOnly(m, {"_normal", "invert", "swap", "sequence"});
     for (int i = 0; i < extra; ++i) {
         m.AppendEnabled(m.FindFilter("extra" + std::to_string(i)));
     }
@@ -242,9 +239,7 @@ TEST_F(PreviewTest, DesktopViewPanelPicksFiltersByListAndDigitsAndEscapeEndsTheV
     const HWND preview = Preview();
     const HWND panel = Panel();
     ASSERT_NE(panel, nullptr);
-    // Its owner, list and button texts are read end to end. The platform adds the sibling
-    // clipping of every top-level window.
-    EXPECT_EQ(GetWindowLongA(panel, GWL_STYLE) & ~WS_CLIPSIBLINGS & 0xFFFF0000, 0x90CC0000);
+    // Its owner, list and button texts are read end to end.
     const auto font = reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT));
     EXPECT_EQ(SendMessageA(List(), WM_GETFONT, 0, 0), font);
     EXPECT_EQ(SendMessageA(Button(), WM_GETFONT, 0, 0), font);
@@ -264,7 +259,7 @@ TEST_F(PreviewTest, DesktopViewPanelPicksFiltersByListAndDigitsAndEscapeEndsTheV
         int selected;
         const char* shown;
     } steps[] = {
-        {{KeyInput('3'), KeyInput('3', true)}, kRotate, "rotate"},
+        {{KeyInput('3'), KeyInput('3', true)}, kSwap, "swap"},
         {{KeyInput(VK_NUMPAD2), KeyInput(VK_NUMPAD2, true)}, kInvert, "invert"},
         {{KeyInput('0'), KeyInput('0', true), KeyInput(VK_RETURN), KeyInput(VK_RETURN, true),
           KeyInput('1'), KeyInput('1', true)},
@@ -284,15 +279,15 @@ TEST_F(PreviewTest, DesktopViewPanelPicksFiltersByListAndDigitsAndEscapeEndsTheV
     ASSERT_TRUE(win_test::FlushInput());
     EXPECT_EQ(GetForegroundWindow(), panel);
 
-    // The sequence: Inverted for a moment, then Rotated. Picked again, it is not restarted:
+    // The sequence: Inverted for a moment, then Swapped. Picked again, it is not restarted:
     // nothing is filtered or repainted.
     PressKeys({'4'});
-    ExpectScreen("rotate", skip);
+    ExpectScreen("swap", skip);
     ASSERT_TRUE(Pump([&] { return !GetUpdateRect(preview, nullptr, FALSE); }, 5000));
     SendMessageA(preview, WM_APP_SELECT_FILTER, kSequence, 0);
     EXPECT_FALSE(GetUpdateRect(preview, nullptr, FALSE));
     // Another filter and back starts it again from its first member.
-    SendMessageA(preview, WM_APP_SELECT_FILTER, kRotate, 0);
+    SendMessageA(preview, WM_APP_SELECT_FILTER, kSwap, 0);
     SendMessageA(preview, WM_APP_SELECT_FILTER, kSequence, 0);
     ExpectScreen("invert", skip);
 
