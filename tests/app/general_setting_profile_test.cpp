@@ -18,7 +18,6 @@ TEST(GeneralSettingProfile, ControlsOpenFromTheProfile) {
     EXPECT_EQ(c.waitingTime, (ComboText{4, "2000"}));
     EXPECT_EQ(c.colorFormatItem, 3);
     EXPECT_TRUE(c.simpleStatusbarInfo);
-    EXPECT_FALSE(c.showOriginalColorInfo);
     EXPECT_EQ(c.blurRadiusItem, -1);
 }
 

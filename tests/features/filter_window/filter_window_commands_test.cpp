@@ -43,7 +43,8 @@ using namespace filter_keys;
 using A = FilterWindowAction;
 
 // What the real keys cannot show cheaply: Ctrl and Shift on each kind of key, and the ends of
-// the zoom range and of the filter list. (The input tests press the common keys for real.)
+// the zoom range and of the filter list. (The input tests press the common keys for real, and
+// Ctrl+Shift+C copies the original colour there.)
 TEST(FilterWindowKeysTest, ModifiersAndTheEndsOfZoomAndFilterList) {
     const struct {
         unsigned key;
@@ -56,7 +57,6 @@ TEST(FilterWindowKeysTest, ModifiersAndTheEndsOfZoomAndFilterList) {
         {kLeft, false, true, 4, 0, 5, A::MoveCursor, false, -100},
         {kDown, true, true, 4, 0, 5, A::MoveCursor, false, 8},
         {'C', false, true, 4, 0, 5, A::None, false, 0},
-        {'C', true, true, 4, 0, 5, A::CopyColor, false, 1},
         {'F', true, false, 4, 0, 5, A::ToggleFix, true, 0},
         {'M', true, false, 4, 0, 5, A::ToggleMark, true, 0},
         {'N', false, false, 4, 0, 5, A::None, false, 0},

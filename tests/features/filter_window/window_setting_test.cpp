@@ -38,31 +38,19 @@ TEST(WindowSettingTest, LengthLimitIs512) {
     EXPECT_FALSE(ParseSetting(head + std::string(512 - head.size(), 'a'), s));
 }
 
+// Each field as the record reads it, written back in its own form.
 TEST(WindowSettingTest, FieldsAreReadStrictly) {
-    const struct {
-        const char* text;
-        int zoom;
-        bool mark, topmost, fix;
-        IntPoint point;
-        bool statusbar;
-        const char* id;
-    } cases[] = {
-        {"25,2,2,1,5,5,2,0,0,0,0,a", 1, false, false, true, {5, 5}, false, "a"},
-        {"-4,1,1,0,5,5,1,0,0,0,0,a", 1, true, true, false, {0, 0}, true, "a"},
-        {"20,-1,0,2,5,5,0,0,0,0,0,a", 20, false, false, false, {0, 0}, false, "a"},
-        {" 3, 1, 1, 1, -2, 3, 1, 0, 0, 0, 0, id rest", 3, true, true, true, {-2, 3}, true, "id"},
-        {"0,0,0,0,0,0,1,0,0,0,0,tab\tafter", 0, false, false, false, {0, 0}, true, "tab"},
+    const std::pair<const char*, const char*> cases[] = {
+        {"25,2,2,1,5,5,2,0,0,0,0,a", "1,0,0,1,5,5,0,0,0,0,0,a"},
+        {"-4,1,1,0,5,5,1,0,0,0,0,a", "1,1,1,0,0,0,1,0,0,0,0,a"},
+        {"20,-1,0,2,5,5,0,0,0,0,0,a", "20,0,0,0,0,0,0,0,0,0,0,a"},
+        {" 3, 1, 1, 1, -2, 3, 1, 0, 0, 0, 0, id rest", "3,1,1,1,-2,3,1,0,0,0,0,id"},
+        {"0,0,0,0,0,0,1,0,0,0,0,tab\tafter", "0,0,0,0,0,0,1,0,0,0,0,tab"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, read] : cases) {
         CWindowSetting s;
-        ASSERT_TRUE(ParseSetting(c.text, s)) << c.text;
-        EXPECT_EQ(s.Zoom, c.zoom) << c.text;
-        EXPECT_EQ(s.MarkCenter, c.mark) << c.text;
-        EXPECT_EQ(s.Topmost, c.topmost) << c.text;
-        EXPECT_EQ(s.FixPosition, c.fix) << c.text;
-        EXPECT_EQ(s.FixedPoint, c.point) << c.text;
-        EXPECT_EQ(s.ShowStatusbar, c.statusbar) << c.text;
-        EXPECT_EQ(s.FilterID, c.id) << c.text;
+        ASSERT_TRUE(ParseSetting(text, s)) << text;
+        EXPECT_EQ(FormatSetting(s), read) << text;
     }
 }
 

@@ -31,11 +31,10 @@ TEST(PanelRect, StoredRectangleLandsOnTheScreen) {
         {"no height", {10, 10, 100, 10}, 1280, 1024, {0, 0, 200, 200}},
         {"whole int range", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 1280, 1024, {0, 0, 1280, 1024}},
         {"far beyond the right", {INT_MAX - 10, 0, INT_MAX, 100}, 1280, 1024, {1270, 0, 1280, 100}},
-        {"far left",
-         {INT_MIN, INT_MIN, INT_MIN + 300, INT_MIN + 400},
-         1280,
-         1024,
+        // clang-format off
+        {"far left", {INT_MIN, INT_MIN, INT_MIN + 300, INT_MIN + 400}, 1280, 1024,
          {0, 0, 300, 400}},
+        // clang-format on
         {"no screen size", {10, 20, 310, 420}, 0, 0, {0, 0, 200, 200}},
         {"screen smaller than the default", {0, 0, 200, 200}, 150, 100, {0, 0, 150, 100}},
     };
