@@ -13,30 +13,24 @@
 
 namespace {
 
-char g_scratchPath[] = "/tmp/zeziriv_fuzz_filter_XXXXXX";
-
-void RemoveScratch() {
-    unlink(g_scratchPath);
-}
-
-const char* ScratchPath() {
-    static const bool made = [] {
-        const int fd = mkstemp(g_scratchPath);
+// One scratch file for the run, removed at its end.
+struct Scratch {
+    const std::string path = [] {
+        char name[] = "/tmp/zeziriv_fuzz_filter_XXXXXX";
+        const int fd = mkstemp(name);
         if (fd < 0) {
             std::abort();
         }
         close(fd);
-        std::atexit(RemoveScratch);
-        return true;
+        return std::string(name);
     }();
-    (void)made;
-    return g_scratchPath;
-}
+    ~Scratch() { unlink(path.c_str()); }
+} g_scratch;
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string path = ScratchPath();
+    const std::string& path = g_scratch.path;
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         std::abort();

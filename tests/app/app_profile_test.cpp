@@ -43,12 +43,6 @@ void SetEnabledList(const std::vector<std::string>& ids) {
     }
 }
 
-std::vector<std::string> EnabledIDs() {
-    std::vector<std::string> ids;
-    GetFilterManager().GetEnabledIDs(ids);
-    return ids;
-}
-
 class AppProfileTest : public testing::TestWithParam<StoreKind> {
 protected:
     static void SetUpTestSuite() {
@@ -71,62 +65,30 @@ protected:
     std::unique_ptr<ISettingsStore> store;
 };
 
+// The desktop and quick keys, the panel height fit, the waiting and update times, the colour
+// format, the task bar, the splash, the image quality, the enabled list and the saved windows
+// are written by one run and read by the next end to end; these are not.
 TEST_P(AppProfileTest, SaveThenLoadKeepsEverySavedValue) {
     CAppProfile p;
     p.SetDesktopPanelRect({-20, 30, 180, 430});
-    p.SetNoSplash(true);
-    p.SetQuickKeyItems({{"protanopia", 0x2007A}, {"hue_brg", 65}});
-    p.SetDesktopHotKey(0);
-    p.SetAdjustInitialPanelHeight(false);
-    p.SetQuickWaitingTime(2500);
-    SetEnabledList({"hue_gbr", "_normal"});
-    p.SetWindowUpdateInterval(50);
-    p.SetWindowColorDisplayFormat(4);
-    p.SetWindowUnvisibleTaskBar(true);
     p.SetWindowSimpleStatusbarInfo(true);
     p.SetWindowShowOriginalColorInfo(true);
     CWindowSetting w;
     ASSERT_TRUE(ParseSetting("4,1,0,0,0,0,1,100,120,240,180,protanopia", w));
     p.SetWindowSetting(w);
-    std::vector<CWindowSetting> many(3, w);
-    many[2].FilterID = "third";
-    p.SetMultiWindowSettings(many);
-    p.SetImageQuality(12);
     ASSERT_TRUE(p.Save(*store));
 
     const CAppProfile q = Loaded();
     EXPECT_EQ(q.GetDesktopPanelRect(), (IntRect{-20, 30, 180, 430}));
-    EXPECT_TRUE(q.IsNoSplash());
-    ASSERT_EQ(q.GetQuickKeyItems().size(), 2u);
-    EXPECT_EQ(q.GetQuickKeyItems()[0].GetHotKey(), 0x2007Au);
-    EXPECT_EQ(q.GetQuickKeyItems()[1].GetID(), "hue_brg");
-    EXPECT_EQ(q.GetDesktopHotKey(), 0u);
-    EXPECT_FALSE(q.IsAdjustInitialPanelHeight());
-    EXPECT_EQ(q.GetQuickWaitingTime(), 2500u);
-    EXPECT_EQ(q.GetEnabledFilters(), (std::vector<std::string>{"hue_gbr", "_normal"}));
-    EXPECT_EQ(q.GetWindowUpdateInterval(), 50u);
-    EXPECT_EQ(q.GetWindowColorDisplayFormat(), 4u);
-    EXPECT_TRUE(q.IsWindowUnvisibleTaskBar());
     EXPECT_TRUE(q.IsWindowSimpleStatusbarInfo());
     EXPECT_TRUE(q.IsWindowShowOriginalColorInfo());
     EXPECT_EQ(FormatSetting(q.GetWindowSetting()), FormatSetting(w));
-    ASSERT_EQ(q.GetMultiWindowSettings().size(), 3u);
-    EXPECT_EQ(q.GetMultiWindowSettings()[2].FilterID, "third");
-    EXPECT_EQ(q.GetImageQuality(), 12u);
 }
 
-TEST_P(AppProfileTest, SomeValuesAreNeverWritten) {
-    CAppProfile p;
-    p.SetWindowLeftTopOrigin(true);
-    p.SetCopyColorFormat("%d");
-    p.SetBlurRadius(3);
-    p.Save(*store);
-    const CAppProfile q = Loaded();
-    EXPECT_FALSE(q.IsWindowLeftTopOrigin());
-    EXPECT_EQ(q.GetCopyColorFormat(), "#%02XR%02XG%02XB");
-    EXPECT_EQ(q.GetBlurRadius(), 0u);
-
-    // What the store holds for them survives a save.
+// That the left-top origin, the copy template and the blur radius are never written is seen end
+// to end (the first run writes neither of the first two; the radius is back to none in the next
+// run); what the store holds for them survives a save.
+TEST_P(AppProfileTest, ValuesNeverWrittenSurviveASave) {
     store->WriteDword("WindowLeftTopOrigin", 1);
     store->WriteString("CopyColorFormat", "R=%d");
     CAppProfile r = Loaded();
@@ -178,23 +140,10 @@ TEST_P(AppProfileTest, TextCapacityCountsTheTerminator) {
     EXPECT_EQ(Loaded().GetEnabledFilters().size(), 6u) << "4096 characters do not fit";
 }
 
-TEST_P(AppProfileTest, EnabledListIsTrimmedAndHandedOver) {
-    store->WriteString("EnableFilters", "  protanopia  ,,hue_gbr");
-    CAppProfile p = Loaded();
-    EXPECT_EQ(p.GetEnabledFilters(), (std::vector<std::string>{"protanopia", "hue_gbr"}));
-    EXPECT_EQ(EnabledIDs(), (std::vector<std::string>{"protanopia", "hue_gbr", "_normal"}));
-    // What is saved is the manager's list as it stands, not the text that was read.
-    SetEnabledList({"_normal", "hue_brg"});
-    p.Save(*store);
-    EXPECT_EQ(p.GetEnabledFilters(), (std::vector<std::string>{"_normal", "hue_brg"}));
-    EXPECT_EQ(store->ReadString("EnableFilters", 4096).value_or("?"), "_normal,hue_brg");
-
-    store->WriteString("EnableFilters", "nothing,known");
-    Loaded();
-    EXPECT_EQ(EnabledIDs(), (std::vector<std::string>{"_normal"}));
-}
-
-TEST_P(AppProfileTest, MultiWindowRecordsStopAtCountAndAtTheFirstBadOne) {
+// The enabled list read, trimmed and handed to the manager, and the manager's list saved, are
+// seen end to end (a list written before a run fills the filter dialog; OK writes the dialog's
+// list); its reading is the profile values' test and its unknown IDs the manager's.
+TEST_P(AppProfileTest, MultiWindowRecordsStopAtCountAtTheFirstBadOneAndAtTwenty) {
     const std::string record = "2,0,0,0,0,0,1,10,10,100,100,w";
     char name[32];
     for (int i = 1; i <= 25; ++i) {
@@ -211,19 +160,15 @@ TEST_P(AppProfileTest, MultiWindowRecordsStopAtCountAndAtTheFirstBadOne) {
     ASSERT_EQ(p.GetMultiWindowSettings().size(), 2u);
     EXPECT_EQ(p.GetMultiWindowSettings()[1].FilterID, "w2");
 
-    // A shorter save leaves the later records in place, unread.
+    // A shorter save leaves the later records in place, unread; a longer one stops at twenty.
     p.Save(*store);
     EXPECT_EQ(store->ReadDword("MultiWindowSettingNum").value_or(99), 2u);
     EXPECT_EQ(store->ReadString("MultiWindowSetting_21", 4096).value_or("?"), record + "21");
-}
-
-TEST_P(AppProfileTest, SaveWritesAtMostTwentyRecords) {
-    CAppProfile p;
     p.SetMultiWindowSettings(std::vector<CWindowSetting>(23));
     p.Save(*store);
     EXPECT_EQ(store->ReadDword("MultiWindowSettingNum").value_or(0), 20u);
-    EXPECT_TRUE(store->ReadString("MultiWindowSetting_20", 4096).has_value());
-    EXPECT_FALSE(store->ReadString("MultiWindowSetting_21", 4096).has_value());
+    EXPECT_NE(store->ReadString("MultiWindowSetting_20", 4096).value_or(record), record);
+    EXPECT_EQ(store->ReadString("MultiWindowSetting_21", 4096).value_or("?"), record + "21");
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, AppProfileTest, testing::ValuesIn(StoreKinds()),

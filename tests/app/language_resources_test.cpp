@@ -2,6 +2,7 @@
 // exists in it with the same shape (identifiers, printf conversions, accelerators, controls)
 // and it carries the program's product version. A new English text without its translation
 // fails here.
+#include "platform/utilities.h"
 #include "program_driver.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,17 +23,9 @@ namespace {
 
 std::vector<std::string> LanguageLibraries() {
     std::vector<std::string> paths;
-    const std::string all = ZEZIRIV_LANGUAGE_LIBRARIES;
-    std::size_t start = 0;
-    while (start < all.size()) {
-        std::size_t end = all.find('|', start);
-        if (end == std::string::npos) {
-            end = all.size();
-        }
-        if (end > start) {
-            paths.push_back(driver::HostPath(all.substr(start, end - start)));
-        }
-        start = end + 1;
+    std::istringstream all(ZEZIRIV_LANGUAGE_LIBRARIES);
+    for (std::string path; std::getline(all, path, '|');) {
+        paths.push_back(driver::HostPath(path));
     }
     return paths;
 }
@@ -75,19 +71,12 @@ std::map<unsigned, std::wstring> Strings(HMODULE module) {
 
 // The printf conversions of a format, in order ("%d", "%s", ...); "%%" is no conversion.
 std::vector<std::wstring> Conversions(const std::wstring& text) {
+    static const std::wregex conversion(LR"(%%|%[-+ #0-9.*hlLzjt]*[^-+ #0-9.*hlLzjt%])");
     std::vector<std::wstring> out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != L'%') {
-            continue;
+    for (std::wsregex_iterator it(text.begin(), text.end(), conversion), end; it != end; ++it) {
+        if (it->str() != L"%%") {
+            out.push_back(it->str());
         }
-        std::size_t j = i + 1;
-        while (j < text.size() && wcschr(L"-+ #0123456789.*hlLzjt", text[j]) != nullptr) {
-            ++j;
-        }
-        if (j < text.size() && text[j] != L'%') {
-            out.push_back(text.substr(i, j - i + 1));
-        }
-        i = j;
     }
     return out;
 }
@@ -97,16 +86,12 @@ std::wstring HintOf(const std::wstring& text) {
     return tab == std::wstring::npos ? std::wstring() : text.substr(tab);
 }
 
-int Accelerators(const std::wstring& text) {
-    int count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'&' && i + 1 < text.size() && text[i + 1] == L'&') {
-            ++i; // a literal ampersand
-        } else if (text[i] == L'&') {
-            ++count;
-        }
+// The ampersands that mark an accelerator: "&&" is a literal one.
+std::ptrdiff_t Accelerators(std::wstring text) {
+    for (std::size_t at; (at = text.find(L"&&")) != std::wstring::npos;) {
+        text.erase(at, 2);
     }
-    return count;
+    return std::count(text.begin(), text.end(), L'&');
 }
 
 void CompareMenus(HMENU english, HMENU translated, const std::string& where,
@@ -183,19 +168,6 @@ std::vector<Control> ControlsOf(HMODULE module, unsigned dialogId, bool& created
     return controls;
 }
 
-DWORD ProductVersionMS(const std::string& path) {
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
-    std::vector<BYTE> data(size);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (size == 0 || !GetFileVersionInfoA(path.c_str(), 0, size, data.data()) ||
-        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length)) {
-        return 0xFFFFFFFF;
-    }
-    return info->dwProductVersionMS;
-}
-
 std::string Narrow(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) {
@@ -213,7 +185,7 @@ std::vector<std::string> CompareWithProgram(const std::string& libraryPath) {
     if (exe == nullptr || library == nullptr) {
         return {"cannot load " + (exe == nullptr ? exePath : libraryPath)};
     }
-    if (ProductVersionMS(libraryPath) != ProductVersionMS(exePath)) {
+    if (GetProductVersionMS(libraryPath.c_str()) != GetProductVersionMS(exePath.c_str())) {
         problems.push_back("product version differs from the program's");
     }
 
@@ -292,22 +264,19 @@ TEST_F(LanguageResourcesTest, EveryLibraryHasEveryStringMenuAndDialogOfTheProgra
     }
 }
 
-// The comparison finds what a partial library lacks: the test libraries translate a few texts
-// only and leave out the About box and most strings.
+// The comparison finds what a partial library lacks: the test library translates a few texts
+// only, has the menus and setting dialogs, and leaves out the About box and the other strings.
 TEST_F(LanguageResourcesTest, APartialLibraryIsReportedItemByItem) {
     const std::vector<std::string> problems =
         CompareWithProgram(driver::HostPath(ZEZIRIV_PARTIAL_LIBRARY));
-    const std::set<std::string> found(problems.begin(), problems.end());
-    for (const char* expected : {"string 100 missing (\"Zeziriv\")",
-                                 "string 41100 missing (\" bright\")", "dialog 200 missing"}) {
-        EXPECT_EQ(found.count(expected), 1u) << expected << " not in:\n" << Joined(problems);
+    const std::string all = "\n" + Joined(problems);
+    for (const char* expected :
+         {"\nstring 100 missing (\"Zeziriv\")\n", "\nstring 41100 missing (\" bright\")\n",
+          "\ndialog 200 missing\n"}) {
+        EXPECT_NE(all.find(expected), std::string::npos) << expected << " not in:\n" << all;
     }
-    for (const std::string& problem : problems) {
-        // The one translated string, the menus and the setting dialogs are there.
-        for (const char* present :
-             {"string 41000 ", "menu 400", "menu 401", "dialog 201", "dialog 203"}) {
-            EXPECT_NE(problem.rfind(present, 0), 0u) << problem;
-        }
+    for (const char* present : {"\nstring 41000 ", "\nmenu ", "\ndialog 201", "\ndialog 203"}) {
+        EXPECT_EQ(all.find(present), std::string::npos) << present << " in:\n" << all;
     }
 }
 

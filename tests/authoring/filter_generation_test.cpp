@@ -11,61 +11,19 @@
 #endif
 
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        out.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return out;
-}
-
-// The colours of a colour-map file, read back from its Color lines.
-std::vector<ColorValue> ColorsOf(const std::string& text) {
-    std::vector<ColorValue> out;
-    for (std::size_t at = text.find("RGB=\"#"); at != std::string::npos;
-         at = text.find("RGB=\"#", at + 1)) {
-        unsigned r = 0;
-        unsigned g = 0;
-        unsigned b = 0;
-        if (std::sscanf(text.c_str() + at + 6, "%2x%2x%2x", &r, &g, &b) == 3) {
-            out.push_back(MakeColor(r, g, b));
-        }
-    }
-    return out;
-}
-
 unsigned Channel(ColorValue c, int ch) {
     return (c >> (8 * ch)) & 0xFFu;
 }
 
-TEST(FilterWriter, WritesEveryColourInMapOrderAsLowercaseHex) {
-    ColorMap map{};
-    for (int i = 0; i < kColorMapSize; ++i) {
-        map[static_cast<std::size_t>(i)] = MakeColor(static_cast<unsigned>(i), 0xAB, 255u - i);
-    }
-    const std::string text = WriteColorMapFilter("my_id", "Name", map, {});
-    EXPECT_EQ(text.rfind(
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZezirivFilter Version=\"1.0\">", 0),
-              0u);
-    EXPECT_NE(text.find("<Profile ID=\"my_id\" DisplayName=\"Name\"/>"), std::string::npos);
-    EXPECT_NE(text.find("<Color RGB=\"#05abfa\"/>"), std::string::npos);
-    const std::vector<ColorValue> colours = ColorsOf(text);
-    ASSERT_EQ(colours.size(), static_cast<std::size_t>(kColorMapSize));
-    for (int i = 0; i < kColorMapSize; ++i) {
-        EXPECT_EQ(colours[static_cast<std::size_t>(i)], map[static_cast<std::size_t>(i)]);
-    }
-}
-
+// What the writer writes of the shipped set is the committed data (the regenerate check), read
+// back with every ID, name, member and timeout by the shipped filters test and every colour by
+// the accuracy test. The shipped names need no escaping, so that is written here.
 TEST(FilterWriter, EscapesAttributesAndKeepsCommentsWellFormed) {
     const std::string text =
         WriteColorMapFilter("x", "R&D <\"quoted\">", ColorMap{}, {"a -- b", "ends with -", "---"});
@@ -77,25 +35,6 @@ TEST(FilterWriter, EscapesAttributesAndKeepsCommentsWellFormed) {
     const std::string body = text.substr(open + 4, close - open - 4);
     EXPECT_EQ(body.find("--"), std::string::npos) << body;
     EXPECT_NE(body.back(), '-');
-}
-
-TEST(FilterWriter, WritesReferenceMembersInPlayingOrder) {
-    const std::string text =
-        WriteReferenceFilter("cycle", "Cycle", 2, {{"a", 1500}, {"b", 10}, {"a", 0}}, {});
-    const std::vector<std::string> lines = Lines(text);
-    EXPECT_NE(text.find("<Profile ID=\"cycle\" DisplayName=\"Cycle\" Type=\"reference\" "
-                        "Repeat=\"2\"/>"),
-              std::string::npos);
-    std::vector<std::string> members;
-    for (const std::string& line : lines) {
-        if (line.find("<Filter ") != std::string::npos) {
-            members.push_back(line.substr(line.find("<Filter ")));
-        }
-    }
-    EXPECT_EQ(members, (std::vector<std::string>{"<Filter ID=\"a\" Timeout=\"1500\"/>",
-                                                 "<Filter ID=\"b\" Timeout=\"10\"/>",
-                                                 "<Filter ID=\"a\" Timeout=\"0\"/>"}));
-    EXPECT_EQ(text.find("<ColorMap"), std::string::npos);
 }
 
 TEST(Lattices, BaselineOfTheIdentityIsTheNormalFilter) {

@@ -37,7 +37,3 @@ inline bool SamePixels(const CPicture& a, const CPicture& b) {
     }
     return true;
 }
-
-// Filter files are read through COM on Windows.
-inline testing::Environment* const kPictureTestCom =
-    testing::AddGlobalTestEnvironment(new filter_files::ComEnvironment);

@@ -208,20 +208,3 @@ TEST_F(FilterWindowProgramTest, WindowsAndMenusLeaveNoObjectsBehind) {
     EXPECT_EQ(after->user, before->user);
     Exit(program, frame);
 }
-
-TEST_F(FilterWindowProgramTest, ContextMenuComesFromTheLanguageLibrary) {
-    InstallLanguageLibrary(ZEZIRIV_E2E_LANG_SAME);
-    CProgram program(tree.GetExe());
-    const HWND frame = program.WaitFrame();
-    ASSERT_NE(frame, nullptr);
-    const std::vector<HWND> windows = OpenFromTray(program, frame, 1);
-    ASSERT_EQ(windows.size(), 1u);
-    const HWND menu = OpenContextMenu(program, windows[0]);
-    ASSERT_NE(menu, nullptr);
-    const std::vector<MenuItem> items = ReadOpenMenu(menu);
-    ASSERT_EQ(items.size(), 10u);
-    EXPECT_EQ(items[0].text, "LANG &Filter");
-    EXPECT_EQ(items[0].submenu.size(), 2u) << "the enabled filters replace the placeholder";
-    CloseOpenMenu(program.GetProcessId());
-    Exit(program, frame);
-}

@@ -171,6 +171,28 @@ void ProgramFixture::InstallLanguageLibrary(const std::string& library) {
                       "resource\\" + std::to_string(GetSystemDefaultLangID()) + "\\ttres.dll");
 }
 
+std::pair<std::string, std::string>
+ProgramFixture::StartWithTheDesktopKeyHeld(const std::string& library, bool splash) {
+    ClearSettings();
+    WriteSettingDword("NoSplash", splash ? 0 : 1);
+    const CHeldHotKey held(MOD_CONTROL, VK_F11);
+    EXPECT_TRUE(held.IsHeld());
+    if (!library.empty()) {
+        InstallLanguageLibrary(library);
+    }
+    CProgram program(tree.GetExe());
+    HWND frame = nullptr;
+    const std::vector<std::string> texts = AnswerStartMessages(program, 1, frame);
+    EXPECT_NE(frame, nullptr);
+    EXPECT_EQ(texts.size(), 1u) << (texts.empty() ? "" : texts.back());
+    std::vector<MenuItem> tray;
+    if (frame != nullptr) {
+        tray = ReadTrayMenu(program.GetProcessId(), frame);
+        Exit(program, frame);
+    }
+    return {texts.empty() ? "" : texts[0], tray.empty() ? "" : tray[0].text};
+}
+
 void Exit(CProgram& program, HWND frame) {
     PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
     EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));

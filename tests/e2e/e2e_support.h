@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -65,6 +66,11 @@ protected:
     void Prepare(int count);
     // A language library for the system's language.
     void InstallLanguageLibrary(const std::string& library);
+    // Starts the program on cleared settings with the desktop hot key held elsewhere, so that
+    // its start shows exactly one message, and `library` ("" for none) as the system language's
+    // library; answers the message, reads the tray menu's first item and ends the program.
+    std::pair<std::string, std::string> StartWithTheDesktopKeyHeld(const std::string& library,
+                                                                   bool splash = false);
 
     CInstallTree tree;
 };

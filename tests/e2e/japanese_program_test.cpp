@@ -271,20 +271,8 @@ TEST_F(JapaneseProgramTest, OnlyALibraryOfTheProgramsVersionIsUsedStringByString
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ClearSettings();
-        WriteSettingDword("NoSplash", 1);
-        const CHeldHotKey held(MOD_CONTROL, VK_F11);
-        ASSERT_TRUE(held.IsHeld());
-        InstallLanguageLibrary(c.file);
-        CProgram program(tree.GetExe());
-        HWND frame = nullptr;
-        const std::vector<std::string> messages = AnswerStartMessages(program, 1, frame);
-        ASSERT_NE(frame, nullptr);
-        ASSERT_EQ(messages.size(), 1u) << (messages.empty() ? "" : messages.back());
-        EXPECT_EQ(messages[0].rfind(c.message, 0), 0u) << messages[0];
-        const std::vector<MenuItem> tray = ReadTrayMenu(program.GetProcessId(), frame);
-        ASSERT_FALSE(tray.empty());
-        EXPECT_EQ(tray[0].text, c.desktopItem);
-        Exit(program, frame);
+        const auto [message, desktopItem] = StartWithTheDesktopKeyHeld(c.file);
+        EXPECT_EQ(message.rfind(c.message, 0), 0u) << message;
+        EXPECT_EQ(desktopItem, c.desktopItem);
     }
 }

@@ -1,15 +1,14 @@
 // Text paths of the program on a Japanese system (code page 932), inside this process: filter
-// files written in UTF-8 reach the program as whole double-byte characters, the language
-// library's strings format and join as the English ones do, and a message at the length limit
-// is never cut inside a character.
+// files written in UTF-8 reach the program as whole double-byte characters, and a message at the
+// length limit is never cut inside a character. (The library's strings formatted and joined
+// are read end to end: its hot key message, the longest colour name in the status bar; that
+// every string is there with the program's printf conversions is the language resource test.)
 #include "e2e_support.h"
 #include "japanese_text.h"
 
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_files.h"
 #include "engine/filter/filter_reader.h"
-#include "engine/image/color_info.h"
-#include "engine/image/color_name_resources.h"
 #include "platform/utilities.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +19,6 @@
 using japanese_text::J;
 
 namespace {
-
-testing::Environment* const kCom =
-    testing::AddGlobalTestEnvironment(new filter_files::ComEnvironment);
 
 // Whether the text walks as whole characters of code page 932 to its very end.
 bool EndsOnACharacterBoundary(const std::string& text) {
@@ -52,22 +48,9 @@ protected:
             return IDOK;
         });
     }
-    void TearDown() override {
-        SetMessageBoxHookForTesting({});
-        SetResourceModule(nullptr);
-        if (library != nullptr) {
-            FreeLibrary(library);
-        }
-    }
-    void UseJapaneseLibrary() {
-        library = LoadLibraryExA(driver::HostPath(ZEZIRIV_JA_LIBRARY).c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(library, nullptr);
-        SetResourceModule(library);
-    }
+    void TearDown() override { SetMessageBoxHookForTesting({}); }
 
     std::vector<std::string> shown;
-    HMODULE library = nullptr;
 };
 
 } // namespace
@@ -134,34 +117,5 @@ TEST_F(JapaneseTextTest, MessagesAreCutAt511BytesBetweenCharacters) {
         EXPECT_EQ(text.size(), c.expectedLength);
         EXPECT_TRUE(EndsOnACharacterBoundary(text));
         EXPECT_EQ(text.substr(text.size() - 2), J("表"));
-    }
-}
-
-TEST_F(JapaneseTextTest, LibraryStringsFormatAndJoinAsTheEnglishOnesDo) {
-    UseJapaneseLibrary();
-    ShowResourceMessage(MB_OK | MB_ICONERROR, 41000, 1409);
-    ShowResourceMessage(MB_OK | MB_ICONERROR, 41001, -5);
-    EXPECT_EQ(shown, (std::vector<std::string>{
-                         "Zeziriv|" + J("ホットキーを登録できませんでした。[コード=1409]"),
-                         "Zeziriv|" + J("ウィンドウを作成できませんでした。[コード=-5]")}));
-
-    shown.clear();
-    LoadColorNameWordsFromResources();
-    EXPECT_TRUE(shown.empty()) << "no word is missing";
-    struct Case {
-        ColorValue colour;
-        bool omitBracket;
-        const char* name;
-    };
-    const Case cases[] = {
-        {MakeColor(0, 255, 255), false, "[ C ]  明るい あざやかな 青緑"},
-        {MakeColor(128, 0, 255), true, " 明るい あざやかな 赤紫"},
-        {MakeColor(30, 60, 90), false, "[C=B]  暗い くすんだ 青"},
-        {MakeColor(255, 128, 0), false, "[R=Y]  明るい あざやかな 黄"},
-        {MakeColor(128, 128, 128), false, "[ - ]  明るい灰色"},
-        {MakeColor(0, 0, 0), true, " 黒"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ColorNameText(CHSV(c.colour), c.omitBracket), J(c.name)) << c.name;
     }
 }

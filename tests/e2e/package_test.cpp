@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,6 +15,8 @@
 using namespace e2e;
 
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr const char* kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zeziriv";
@@ -24,31 +28,25 @@ constexpr DWORD kExitNoRights = 4;
 constexpr DWORD kExitNoSpace = 5;
 constexpr DWORD kExitNotReplaced = 6;
 
+// A value of the user's (or with `machine`, the machine's) uninstall entry.
+std::optional<std::string> Entry(const char* name, bool machine = false) {
+    return ReadRegistryString(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kUninstallKey,
+                              name);
+}
+
 std::string Join(const std::string& dir, const std::string& name) {
     return dir.back() == '\\' ? dir + name : dir + "\\" + name;
 }
 
 // Relative path → size of every file below `dir`.
-std::map<std::string, ULONGLONG> ListFiles(const std::string& dir, const std::string& prefix = "") {
+std::map<std::string, ULONGLONG> ListFiles(const std::string& dir) {
     std::map<std::string, ULONGLONG> files;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(Join(dir, "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
-        return files;
+    std::error_code missing;
+    for (const auto& entry : fs::recursive_directory_iterator(dir, missing)) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), dir).string()] = entry.file_size();
+        }
     }
-    do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..") {
-            continue;
-        }
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            files.merge(ListFiles(Join(dir, name), prefix + name + "\\"));
-        } else {
-            files[prefix + name] =
-                (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
     return files;
 }
 
@@ -85,33 +83,16 @@ std::string ProductVersion(const std::string& exe) {
            std::to_string(HIWORD(info->dwProductVersionLS));
 }
 
-FILETIME OldFileTime() {
-    SYSTEMTIME old{};
-    old.wYear = 2001;
-    old.wMonth = 1;
-    old.wDay = 1;
-    FILETIME time{};
-    SystemTimeToFileTime(&old, &time);
-    return time;
-}
-
-// Marks a file so that a later replacement shows: its time goes back to 2001.
+// Marks a file so that a later replacement shows: its time goes back ten years.
+constexpr auto kDecade = std::chrono::hours(24 * 3652);
 void MarkOld(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    const FILETIME time = OldFileTime();
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
+    fs::last_write_time(path, fs::last_write_time(path) - kDecade);
 }
 
 bool IsMarkedOld(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
-        return false;
-    }
-    const FILETIME old = OldFileTime();
-    return CompareFileTime(&data.ftLastWriteTime, &old) == 0;
+    std::error_code missing;
+    const auto time = fs::last_write_time(path, missing);
+    return !missing && time < fs::file_time_type::clock::now() - kDecade / 2;
 }
 
 std::optional<DWORD> RunSetup(const std::string& arguments) {
@@ -149,8 +130,7 @@ protected:
         ClearSettings();
     }
     static void ForgetInstall() {
-        const std::string location =
-            ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation").value_or("");
+        const std::string location = Entry("InstallLocation").value_or("");
         if (!location.empty() && location.find("zeziriv_pkg_") == std::string::npos) {
             RemoveTree(location); // the default folder, used by one test
         }
@@ -180,10 +160,7 @@ protected:
         ASSERT_EQ(CProgram(Join(where, "uninstall.exe"), "/S").WaitExit(kSetupTimeoutMs),
                   std::optional<DWORD>(0));
         ASSERT_TRUE(WaitFor(
-            [&] {
-                return !PathExists(Join(where, "uninstall.exe")) &&
-                       !ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName");
-            },
+            [&] { return !PathExists(Join(where, "uninstall.exe")) && !Entry("DisplayName"); },
             kSetupTimeoutMs));
     }
 
@@ -197,16 +174,12 @@ TEST_F(PackageTest, SilentInstallRunsAndUninstallRemovesAllButTheUsersFilters) {
     ExpectInstalledIn(dir);
 
     // The Apps & Features entry.
-    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"),
-              std::optional<std::string>("Zeziriv"));
-    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayVersion"),
-              std::optional<std::string>(ZEZIRIV_VERSION_TEXT));
+    EXPECT_EQ(Entry("DisplayName"), std::optional<std::string>("Zeziriv"));
+    EXPECT_EQ(Entry("DisplayVersion"), std::optional<std::string>(ZEZIRIV_VERSION_TEXT));
     EXPECT_EQ(ProductVersion(Join(dir, "zeziriv.exe")), ZEZIRIV_VERSION_TEXT);
-    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "Publisher"),
-              std::optional<std::string>("zuvadur"));
-    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
-              std::optional<std::string>(dir));
-    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString"),
+    EXPECT_EQ(Entry("Publisher"), std::optional<std::string>("zuvadur"));
+    EXPECT_EQ(Entry("InstallLocation"), std::optional<std::string>(dir));
+    EXPECT_EQ(Entry("UninstallString"),
               std::optional<std::string>("\"" + Join(dir, "uninstall.exe") + "\""));
     ULONGLONG bytes = 0;
     for (const auto& file : shipped) {
@@ -249,8 +222,7 @@ TEST_F(PackageTest, UpgradeClosesTheRunningProgramAndKeepsSettingsFiltersAndChoi
     // No folder given: the user's own programs folder.
     ASSERT_EQ(RunSetup("/S /AUTOSTART"), std::optional<DWORD>(0));
     const std::string defaultDir = Join(ShellFolder(CSIDL_LOCAL_APPDATA), "Programs\\Zeziriv");
-    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
-              std::optional<std::string>(defaultDir));
+    EXPECT_EQ(Entry("InstallLocation"), std::optional<std::string>(defaultDir));
     ExpectInstalledIn(defaultDir);
     EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kRunKey, "Zeziriv"),
               std::optional<std::string>("\"" + Join(defaultDir, "zeziriv.exe") + "\""));
@@ -284,9 +256,8 @@ TEST_F(PackageTest, UpgradeClosesTheRunningProgramAndKeepsSettingsFiltersAndChoi
 
 TEST_F(PackageTest, ForEveryoneTheEntryAndShortcutAreTheMachinesAndTheUninstallerKnowsIt) {
     ASSERT_EQ(RunSetup("/S /ALLUSERS /D=" + dir), std::optional<DWORD>(0));
-    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"));
-    const auto quiet =
-        ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString");
+    EXPECT_FALSE(Entry("DisplayName"));
+    const auto quiet = Entry("QuietUninstallString", true);
     ASSERT_EQ(quiet,
               std::optional<std::string>("\"" + Join(dir, "uninstall.exe") + "\" /ALLUSERS /S"));
     const std::string shortcut = Join(ShellFolder(CSIDL_COMMON_PROGRAMS), "Zeziriv.lnk");
@@ -295,23 +266,17 @@ TEST_F(PackageTest, ForEveryoneTheEntryAndShortcutAreTheMachinesAndTheUninstalle
 
     ASSERT_EQ(CProgram(Join(dir, "uninstall.exe"), "/ALLUSERS /S").WaitExit(kSetupTimeoutMs),
               std::optional<DWORD>(0));
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            return !PathExists(dir) &&
-                   !ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName")
-                        .has_value();
-        },
-        kSetupTimeoutMs));
+    EXPECT_TRUE(WaitFor([&] { return !PathExists(dir) && !Entry("DisplayName", true).has_value(); },
+                        kSetupTimeoutMs));
     EXPECT_FALSE(PathExists(shortcut));
 
     // Beside an install for one user, an install for everyone goes to its own folder.
     ASSERT_EQ(RunSetup("/S"), std::optional<DWORD>(0));
     ASSERT_EQ(RunSetup("/S /ALLUSERS"), std::optional<DWORD>(0));
     const std::string forAll = Join(ShellFolder(CSIDL_PROGRAM_FILES), "Zeziriv");
-    EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"),
-              std::optional<std::string>(forAll));
+    EXPECT_EQ(Entry("InstallLocation", true), std::optional<std::string>(forAll));
     EXPECT_EQ(
-        ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"),
+        Entry("InstallLocation"),
         std::optional<std::string>(Join(ShellFolder(CSIDL_LOCAL_APPDATA), "Programs\\Zeziriv")));
     ASSERT_EQ(CProgram(Join(forAll, "uninstall.exe"), "/ALLUSERS /S").WaitExit(kSetupTimeoutMs),
               std::optional<DWORD>(0));
@@ -443,7 +408,7 @@ TEST_F(PackageTest, AFolderThatCannotBeWrittenOrADiskWithoutSpaceChangesNothing)
     WriteTextFile(Join(scratch, "file"), "x");
     EXPECT_EQ(RunSetup("/S /D=" + Join(scratch, "file\\Zeziriv")),
               std::optional<DWORD>(kExitNoRights));
-    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName"));
+    EXPECT_FALSE(Entry("DisplayName"));
 
     // A small disk of its own (a tmpfs the test fixture mounts), filled after a first install.
     const std::string disk = HostPath(ZEZIRIV_SMALL_DISK);

@@ -49,6 +49,8 @@ std::string LibraryHead(bool pe32 = false) {
 
 constexpr std::uint64_t kWholeSize = 0x800;
 
+// A library one byte short, cut in half, a program or not a program at all is refused end to
+// end; here the headers' other ways of being wrong.
 TEST(LanguageLibraryFile, OnlyAWholeLibraryWithItsResourcesInsideIsUsed) {
     const std::size_t table = kOptional + 0xF0;
     struct Case {
@@ -60,11 +62,8 @@ TEST(LanguageLibraryFile, OnlyAWholeLibraryWithItsResourcesInsideIsUsed) {
     const Case cases[] = {
         {"a whole library", [](std::string&) {}, kWholeSize, true},
         {"a whole 32-bit library", [](std::string& b) { b = LibraryHead(true); }, kWholeSize, true},
-        {"one byte short", [](std::string&) {}, kWholeSize - 1, false},
         {"only its headers", [](std::string&) {}, 0x400, false},
         {"headers longer than the file", [](std::string&) {}, 0x3FF, false},
-        {"a program, not a library", [](std::string& b) { Put16(b, kPe + 22, 0x0022); }, kWholeSize,
-         false},
         {"no MZ", [](std::string& b) { b[0] = 'X'; }, kWholeSize, false},
         {"no PE signature", [](std::string& b) { b[kPe + 2] = 'X'; }, kWholeSize, false},
         {"PE header past the head", [](std::string& b) { Put32(b, 0x3C, 0x3FE); }, kWholeSize,

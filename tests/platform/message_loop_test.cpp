@@ -28,12 +28,8 @@ public:
             g_events.push_back("dispatch " + std::to_string(msg - WM_APP));
             return 0;
         }
-        if (msg == WM_NCDESTROY) {
-            g_events.push_back("ncdestroy");
-        }
         return DefaultHandling(msg, wParam, lParam);
     }
-    void OnFinalMessage() { g_events.push_back("final"); }
 };
 
 class CRecordingFilter : public CMessageFilter {
@@ -114,30 +110,4 @@ TEST(MessageLoop, IdleHandlersRunInOrderWhenTheQueueEmptiesAndAreReArmed) {
     const std::vector<std::string> expected = {"idle first", "idle second", "dispatch 5",
                                                "idle first", "idle second"};
     EXPECT_EQ(g_events, expected);
-}
-
-TEST(MessageLoop, ModuleKeepsOneLoopPerThread) {
-    CAppModule module;
-    CMessageLoop loop;
-    CMessageLoop other;
-    EXPECT_EQ(module.GetMessageLoop(), nullptr);
-    EXPECT_TRUE(module.AddMessageLoop(&loop));
-    EXPECT_FALSE(module.AddMessageLoop(&other));
-    EXPECT_EQ(module.GetMessageLoop(), &loop);
-    CMessageLoop* seenElsewhere = &other;
-    std::thread([&] { seenElsewhere = module.GetMessageLoop(); }).join();
-    EXPECT_EQ(seenElsewhere, nullptr);
-    EXPECT_TRUE(module.RemoveMessageLoop());
-    EXPECT_EQ(module.GetMessageLoop(), nullptr);
-}
-
-TEST(WindowBase, UnbindsAtTheLastMessage) {
-    g_events.clear();
-    {
-        CCountingWnd wnd;
-        ASSERT_TRUE(wnd.Create());
-        DestroyWindow(wnd.GetHwnd());
-        EXPECT_EQ(wnd.GetHwnd(), nullptr);
-    }
-    EXPECT_EQ(g_events, (std::vector<std::string>{"ncdestroy", "final"}));
 }

@@ -5,10 +5,13 @@
 
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
+#include "platform/geometry.h"
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -53,6 +56,34 @@ inline CFilter* AddSequence(CFilterManager& manager, const std::string& id,
     return manager.AddFilter(std::move(filter)) ? added : nullptr;
 }
 
+// The manager's enabled list becomes exactly these filters, by ID.
+inline void EnableOnly(CFilterManager& manager, std::initializer_list<std::string> ids) {
+    manager.GetEnabledList().clear();
+    for (const std::string& id : ids) {
+        manager.AppendEnabled(manager.FindFilter(id));
+    }
+}
+
+inline std::vector<std::string> IDs(const std::vector<CFilter*>& filters) {
+    std::vector<std::string> ids;
+    for (const CFilter* filter : filters) {
+        ids.push_back(filter->GetID());
+    }
+    return ids;
+}
+
+// A reference filter's members as "ID:timeout", followed by ">ID" of the filter a member resolved
+// to.
+inline std::vector<std::string> Members(const CFilter& filter) {
+    std::vector<std::string> members;
+    CFilterRef ref;
+    for (int i = 0; filter.GetRef(i, ref); ++i) {
+        members.push_back(ref.GetID() + ":" + std::to_string(ref.GetTimeout()) +
+                          (ref.GetFilter() ? ">" + ref.GetFilter()->GetID() : ""));
+    }
+    return members;
+}
+
 // A screen whose pixel (x, y) has red x, green y and blue 7, so every position is recognisable.
 inline std::vector<ColorValue> CoordinateFrame(int width, int height) {
     std::vector<ColorValue> colors;
@@ -62,4 +93,9 @@ inline std::vector<ColorValue> CoordinateFrame(int width, int height) {
         }
     }
     return colors;
+}
+
+// Rectangles in failure messages as (left,top,right,bottom).
+inline void PrintTo(const IntRect& r, std::ostream* out) {
+    *out << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
 }

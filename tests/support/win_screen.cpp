@@ -5,13 +5,16 @@
 
 namespace win_test {
 
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs,
+               const std::function<bool(MSG&)>& preTranslate) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            if (!preTranslate || !preTranslate(msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
         }
         if (condition()) {
             return true;

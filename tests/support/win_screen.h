@@ -14,8 +14,10 @@
 
 namespace win_test {
 
-// Dispatches this thread's messages until `condition` holds or `timeoutMs` passes.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// Dispatches this thread's messages until `condition` holds or `timeoutMs` passes. A message
+// `preTranslate` takes is not dispatched, as in a loop with message filters.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs,
+               const std::function<bool(MSG&)>& preTranslate = {});
 
 // Returns once every message posted to this thread's windows before the call has been handled
 // (posted messages are handled in order). False when that takes longer than the timeout.

@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -19,7 +21,8 @@
 
 namespace filter_files {
 
-// The reader uses MSXML through COM on Windows; the caller owns COM initialisation.
+// The reader uses MSXML through COM on Windows; the caller owns COM initialisation, which every
+// test program that includes this header does once for all its tests.
 class ComEnvironment : public testing::Environment {
 public:
     void SetUp() override {
@@ -33,6 +36,8 @@ public:
 #endif
     }
 };
+inline testing::Environment* const kComEnvironment =
+    testing::AddGlobalTestEnvironment(new ComEnvironment);
 
 // A directory of its own, removed with everything in it at the end of the test.
 class ScratchDir {
@@ -100,15 +105,13 @@ inline std::string ColorMapFile(const std::string& id, const std::string& name,
     return Root(Profile(id, name, extra) + "<ColorMap>\n" + Colors(216) + "</ColorMap>\n");
 }
 
-// members: "ID:timeout" pairs written in order.
+// members: (ID, timeout) written in order.
 inline std::string ReferenceFile(const std::string& id, const std::string& name,
-                                 std::initializer_list<const char*> members,
+                                 std::initializer_list<std::pair<const char*, int>> members,
                                  const std::string& extra = "") {
     std::string list;
-    for (const char* member : members) {
-        const std::string text = member;
-        const auto colon = text.find(':');
-        list += "<Filter ID=\"" + text.substr(0, colon) + "\" Timeout=\"" + text.substr(colon + 1) +
+    for (const auto& [member, timeout] : members) {
+        list += "<Filter ID=\"" + std::string(member) + "\" Timeout=\"" + std::to_string(timeout) +
                 "\"/>\n";
     }
     return Root(Profile(id, name, "Type=\"reference\"" + (extra.empty() ? "" : " " + extra)) +

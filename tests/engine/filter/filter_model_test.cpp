@@ -19,7 +19,8 @@ ColorMap RandomColorMap(std::mt19937& rng) {
 }
 
 // The table as the plain triple loops of the described algorithm compute it: samples at the
-// lattice, then blue, green, red passes with a true division per channel.
+// lattice, then blue, green, red passes with a true division per channel (each channel of a
+// blend truncated on its own).
 std::vector<ColorValue> StraightforwardTable(const ColorMap& map, int k) {
     const int n = 5 * k + 1;
     const int nn = n * n;
@@ -62,50 +63,32 @@ std::vector<ColorValue> StraightforwardTable(const ColorMap& map, int k) {
     return t;
 }
 
-TEST(ImageQuality, TableSizesFollowTheLevel) {
-    // Level 0 and levels outside 0..18 take the step of 7; from 8 on an index needs 32 bits.
-    const struct {
-        int level, applied, step;
-        std::uint32_t entries;
-        bool index16;
-    } cases[] = {{0, 0, 7, 46656, true},  {1, 1, 1, 216, true},        {7, 7, 7, 46656, true},
-                 {8, 8, 8, 68921, false}, {18, 18, 18, 753571, false}, {-1, 0, 7, 46656, true},
-                 {19, 0, 7, 46656, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.level);
-        const CImageQuality q(c.level);
-        EXPECT_EQ(q.GetLevel(), c.applied);
-        EXPECT_EQ(q.GetLatticeStep(), c.step);
-        EXPECT_EQ(q.GetTableSize(), c.entries);
-        EXPECT_EQ(q.IsIndex16Bit(), c.index16);
+// The size at every level in range is the straightforward table's below; whether an index
+// needs 32 bits shows in the pixel tests, which fill an index buffer of that width.
+TEST(ImageQuality, LevelsOutsideTheRangeTakeTheStepOfSeven) {
+    for (int level : {0, -1, 19}) {
+        const CImageQuality q(level);
+        EXPECT_EQ(q.GetLevel(), 0) << level;
+        EXPECT_EQ(q.GetLatticeStep(), 7) << level;
+        EXPECT_EQ(q.GetTableSize(), 46656u) << level;
     }
 }
 
-TEST(ColorIndex, WorkedExampleAndCorners) {
+TEST(ColorIndex, WorkedExamplesCornersAndTheRemainderOf26GoingUp) {
     EXPECT_EQ(CImageQuality(7).ColorIndex(MakeColor(255, 128, 0)), 46008u);
     for (int level = 1; level <= 18; ++level) {
         const CImageQuality q(level);
         EXPECT_EQ(q.ColorIndex(MakeColor(0, 0, 0)), 0u);
         EXPECT_EQ(q.ColorIndex(MakeColor(255, 255, 255)), q.GetTableSize() - 1) << level;
     }
-}
-
-TEST(ColorIndex, RemainderOf26GoesUp) {
-    const CImageQuality one(1);
     // Quality 1: every channel snaps to its nearest lattice level.
-    EXPECT_EQ(one.ColorIndex(MakeColor(25, 0, 0)), 0u);
-    EXPECT_EQ(one.ColorIndex(MakeColor(26, 0, 0)), 36u);
-    EXPECT_EQ(one.ColorIndex(MakeColor(0, 26, 0)), 6u);
-    EXPECT_EQ(one.ColorIndex(MakeColor(0, 0, 26)), 1u);
-    EXPECT_EQ(one.ColorIndex(MakeColor(0, 0, 76)), 1u);
-    EXPECT_EQ(one.ColorIndex(MakeColor(0, 0, 77)), 2u);
-}
-
-TEST(BlendColor, ChannelsTruncateSeparately) {
-    EXPECT_EQ(BlendColor(0, MakeColor(255, 0, 0), 3, 7), MakeColor(109, 0, 0));
-    EXPECT_EQ(BlendColor(MakeColor(10, 20, 30), MakeColor(11, 255, 0), 1, 2),
-              MakeColor(10, 137, 15));
-    EXPECT_EQ(BlendColor(MakeColor(1, 2, 3), MakeColor(200, 100, 50), 0, 5), MakeColor(1, 2, 3));
+    const std::pair<ColorValue, std::uint32_t> one[] = {
+        {MakeColor(25, 0, 0), 0},   {MakeColor(26, 0, 0), 36}, {MakeColor(0, 26, 0), 6},
+        {MakeColor(0, 0, 26), 1},   {MakeColor(0, 0, 76), 1},  {MakeColor(0, 0, 77), 2},
+        {MakeColor(26, 25, 77), 38}};
+    for (const auto& [colour, index] : one) {
+        EXPECT_EQ(CImageQuality(1).ColorIndex(colour), index) << std::hex << colour;
+    }
 }
 
 TEST(BuildTable, MatchesStraightforwardComputation) {
@@ -141,16 +124,6 @@ TEST(BuildTable, LatticeColoursAreReproducedAtEveryQuality) {
                               map[ColorMapPosition(r, g, b)])
                         << level;
     }
-}
-
-TEST(BuildTable, QualityOneIsTheColourMapItself) {
-    std::mt19937 rng(3);
-    const ColorMap map = RandomColorMap(rng);
-    CFilter filter("f", "f", map);
-    ASSERT_TRUE(filter.BuildTable(CImageQuality(1)));
-    EXPECT_TRUE(std::equal(map.begin(), map.end(), filter.GetTable()));
-    // (26, 25, 77) sits nearest the lattice point (51, 0, 102).
-    EXPECT_EQ(filter.Transform(MakeColor(26, 25, 77)), map[ColorMapPosition(1, 0, 2)]);
 }
 
 TEST(BuildTable, SecondCallKeepsTheTableAndAnotherQualityReplacesIt) {
@@ -202,19 +175,13 @@ TEST(Filter, ReferenceMembers) {
     EXPECT_FALSE(seq.GetRef(0, out)) << "a colour-map filter has no members to give";
     seq.SetType(CFilter::kReference);
     seq.AppendRef(CFilterRef("b", -5));
-    seq.SetRepeat(2);
-    EXPECT_EQ(seq.GetRefCount(), 2);
-    EXPECT_FALSE(seq.GetRef(2, out));
-    EXPECT_FALSE(seq.GetRef(-1, out));
-    EXPECT_EQ(out.GetID(), "untouched");
-    ASSERT_TRUE(seq.GetRef(1, out));
-    EXPECT_EQ(out.GetID(), "b");
-    EXPECT_EQ(out.GetTimeout(), -5);
-
     const CFilter copy(seq);
     EXPECT_TRUE(copy.IsReferenceFilter());
-    EXPECT_EQ(copy.GetRefCount(), 2);
-    EXPECT_EQ(copy.GetRepeat(), 2);
+    EXPECT_FALSE(copy.GetRef(2, out) || copy.GetRef(-1, out));
+    EXPECT_EQ(out.GetID(), "untouched");
+    ASSERT_TRUE(copy.GetRef(1, out));
+    EXPECT_EQ(out.GetID(), "b");
+    EXPECT_EQ(out.GetTimeout(), -5);
 }
 
 } // namespace

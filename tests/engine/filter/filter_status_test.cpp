@@ -1,7 +1,7 @@
-#include "app/app_profile.h"
+#include "engine/filter/filter_status.h"
+
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
-#include "engine/filter/filter_status.h"
 #include "support/manual_clock.h"
 #include "support/test_data.h"
 
@@ -12,33 +12,28 @@
 
 namespace {
 
-// One manager for the whole suite; each test gets a fresh enabled list on top of the
-// filters added once.
 class FilterStatusTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        CFilterManager& m = GetFilterManager();
-        if (m.FindFilter("red") != nullptr) {
-            return;
+    FilterStatusTest() {
+        for (const char* id : {"red", "green", "blue"}) {
+            AddColorMap(m, id);
         }
-        AddColorMap(m, "red");
-        AddColorMap(m, "green");
-        AddColorMap(m, "blue");
         AddSequence(m, "seq", {{"red", 1000}, {"green", 500}, {"blue", 2000}}, 0);
         AddSequence(m, "seq2", {{"red", 1000}, {"green", 500}, {"blue", 2000}}, 2);
         AddSequence(m, "seqneg", {{"red", 1000}}, -1);
         AddSequence(m, "seqzero", {{"red", 0}, {"green", -20}}, 0);
         AddSequence(m, "empty", {}, 0);
+        EnableOnly(m, {"_normal", "red", "seq", "seq2", "seqneg", "seqzero", "empty"});
     }
-    void SetUp() override {
-        CFilterManager& m = GetFilterManager();
-        m.GetEnabledList().clear();
-        for (const char* id : {"_normal", "red", "seq", "seq2", "seqneg", "seqzero", "empty"}) {
-            m.AppendEnabled(m.FindFilter(id));
-        }
+    CFilter* F(const char* id) const { return m.FindFilter(id); }
+    // A status with the filter selected and started, as a view opens it.
+    CFilterStatus Started(const char* id, bool limited = false) const {
+        CFilterStatus s(m);
+        s.SetLimitedRepeat(limited);
+        s.SelectIndex(m.GetEnabledIndex(F(id)));
+        s.StartSequence();
+        return s;
     }
-    static CFilter* F(const char* id) { return GetFilterManager().FindFilter(id); }
-    static int Position(const char* id) { return GetFilterManager().GetEnabledIndex(F(id)); }
 
     // Runs a view's timer: returns the IDs shown at each tick where something new came up.
     static std::vector<std::string> Play(CFilterStatus& s, ManualClock& clock, int ticks,
@@ -54,11 +49,14 @@ protected:
         }
         return shown;
     }
+
+    CFilterManager m;
 };
 
+using Shown = std::vector<std::string>;
+
 TEST_F(FilterStatusTest, SelectionFollowsTheEnabledList) {
-    CFilterStatus s(GetFilterManager());
-    EXPECT_EQ(s.GetSelectedIndex(), 0);
+    CFilterStatus s(m);
     EXPECT_EQ(s.GetSelectedFilter(), F("_normal"));
     s.SelectIndex(1);
     EXPECT_EQ(s.GetSelectedFilter(), F("red"));
@@ -66,25 +64,21 @@ TEST_F(FilterStatusTest, SelectionFollowsTheEnabledList) {
     s.SelectIndex(-1);
     EXPECT_EQ(s.GetSelectedIndex(), 1);
     // The list shrinks under the view: the position names nothing, "_normal" stands in.
-    GetFilterManager().GetEnabledList().resize(1);
+    m.GetEnabledList().resize(1);
     EXPECT_EQ(s.GetSelectedFilter(), F("_normal"));
     s.ResetSelection();
-    EXPECT_EQ(s.GetSelectedIndex(), 0);
-
-    CFilterStatus copy(s);
-    EXPECT_EQ(copy.GetSelectedIndex(), 0);
+    EXPECT_EQ(CFilterStatus(s).GetSelectedIndex(), 0);
 }
 
+// The clock starts just below the 32-bit wrap, which the loop crosses between two members.
 TEST_F(FilterStatusTest, EndlessLoopInAWindow) {
     ManualClock clock;
-    CFilterStatus s(GetFilterManager());
-    s.SelectIndex(Position("seq"));
-    s.StartSequence();
+    CFilterStatus s = Started("seq");
     ASSERT_TRUE(s.IsSequenceDue());
     EXPECT_EQ(s.AdvanceSequence(), F("red")) << "first member shows at once";
     EXPECT_EQ(s.AdvanceSequence(), nullptr);
     // 50 ms ticks: green after 1000, blue 500 later, red again 2000 later, and on.
-    std::vector<std::string> shown;
+    Shown shown;
     std::vector<int> at;
     for (int tick = 1; tick <= 150; ++tick) {
         clock.Advance(50);
@@ -93,19 +87,18 @@ TEST_F(FilterStatusTest, EndlessLoopInAWindow) {
             at.push_back(tick * 50);
         }
     }
-    EXPECT_EQ(shown, (std::vector<std::string>{"green", "blue", "red", "green", "blue", "red"}));
+    EXPECT_EQ(shown, (Shown{"green", "blue", "red", "green", "blue", "red"}));
     EXPECT_EQ(at, (std::vector<int>{1000, 1500, 3500, 4500, 5000, 7000}));
     EXPECT_TRUE(s.IsSequenceRunning());
     EXPECT_EQ(s.GetShownFilter(), F("red"));
 }
 
 TEST_F(FilterStatusTest, LimitedPlaybackInQuickMode) {
-    struct Case {
+    const struct {
         const char* id;
-        std::vector<std::string> shownAfterStart;
+        Shown shownAfterStart;
         bool firstDue;
-    };
-    const Case cases[] = {
+    } cases[] = {
         // Repeat 2: two passes, the last member of the last pass ends the sequence at once.
         {"seq2", {"green", "blue", "red", "green", "blue"}, true},
         // Repeat absent: one pass.
@@ -113,69 +106,38 @@ TEST_F(FilterStatusTest, LimitedPlaybackInQuickMode) {
         // Negative repeat: never running.
         {"seqneg", {}, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
         ManualClock clock;
-        CFilterStatus s(GetFilterManager());
-        s.SetLimitedRepeat(true);
-        s.SelectIndex(Position(c.id));
-        s.StartSequence();
+        CFilterStatus s = Started(c.id, true);
         EXPECT_EQ(s.IsSequenceDue(), c.firstDue);
         if (c.firstDue) {
             EXPECT_EQ(s.AdvanceSequence(), F("red"));
         }
         EXPECT_EQ(Play(s, clock, 400, 100), c.shownAfterStart);
         EXPECT_FALSE(s.IsSequenceRunning());
+        // Selected again, it starts from its first member.
+        s.SelectIndex(m.GetEnabledIndex(F(c.id)));
+        s.StartSequence();
+        EXPECT_EQ(s.AdvanceSequence(), c.firstDue ? F("red") : nullptr);
     }
 }
 
 TEST_F(FilterStatusTest, ZeroAndNegativeTimeoutsLastOneTick) {
     ManualClock clock;
-    CFilterStatus s(GetFilterManager());
-    s.SelectIndex(Position("seqzero"));
-    s.StartSequence();
+    CFilterStatus s = Started("seqzero");
     EXPECT_EQ(s.AdvanceSequence(), F("red"));
     EXPECT_TRUE(s.IsSequenceDue()) << "a timeout of 0 is due immediately";
-    EXPECT_EQ(Play(s, clock, 3, 100), (std::vector<std::string>{"green", "red", "green"}));
+    EXPECT_EQ(Play(s, clock, 3, 100), (Shown{"green", "red", "green"}));
 }
 
-TEST_F(FilterStatusTest, ReselectionRestartsAndEmptyListShowsNothing) {
-    ManualClock clock;
-    CFilterStatus s(GetFilterManager());
-    s.SetLimitedRepeat(true);
-    s.SelectIndex(Position("seq"));
-    s.StartSequence();
-    s.AdvanceSequence();
-    Play(s, clock, 40, 100);
-    EXPECT_FALSE(s.IsSequenceRunning());
-    s.SelectIndex(Position("seq"));
-    s.StartSequence();
-    EXPECT_EQ(s.AdvanceSequence(), F("red"));
-
-    CFilterStatus e(GetFilterManager());
-    e.SelectIndex(Position("empty"));
-    e.StartSequence();
-    EXPECT_FALSE(e.IsSequenceRunning());
-    EXPECT_EQ(e.AdvanceSequence(), nullptr);
-
-    // A colour-map selection has no sequence at all.
-    CFilterStatus plain(GetFilterManager());
-    plain.SelectIndex(Position("red"));
-    plain.StartSequence();
+TEST_F(FilterStatusTest, EmptyListAndColourMapsPlayNothing) {
+    CFilterStatus empty = Started("empty");
+    EXPECT_FALSE(empty.IsSequenceRunning());
+    EXPECT_EQ(empty.AdvanceSequence(), nullptr);
+    CFilterStatus plain = Started("red");
     EXPECT_FALSE(plain.IsSequenceDue());
     EXPECT_EQ(plain.GetShownFilter(), nullptr);
-}
-
-TEST_F(FilterStatusTest, DueAcrossTheTickWrap) {
-    ManualClock clock(0xFFFFFFFFu - 400);
-    CFilterStatus s(GetFilterManager());
-    s.SelectIndex(Position("seq"));
-    s.StartSequence();
-    s.AdvanceSequence();
-    clock.Advance(999);
-    EXPECT_FALSE(s.IsSequenceDue());
-    clock.Advance(1);
-    EXPECT_TRUE(s.IsSequenceDue());
 }
 
 } // namespace

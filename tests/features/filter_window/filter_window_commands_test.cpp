@@ -7,18 +7,16 @@
 
 namespace {
 
-// Any text at all, against an independent reading of the template: the fuzz target.
+// Any text at all, against an independent reading of the template: the fuzz target, from seeds
+// of every form. Here the grammar's decisions; the default template and one of the user's own
+// are copied by the window's Ctrl+C test.
 TEST(CopyColorFormatTest, TemplatesExpandAsTheUserWrote) {
     const struct {
         const char* format;
         ColorValue colour;
         const char* text;
     } cases[] = {
-        {"#%02XR%02XG%02XB", MakeColor(255, 128, 0), "#FF8000"},
         {"%r,%g,%b", MakeColor(1, 2, 3), "1,2,3"},
-        {"%R,%G,%B", MakeColor(1, 2, 3), "1,2,3"},
-        {"%3dr", MakeColor(7, 0, 0), "  7"},
-        {"%03xr", MakeColor(171, 0, 0), "0ab"},
         {"%03Xr", MakeColor(171, 0, 0), "0AB"},
         {"%0r|%9r|%09xb", MakeColor(5, 0, 255), "5|        5|0000000ff"},
         {"%1r", MakeColor(200, 0, 0), "200"}, // a width below the digits never cuts
@@ -33,8 +31,6 @@ TEST(CopyColorFormatTest, TemplatesExpandAsTheUserWrote) {
         {"%00r", MakeColor(4, 0, 0), "%00r"},
         {"%xdr", MakeColor(4, 0, 0), "%xdr"},
         {"%dX", 0, "%dX"},
-        {"", MakeColor(1, 2, 3), ""},
-        {"rgb(%r, %g, %b)", MakeColor(12, 34, 56), "rgb(12, 34, 56)"},
         {"0x%02x%02x%02xB", MakeColor(0x12, 0x34, 0x56), "0x%02x%02x56"},
         {"0x%02xb%02xg%02xr", MakeColor(0x12, 0x34, 0x56), "0x563412"},
     };
@@ -47,7 +43,8 @@ using namespace filter_keys;
 using A = FilterWindowAction;
 
 // What the real keys cannot show cheaply: Ctrl and Shift on each kind of key, and the ends of
-// the zoom range and of the filter list. (The input tests press the common keys for real.)
+// the zoom range and of the filter list. (The input tests press the common keys for real, and
+// Ctrl+Shift+C copies the original colour there.)
 TEST(FilterWindowKeysTest, ModifiersAndTheEndsOfZoomAndFilterList) {
     const struct {
         unsigned key;
@@ -60,7 +57,6 @@ TEST(FilterWindowKeysTest, ModifiersAndTheEndsOfZoomAndFilterList) {
         {kLeft, false, true, 4, 0, 5, A::MoveCursor, false, -100},
         {kDown, true, true, 4, 0, 5, A::MoveCursor, false, 8},
         {'C', false, true, 4, 0, 5, A::None, false, 0},
-        {'C', true, true, 4, 0, 5, A::CopyColor, false, 1},
         {'F', true, false, 4, 0, 5, A::ToggleFix, true, 0},
         {'M', true, false, 4, 0, 5, A::ToggleMark, true, 0},
         {'N', false, false, 4, 0, 5, A::None, false, 0},

@@ -18,8 +18,8 @@ TEST(CaptureRectTest, FillsThePictureAreaAroundTheReferencePoint) {
         CaptureRect expected;
     } cases[] = {
         // Enlarging rounds the capture up so the blocks cover the area; the cursor is the
-        // centre pixel ((w - 1) / 2, (h - 1) / 2).
-        {{200, 150}, 4, false, {500 - 24, 400 - 18, 50, 38}},
+        // centre pixel ((w - 1) / 2, (h - 1) / 2). (Zoom 4 is painted and read back from a real
+        // window.)
         {{200, 150}, 1, false, {500 - 99, 400 - 74, 200, 150}},
         {{200, 150}, 20, false, {500 - 4, 400 - 3, 10, 8}},
         {{201, 151}, 2, false, {500 - 50, 400 - 37, 101, 76}},
@@ -51,20 +51,13 @@ TEST(CaptureRectTest, ExtremeReferencePointsAndAreasDoNotOverflow) {
     EXPECT_EQ(huge.height, INT_MAX);
 }
 
-TEST(CenterMarkTest, OutlineOnePixelOutsideTheMagnifiedReferencePixel) {
-    // 50 x 38 at zoom 4: the centre pixel (24, 18) is the block 96..99 x 72..75.
-    const auto mark = ComputeCenterMark(50, 38, 4, true, false);
-    ASSERT_TRUE(mark.has_value());
-    EXPECT_EQ(mark->outline, (IntRect{95, 71, 101, 77}));
-    EXPECT_EQ(mark->corners[0], (IntPoint{95, 71}));
-    EXPECT_EQ(mark->corners[1], (IntPoint{100, 71}));
-    EXPECT_EQ(mark->corners[2], (IntPoint{95, 76}));
-    EXPECT_EQ(mark->corners[3], (IntPoint{100, 76}));
-
+// The outline at zoom 6 is read pixel by pixel from the window.
+TEST(CenterMarkTest, OutlineOnePixelOutsideTheReferencePixelOnlyWhenMagnified) {
     // At zoom 1 the outline hugs the single pixel.
     const auto one = ComputeCenterMark(3, 3, 1, true, false);
     ASSERT_TRUE(one.has_value());
     EXPECT_EQ(one->outline, (IntRect{0, 0, 3, 3}));
+    EXPECT_EQ(one->corners[0], (IntPoint{0, 0}));
     EXPECT_EQ(one->corners[3], (IntPoint{2, 2}));
 
     EXPECT_FALSE(ComputeCenterMark(50, 38, 4, false, false).has_value());
@@ -87,44 +80,29 @@ TEST(StatusTextTest, ZoomAndPointTexts) {
 }
 
 TEST(StatusbarEdgesTest, PartsByFormatLayoutAndSystemGeneration) {
-    // A sample of the width table: each format has its own first part; the simple layout has
-    // only the value and the name; older systems draw narrower parts.
-    const struct {
-        int format;
-        bool simple;
-        std::vector<int> edges;
-    } cases[] = {
-        {0, false, {90, 180, 220, -1}},
-        {3, false, {110, 200, 240, -1}},
-        {3, true, {110, -1}},
-        {7, false, {90, 180, 220, -1}}, // stored numbers of 5 and more read as 0
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ComputeStatusbarEdges(c.format, c.simple), c.edges)
-            << "format " << c.format << (c.simple ? " simple" : "");
-    }
+    // The parts of formats 0 and 3 are read from the window's status bar control. The simple
+    // layout has only the value and the name; stored numbers of 5 and more read as 0.
+    EXPECT_EQ(ComputeStatusbarEdges(3, true), (std::vector<int>{110, -1}));
+    EXPECT_EQ(ComputeStatusbarEdges(7, false), (std::vector<int>{90, 180, 220, -1}));
     // On a 144 dpi screen the parts grow with the text.
     EXPECT_EQ(ComputeStatusbarEdges(0, false, 144), (std::vector<int>{135, 270, 330, -1}));
     EXPECT_EQ(ColorNamePart(false), 3);
     EXPECT_EQ(ColorNamePart(true), 1);
 }
 
+// The first step from the top-left corner and a closed window's rectangle taken without a step
+// are seen with real windows (the tray's windows end to end, the window after Close all).
 TEST(CascadeTest, DefaultRecordsCascadeByTheCaptionHeight) {
     CWindowCascade cascade;
-    const IntRect none{};
-    EXPECT_EQ(cascade.Place(none, false, 23, 1280, 1024), (IntRect{0, 0, 200, 200}));
-    EXPECT_EQ(cascade.Place(none, false, 23, 1280, 1024), (IntRect{23, 23, 223, 223}));
-    EXPECT_EQ(cascade.Place(none, false, 23, 1280, 1024), (IntRect{46, 46, 246, 246}));
+    for (int step : {0, 23, 46}) {
+        EXPECT_EQ(cascade.Place({}, false, 23, 1280, 1024),
+                  (IntRect{step, step, step + 200, step + 200}));
+    }
     EXPECT_TRUE(cascade.IsCascading());
-
     // A given record keeps its rectangle and does not cascade, but becomes the origin.
     const IntRect stored{300, 200, 540, 380};
     EXPECT_EQ(cascade.Place(stored, true, 23, 1280, 1024), stored);
-    EXPECT_EQ(cascade.Place(none, false, 23, 1280, 1024), (IntRect{323, 223, 563, 403}));
-
-    // A closed window's rectangle is where the next one opens, without a step.
-    cascade.SetOrigin({10, 20, 110, 220}, false);
-    EXPECT_EQ(cascade.Place(stored, false, 23, 1280, 1024), stored);
+    EXPECT_EQ(cascade.Place({}, false, 23, 1280, 1024), (IntRect{323, 223, 563, 403}));
     cascade.SetOrigin({10, 20, 110, 220}, true);
     EXPECT_EQ(cascade.Place(stored, false, 23, 1280, 1024), (IntRect{33, 43, 133, 243}));
 }

@@ -7,8 +7,6 @@
 #include "gui_objects.h"
 #include "support/manual_clock.h"
 
-#include <cstdio>
-
 namespace filter_wnd_test {
 
 CPatternWindow* FilterWindowTest::s_pattern = nullptr;
@@ -51,9 +49,9 @@ TEST_F(FilterWindowTest, MagnifiesTheFilteredScreenInPixelBlocks) {
         return mismatches == 0;
     });
     EXPECT_TRUE(shown) << mismatches << " pixels differ, the first at " << first;
-    EXPECT_EQ(Title(hwnd), "Swap - Zeziriv");
 }
 
+// Where the mark goes at other zooms, and that a reduced picture has none, is the geometry test's.
 TEST_F(FilterWindowTest, CentreMarkOutlinesTheReferencePixelExactly) {
     CFilterWnd* window = OpenAndWait(Record("swap", 6, true));
     ASSERT_NE(window, nullptr);
@@ -86,21 +84,6 @@ TEST_F(FilterWindowTest, CentreMarkOutlinesTheReferencePixelExactly) {
         return true;
     });
     EXPECT_TRUE(marked) << "first wrong pixel at " << wrong;
-
-    // No mark when the picture is reduced.
-    PostMessageA(hwnd, WM_APP_SET_ZOOM, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return StatusText(hwnd, 2) == "x1/2"; }, kTimeoutMs));
-    EXPECT_TRUE(WaitForPixels(hwnd, [&](const CScreenPixels& pixels) {
-        for (int y = 0; y < pixels.GetHeight() - 30; ++y) {
-            for (int x = 0; x < pixels.GetWidth(); ++x) {
-                if (pixels.At(x, y) == kCenterMarkCornerColor ||
-                    pixels.At(x, y) == kCenterMarkColor) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    }));
 }
 
 TEST_F(FilterWindowTest, StatusBarShowsTheReferencePixelAndFollowsTheSettings) {
@@ -108,7 +91,6 @@ TEST_F(FilterWindowTest, StatusBarShowsTheReferencePixelAndFollowsTheSettings) {
     ASSERT_NE(window, nullptr);
     const HWND hwnd = window->GetHwnd();
     // What the parts say is the model's; that they reach the control is read end to end.
-    EXPECT_TRUE(PumpUntil([&] { return StatusText(hwnd, 1) == "165, 145"; }, kTimeoutMs));
 
     // Parts as laid out for this system: 90, 90 and 40 pixels wide at 96 dpi.
     int edges[4] = {};
@@ -158,25 +140,21 @@ TEST_F(FilterWindowTest, StatusBarThatCannotBeCreated) {
     EXPECT_EQ(GetDlgItem(window->GetHwnd(), CFilterWnd::kStatusbarId), nullptr);
 }
 
+// How damaged records are placed is the cascade's test; here the collection places them on the
+// real screen.
 TEST_F(FilterWindowTest, AbsurdRecordsOpenUsableWindowsOnTheScreen) {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const IntRect records[] = {
-        {900, 900, 100, 100},                           // negative size
-        {-5000, -5000, 90000, 90000},                   // larger than the screen
-        {screenWidth + 50, 10, screenWidth + 250, 210}, // off the right edge
-    };
-    for (const IntRect& rect : records) {
+    for (const IntRect& rect : {IntRect{-5000, -5000, 90000, 90000},
+                                IntRect{screenWidth + 50, 10, screenWidth + 250, 210}}) {
         CWindowSetting record = Record("swap", 1, true);
         record.WindowRect = rect;
         ASSERT_TRUE(GetWindowCollection().OpenFilterWindow(&record));
         const HWND hwnd = GetWindowCollection().GetWindows().back()->GetHwnd();
         const IntRect placed = WindowRectOf(hwnd);
-        EXPECT_GE(placed.left, 0);
-        EXPECT_GE(placed.top, 0);
-        EXPECT_LE(placed.right, screenWidth);
-        EXPECT_LE(placed.bottom, screenHeight);
-        EXPECT_GT(placed.right - placed.left, 50);
+        EXPECT_TRUE(placed.left >= 0 && placed.top >= 0 && placed.right <= screenWidth &&
+                    placed.bottom <= screenHeight && placed.right - placed.left > 50)
+            << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
         EXPECT_TRUE(IsWindowVisible(hwnd));
     }
     // A window shrunk to almost nothing and a minimised one keep running.
@@ -184,8 +162,9 @@ TEST_F(FilterWindowTest, AbsurdRecordsOpenUsableWindowsOnTheScreen) {
     SetWindowPos(tiny->GetHwnd(), nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
     CFilterWnd* minimised = GetWindowCollection().GetWindows().back();
     ShowWindow(minimised->GetHwnd(), SW_MINIMIZE);
-    // A few refresh ticks later (the middle window captured again), both are still there.
-    const CFilterWnd* normal = GetWindowCollection().GetWindows()[1];
+    // A few refresh ticks later (another window captured again), both are still there.
+    ASSERT_TRUE(GetWindowCollection().OpenFilterWindow(nullptr));
+    const CFilterWnd* normal = GetWindowCollection().GetWindows()[2];
     const std::uint32_t captured = normal->GetModel().GetLastCaptureTime();
     EXPECT_TRUE(
         PumpUntil([&] { return normal->GetModel().GetLastCaptureTime() != captured; }, kTimeoutMs));
@@ -228,6 +207,8 @@ TEST_F(FilterWindowTest, CloseAllStoresTheLastWindowsRecordForTheNextOne) {
     EXPECT_EQ(Title(next->GetHwnd()), "Blink - Zeziriv");
 }
 
+// Saving every window's record and restoring them after a restart, each at its place, is seen
+// end to end; here the empty cases and the windows a restore replaces.
 TEST_F(FilterWindowTest, SaveAndRestoreAllWindowStatus) {
     CAppProfile& profile = GetAppProfile();
     CWindowSetting kept = Record("swap", 3, false);
@@ -241,28 +222,15 @@ TEST_F(FilterWindowTest, SaveAndRestoreAllWindowStatus) {
     windows.RestoreAllWindowStatus(); // nothing stored: the open window stays
     EXPECT_EQ(windows.GetCount(), 1);
 
-    std::vector<CWindowSetting> records;
-    for (int i = 0; i < 3; ++i) {
-        CWindowSetting record = Record(i == 0 ? "seq" : "swap", i + 1, i == 2);
-        record.WindowRect = {50 + 200 * i, 500, 240 + 200 * i, 700};
-        records.push_back(record);
-    }
-    profile.SetMultiWindowSettings(records);
+    profile.SetMultiWindowSettings({kept, Record("seq", 1, true), kept});
     const std::string defaultBefore = FormatSetting(profile.GetWindowSetting());
     ASSERT_TRUE(windows.OpenFilterWindow(nullptr));
     windows.RestoreAllWindowStatus();
     EXPECT_EQ(windows.GetCount(), 3);
     ASSERT_TRUE(PumpUntil([] { return FilterWindowsOnScreen().size() == 3; }, kTimeoutMs));
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(FormatSetting(windows.GetWindows()[i]->GetWindowSetting()),
-                  FormatSetting(records[i]));
-    }
+    EXPECT_EQ(Title(windows.GetWindows()[1]->GetHwnd()), "Blink - Zeziriv");
     EXPECT_EQ(FormatSetting(profile.GetWindowSetting()), defaultBefore)
         << "the replaced windows stored nothing";
-
-    windows.SaveAllWindowStatus();
-    ASSERT_EQ(profile.GetMultiWindowSettings().size(), 3u);
-    EXPECT_EQ(FormatSetting(profile.GetMultiWindowSettings()[1]), FormatSetting(records[1]));
 }
 
 TEST_F(FilterWindowTest, RefreshingForHundredsOfTicksLeaksNoHandles) {
@@ -310,8 +278,6 @@ TEST_F(FilterWindowTest, RefreshingForHundredsOfTicksLeaksNoHandles) {
     const ProcessGuiObjects after = CountProcessGuiObjects();
     EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.user, before.user);
-    std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu\n", before.gdi, after.gdi,
-                before.user, after.user);
 }
 
 } // namespace filter_wnd_test

@@ -1,16 +1,13 @@
 #include "features/views/panel_geometry.h"
 
+#include "support/test_data.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 
 namespace {
-
-std::string Text(const IntRect& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-           std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
-}
 
 TEST(PanelRect, StoredRectangleLandsOnTheScreen) {
     struct Case {
@@ -34,17 +31,15 @@ TEST(PanelRect, StoredRectangleLandsOnTheScreen) {
         {"no height", {10, 10, 100, 10}, 1280, 1024, {0, 0, 200, 200}},
         {"whole int range", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 1280, 1024, {0, 0, 1280, 1024}},
         {"far beyond the right", {INT_MAX - 10, 0, INT_MAX, 100}, 1280, 1024, {1270, 0, 1280, 100}},
-        {"far left",
-         {INT_MIN, INT_MIN, INT_MIN + 300, INT_MIN + 400},
-         1280,
-         1024,
+        // clang-format off
+        {"far left", {INT_MIN, INT_MIN, INT_MIN + 300, INT_MIN + 400}, 1280, 1024,
          {0, 0, 300, 400}},
+        // clang-format on
         {"no screen size", {10, 20, 310, 420}, 0, 0, {0, 0, 200, 200}},
         {"screen smaller than the default", {0, 0, 200, 200}, 150, 100, {0, 0, 150, 100}},
     };
     for (const Case& c : cases) {
-        const IntRect fitted = FitPanelRect(c.stored, c.width, c.height);
-        EXPECT_EQ(fitted, c.expected) << c.what << ": " << Text(fitted);
+        EXPECT_EQ(FitPanelRect(c.stored, c.width, c.height), c.expected) << c.what;
     }
 }
 
@@ -90,10 +85,9 @@ TEST(PanelLayout, ControlsInFontUnits) {
     };
     for (const Case& c : cases) {
         const PanelLayout layout = LayoutPanel(c.f, c.width, c.height);
-        EXPECT_EQ(layout.list, c.list)
-            << c.f << " " << c.width << "x" << c.height << " list " << Text(layout.list);
-        EXPECT_EQ(layout.button, c.button)
-            << c.f << " " << c.width << "x" << c.height << " button " << Text(layout.button);
+        SCOPED_TRACE(testing::Message() << c.f << " " << c.width << "x" << c.height);
+        EXPECT_EQ(layout.list, c.list);
+        EXPECT_EQ(layout.button, c.button);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "features/views/preview_state.h"
 
-#include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "support/manual_clock.h"
@@ -9,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -17,34 +15,19 @@ namespace {
 // Just below the 32-bit wrap of the tick counter, so that every case crosses it.
 constexpr std::uint32_t kNearWrap = 0xFFFFFE00u;
 
-const char* kEnabled[] = {"_normal", "one", "two", "three", "trio2", "none", "negative", "trio"};
-
 class PreviewStateTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        CFilterManager& m = GetFilterManager();
-        if (m.FindFilter("one") != nullptr) {
-            return;
+    PreviewStateTest() {
+        for (const char* id : {"one", "two", "three"}) {
+            AddColorMap(m, id);
         }
-        AddColorMap(m, "one");
-        AddColorMap(m, "two");
-        AddColorMap(m, "three");
         AddSequence(m, "trio2", {{"one", 500}, {"two", 500}, {"three", 500}}, 2);
         AddSequence(m, "none", {});
         AddSequence(m, "negative", {{"one", 500}, {"two", 500}}, -1);
         AddSequence(m, "trio", {{"one", 300}, {"two", 200}, {"three", 100}});
+        EnableOnly(m, {"_normal", "one", "two", "three", "trio2", "none", "negative", "trio"});
     }
-    void SetUp() override {
-        CFilterManager& m = GetFilterManager();
-        m.GetEnabledList().clear();
-        for (const char* id : kEnabled) {
-            m.AppendEnabled(m.FindFilter(id));
-        }
-    }
-    static int Position(const char* id) {
-        CFilterManager& m = GetFilterManager();
-        return m.GetEnabledIndex(m.FindFilter(id));
-    }
+    int Position(const char* id) const { return m.GetEnabledIndex(m.FindFilter(id)); }
     static std::string Name(const CFilter* filter) {
         return filter != nullptr ? filter->GetID() : "(capture)";
     }
@@ -68,6 +51,10 @@ protected:
         }
         return seen;
     }
+
+    CFilterManager m;
+    ManualClock clock{kNearWrap};
+    CPreviewState state{m};
 };
 
 using Seen = std::vector<std::string>;
@@ -85,7 +72,7 @@ TEST_F(PreviewStateTest, QuickColorMapClosesAtTheFirstTickAfterTheWaitingTime) {
         SCOPED_TRACE(c.waiting);
         SCOPED_TRACE(c.phase);
         ManualClock clock{kNearWrap};
-        CPreviewState state(GetFilterManager());
+        CPreviewState state(m);
         const PreviewStep first = state.Begin(PREVIEW_QUICK, Position("two"));
         EXPECT_TRUE(first.show);
         EXPECT_EQ(Name(first.filter), "two");
@@ -97,8 +84,6 @@ TEST_F(PreviewStateTest, QuickColorMapClosesAtTheFirstTickAfterTheWaitingTime) {
 }
 
 TEST_F(PreviewStateTest, QuickReferencePlaysItsPassesThenKeepsTheLastMemberForTheWaitingTime) {
-    ManualClock clock{kNearWrap};
-    CPreviewState state(GetFilterManager());
     const PreviewStep first = state.Begin(PREVIEW_QUICK, Position("trio2"));
     EXPECT_EQ(Name(first.filter), "one");
     EXPECT_FALSE(state.IsWaiting());
@@ -111,7 +96,7 @@ TEST_F(PreviewStateTest, NothingToPlayShowsTheCaptureAndQuickModeWaitsFromTheFir
     for (const char* id : {"none", "negative"}) {
         SCOPED_TRACE(id);
         ManualClock clock{kNearWrap};
-        CPreviewState state(GetFilterManager());
+        CPreviewState state(m);
         const PreviewStep first = state.Begin(PREVIEW_QUICK, Position(id));
         EXPECT_TRUE(first.show);
         EXPECT_EQ(first.filter, nullptr);
@@ -121,8 +106,6 @@ TEST_F(PreviewStateTest, NothingToPlayShowsTheCaptureAndQuickModeWaitsFromTheFir
 }
 
 TEST_F(PreviewStateTest, DesktopModeSwitchesAndIgnoresTheShownPosition) {
-    ManualClock clock{kNearWrap};
-    CPreviewState state(GetFilterManager());
     const PreviewStep first = state.Begin(PREVIEW_DESKTOP, Position("three"));
     EXPECT_EQ(Name(first.filter), "_normal") << "desktop mode starts at position 0";
 
@@ -153,8 +136,6 @@ TEST_F(PreviewStateTest, DesktopModeSwitchesAndIgnoresTheShownPosition) {
 }
 
 TEST_F(PreviewStateTest, ReselectingAReferenceDoesNotRestartIt) {
-    ManualClock clock{kNearWrap};
-    CPreviewState state(GetFilterManager());
     state.Begin(PREVIEW_DESKTOP, 0);
     state.Select(Position("trio"));
     EXPECT_EQ(Run(state, clock, 0, 3), Seen{"300:two"});
@@ -163,8 +144,6 @@ TEST_F(PreviewStateTest, ReselectingAReferenceDoesNotRestartIt) {
 }
 
 TEST_F(PreviewStateTest, ADecidedCloseStopsEverything) {
-    ManualClock clock{kNearWrap};
-    CPreviewState state(GetFilterManager());
     state.Begin(PREVIEW_QUICK, Position("trio2"));
     state.DecideClose();
     EXPECT_TRUE(state.IsClosing());
