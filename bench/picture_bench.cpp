@@ -59,7 +59,7 @@ const char* const kFilterFile = "/deutanopia.xml";
 // Reads the filter and builds its table at the default quality: what the command does first.
 bool LoadFilter(CFilter& filter, std::string& error) {
     return LoadFilterFile(filter, std::string(ZEZIRIV_FILTER_DATA_DIR) + kFilterFile, &error) &&
-           filter.BuildTable();
+           filter.BuildTable(CImageQuality());
 }
 
 const Files& BenchFiles() {

@@ -75,7 +75,7 @@ CFilter* ProtanLikeFilter() {
         }
     }
     auto filter = std::make_unique<CFilter>("bench_protan", "Protan", map);
-    filter->BuildTable();
+    filter->BuildTable(manager.GetImageQuality());
     CFilter* raw = filter.get();
     manager.AddFilter(std::move(filter));
     return raw;

@@ -27,7 +27,7 @@ TEST(PaletteAudit, RedGreenPairsCollapseForProtanAndDeutanOnly) {
         SCOPED_TRACE(c.filter);
         CFilter* filter = manager.FindFilter(c.filter);
         ASSERT_NE(filter, nullptr);
-        ASSERT_TRUE(filter->BuildTable());
+        ASSERT_TRUE(filter->BuildTable(CImageQuality()));
         const PaletteAudit audit = AuditPalette(*filter, palette, 10);
         ASSERT_EQ(audit.simulated.size(), 3u);
         EXPECT_EQ(audit.simulated[0], filter->IsIdentity() ? red : filter->Transform(red));

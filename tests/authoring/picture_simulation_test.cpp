@@ -103,7 +103,7 @@ TEST_F(PictureSimulationTest, PixelsEqualWhatTheCaptureImageShows) {
 
 TEST_F(PictureSimulationTest, AlphaPassesUntouchedAndDoesNotChangeTheColours) {
     CFilter& filter = Filter("deutanopia");
-    ASSERT_TRUE(filter.BuildTable());
+    ASSERT_TRUE(filter.BuildTable(CImageQuality()));
     CPicture withAlpha;
     CPicture opaque;
     ASSERT_TRUE(withAlpha.Allocate(31, 9, true));

@@ -77,7 +77,7 @@ public:
 
     // Builds the table at the quality (a table of another quality is replaced); true when it
     // exists afterwards.
-    bool BuildTable(const CImageQuality& quality = CImageQuality());
+    bool BuildTable(const CImageQuality& quality);
     void FreeTable();
 
     int GetRefCount() const { return static_cast<int>(m_refs.size()); }

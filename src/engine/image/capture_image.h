@@ -20,7 +20,7 @@ class CCaptureImage {
 public:
     // The source must outlive the image. The pixels are indexed at the quality, the one the
     // filters' tables are built at.
-    explicit CCaptureImage(IScreenSource& source, const CImageQuality& quality = CImageQuality());
+    CCaptureImage(IScreenSource& source, const CImageQuality& quality);
     CCaptureImage(const CCaptureImage&) = delete;
     CCaptureImage& operator=(const CCaptureImage&) = delete;
     virtual ~CCaptureImage();

@@ -144,7 +144,7 @@ TEST(NormalFilter, IdentityMapWithRoundingInItsTable) {
     auto normal = CreateNormalFilter();
     EXPECT_TRUE(normal->IsIdentity());
     EXPECT_EQ(normal->GetColorMap()[ColorMapPosition(5, 2, 1)], MakeColor(255, 102, 51));
-    ASSERT_TRUE(normal->BuildTable());
+    ASSERT_TRUE(normal->BuildTable(CImageQuality()));
     // Channel 100 lands on coordinate 14, lattice level 2.
     EXPECT_EQ(normal->Transform(MakeColor(100, 100, 100)), MakeColor(102, 102, 102));
 }

@@ -31,7 +31,7 @@ TEST_F(CaptureImageTest, CentreAndLayoutBySize) {
     };
     for (const Case& c : {Case{1, 1, 0, 0, 4}, Case{4, 4, 1, 1, 12}, Case{5, 3, 2, 1, 16},
                           Case{6, 2, 2, 0, 20}, Case{7, 1, 3, 0, 24}}) {
-        CCaptureImage image(screen);
+        CCaptureImage image(screen, CImageQuality());
         ASSERT_TRUE(image.Capture(10, 20, c.width, c.height));
         EXPECT_EQ(image.GetStride(), c.stride);
         EXPECT_EQ(image.GetImageSize(), c.stride * c.height);
@@ -42,7 +42,7 @@ TEST_F(CaptureImageTest, CentreAndLayoutBySize) {
 }
 
 TEST_F(CaptureImageTest, SameSizeReusesBuffersAndClearsBeforeCopy) {
-    CCaptureImage image(screen);
+    CCaptureImage image(screen, CImageQuality());
     ASSERT_TRUE(image.Capture(0, 0, 8, 8));
     const unsigned char* display = image.GetDisplayPixels();
     const unsigned char* original = image.GetOriginalPixels();
@@ -61,7 +61,7 @@ TEST_F(CaptureImageTest, SameSizeReusesBuffersAndClearsBeforeCopy) {
 }
 
 TEST_F(CaptureImageTest, OffScreenPartsReadBlackOnEverySide) {
-    CCaptureImage image(screen);
+    CCaptureImage image(screen, CImageQuality());
     ASSERT_TRUE(image.Capture(-3, -2, 4, 4));
     EXPECT_EQ(image.GetTopLeftColor(true), 0u);
     EXPECT_EQ(PixelAt(image.GetOriginalPixels(), image.GetStride(), 3, 2), MakeColor(0, 0, 7));
@@ -70,7 +70,7 @@ TEST_F(CaptureImageTest, OffScreenPartsReadBlackOnEverySide) {
 }
 
 TEST_F(CaptureImageTest, FailedOrInvalidCaptureLeavesImageEmpty) {
-    CCaptureImage image(screen);
+    CCaptureImage image(screen, CImageQuality());
     ASSERT_TRUE(image.Capture(0, 0, 4, 4));
     screen.SetFailSurfaces(true);
     EXPECT_FALSE(image.Capture(0, 0, 5, 5));
@@ -86,10 +86,10 @@ TEST_F(CaptureImageTest, FailedOrInvalidCaptureLeavesImageEmpty) {
 }
 
 TEST_F(CaptureImageTest, UnreadableScreenKeepsTheLastCaptureAtTheSameSize) {
-    CCaptureImage image(screen);
+    CCaptureImage image(screen, CImageQuality());
     ASSERT_TRUE(image.Capture(10, 20, 5, 5));
     CFilter swap("swap", "swap", SwapRedBlueMap());
-    ASSERT_TRUE(swap.BuildTable());
+    ASSERT_TRUE(swap.BuildTable(CImageQuality()));
     image.ApplyFilter(&swap);
     const ColorValue filtered = image.GetCenterColor(false);
 

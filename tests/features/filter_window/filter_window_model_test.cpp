@@ -48,8 +48,8 @@ class FilterWindowModelTest : public ::testing::Test {
 protected:
     FilterWindowModelTest() {
         for (const char* id : {"swap", "Other"}) {
-            EXPECT_TRUE(
-                AddColorMap(m, id, SwapRedBlueMap(), std::string("Display ") + id)->BuildTable());
+            EXPECT_TRUE(AddColorMap(m, id, SwapRedBlueMap(), std::string("Display ") + id)
+                            ->BuildTable(m.GetImageQuality()));
         }
         AddSequence(m, "seq", {{"swap", 300}, {"_normal", 200}}, 0, "Sequence");
         EnableOnly(m, {"_normal", "swap", "seq", "Other"});

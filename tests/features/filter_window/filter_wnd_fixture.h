@@ -91,7 +91,8 @@ protected:
         InitCommonControlsEx(&controls);
         CFilterManager& m = GetFilterManager();
         if (m.FindFilter("swap") == nullptr) {
-            ASSERT_TRUE(AddColorMap(m, "swap", SwapRedBlueMap(), "Swap")->BuildTable());
+            ASSERT_TRUE(
+                AddColorMap(m, "swap", SwapRedBlueMap(), "Swap")->BuildTable(m.GetImageQuality()));
             AddSequence(m, "seq", {{"swap", 150}, {"_normal", 150}}, 0, "Blink");
         }
         s_pattern =
