@@ -131,7 +131,7 @@ int RunProgram(HINSTANCE instance) {
         result = 0;
     }
 
-    profile.Save();
+    SaveProfileReportingFailure(nullptr);
     GetAppModule().Term();
     if (SUCCEEDED(com)) {
         CoUninitialize();
