@@ -113,10 +113,13 @@ void CAppProfile::Load(ISettingsStore& store) {
         m_desktopPanelRect = IntRect{0, 0, 200, 200};
     }
     m_quickKeyItems = ParseQuickHotKeys(readText("QuickHotKeys", ""));
-    m_enabledFilters = ParseEnabledFilterList(readText("EnableFilters", ""));
+    const std::string enabledText = readText("EnableFilters", "");
+    m_enabledFilters = ParseEnabledFilterList(enabledText);
     HandEnabledFiltersToManager(m_enabledFilters);
+    // Only a list the user stored is kept whole: of the default list, what is there is used.
     m_missingFilters.clear();
-    for (const std::string& id : m_enabledFilters) {
+    for (const std::string& id :
+         enabledText.empty() ? std::vector<std::string>{} : m_enabledFilters) {
         if (!IsFilterLoaded(id) && !ContainsID(m_missingFilters, id)) {
             m_missingFilters.push_back(id);
         }
