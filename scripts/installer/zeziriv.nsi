@@ -696,7 +696,19 @@ Section "Uninstall"
     Delete "$INSTDIR\${UNINSTALLER_NAME}"
     Delete "$INSTDIR\${MANIFEST_NAME}"
     RMDir "$INSTDIR\filter"
-    RMDir "$INSTDIR"
+    ; The uninstaller that was started (from the folder, as Explorer starts it) and handed over
+    ; to this copy may hold the empty folder as its current one for a moment after.
+    StrCpy $1 0
+    ${Do}
+        RMDir "$INSTDIR"
+        ${DirState} "$INSTDIR" $0
+        ${If} $0 != 0
+        ${OrIf} $1 >= 20
+            ${Break}
+        ${EndIf}
+        Sleep 250
+        IntOp $1 $1 + 1
+    ${Loop}
     ${If} ${FileExists} "$INSTDIR\filter\private\*.*"
         DetailPrint "Your own filters in $INSTDIR\filter\private were kept."
     ${EndIf}
