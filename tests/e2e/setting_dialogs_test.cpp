@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
 #include <commctrl.h>
 
 #include <functional>
@@ -75,6 +76,30 @@ Snapshot Changed(const Snapshot& before, const Snapshot& after) {
         }
     }
     return changed;
+}
+
+// Lets everyone read the program's key and no one write it, as a policy might.
+bool MakeSettingsReadOnly() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, READ_CONTROL | WRITE_DAC, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    char everyone[] = "EVERYONE";
+    EXPLICIT_ACCESSA access{};
+    access.grfAccessPermissions = KEY_READ;
+    access.grfAccessMode = SET_ACCESS;
+    access.grfInheritance = NO_INHERITANCE;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+    access.Trustee.ptstrName = everyone;
+    PACL acl = nullptr;
+    bool done = SetEntriesInAclA(1, &access, nullptr, &acl) == ERROR_SUCCESS;
+    done = done && SetSecurityInfo(key, SE_REGISTRY_KEY,
+                                   DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                   nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
+    LocalFree(acl);
+    RegCloseKey(key);
+    return done;
 }
 
 LRESULT SendTo(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -467,6 +492,33 @@ TEST_F(SettingDialogsTest, GeneralOkRefusesADesktopKeyThatAQuickKeyHasAndStaysOp
     EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL, VK_F10));
     EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, 'P'));
     Exit(program, frame);
+}
+
+// The registry refuses the program's writes: OK of a setting dialog says which values could not
+// be stored and leaves the dialog open; Exit says so once more and still ends the program.
+TEST_F(SettingDialogsTest, ASaveTheRegistryRefusesIsReportedTheDialogStaysOpenAndExitEnds) {
+    WriteSettingDword("QuickWaitingTime", 1000);
+    ASSERT_TRUE(MakeSettingsReadOnly());
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program, true);
+    ASSERT_NE(frame, nullptr);
+    const CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    dialog.Type(kWaitingTime, "750");
+    const std::string message = OkExpectingMessage(program, dialog);
+    EXPECT_EQ(message.rfind("These settings could not be stored in the registry", 0), 0u)
+        << message;
+    EXPECT_NE(message.find("QuickWaitingTime"), std::string::npos) << message;
+    ASSERT_TRUE(IsWindowVisible(dialog.Hwnd()));
+    End(frame, dialog, IDCANCEL);
+
+    PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
+    const std::vector<std::string> atExit = AnswerMessageBoxesUntil(
+        program, [&] { return !program.IsRunning(); }, kStartTimeoutMs);
+    ASSERT_EQ(atExit.size(), 1u);
+    EXPECT_EQ(atExit[0].rfind("These settings could not be stored in the registry", 0), 0u);
+    EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+    EXPECT_EQ(ReadSettingDword("QuickWaitingTime"), std::optional<DWORD>(1000));
 }
 
 // A desktop key another program held at the start is shown as the user's, and taken once the
