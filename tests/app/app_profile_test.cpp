@@ -171,48 +171,6 @@ TEST_P(AppProfileTest, MultiWindowRecordsStopAtCountAtTheFirstBadOneAndAtTwenty)
     EXPECT_EQ(store->ReadString("MultiWindowSetting_21", 4096).value_or("?"), record + "21");
 }
 
-// A private filter that did not load at one start: its place in the enabled list and its quick
-// key are written back unchanged, and at the start it loads again it is enabled where it was.
-TEST_P(AppProfileTest, AFilterThatDidNotLoadKeepsItsPlaceAndKeyUntilItLoadsAgain) {
-    const std::string mine = std::string("mine_") + GetParam().name;
-    const std::string enabled = "protanopia," + mine + ",_normal,hue_gbr";
-    const std::string keys = mine + ",131137,hue_gbr,131138";
-    store->WriteString("EnableFilters", enabled);
-    store->WriteString("QuickHotKeys", keys);
-    CAppProfile p = Loaded();
-    EXPECT_EQ(p.GetMissingFilters(), std::vector<std::string>{mine});
-    CHotKeyManager hotKeys;
-    hotKeys.Load(0, p.GetQuickKeyItems(), GetFilterManager());
-    EXPECT_EQ(hotKeys.GetQuickKeys().size(), 1u);
-    // The user gives hue_gbr another key and moves protanopia to the end.
-    hotKeys.SetQuickHotKey(GetFilterManager().FindFilter("hue_gbr"), 131139);
-    SetEnabledList({"_normal", "hue_gbr", "protanopia"});
-    p.SetHotKeys(hotKeys);
-    ASSERT_TRUE(p.Save(*store));
-    EXPECT_EQ(store->ReadString("EnableFilters", 4096), "_normal,hue_gbr,protanopia," + mine);
-    EXPECT_EQ(store->ReadString("QuickHotKeys", 4096), mine + ",131137,hue_gbr,131139");
-
-    GetFilterManager().AddFilter(std::make_unique<CFilter>(mine, mine, ColorMap{}));
-    p = Loaded();
-    EXPECT_TRUE(p.GetMissingFilters().empty());
-    const auto& back = GetFilterManager().GetEnabledList();
-    ASSERT_EQ(back.size(), 4u);
-    EXPECT_EQ(back[3]->GetID(), mine);
-    hotKeys.Load(0, p.GetQuickKeyItems(), GetFilterManager());
-    EXPECT_EQ(hotKeys.GetQuickHotKey(back[3]), 131137u);
-}
-
-TEST_P(AppProfileTest, ForgottenMissingFiltersLeaveBothLists) {
-    store->WriteString("EnableFilters", "gone1,_normal,gone2");
-    store->WriteString("QuickHotKeys", "gone1,5,gone2,6");
-    CAppProfile p = Loaded();
-    EXPECT_EQ(p.GetMissingFilters(), (std::vector<std::string>{"gone1", "gone2"}));
-    p.SetMissingFilters({"GONE2"});
-    ASSERT_TRUE(p.Save(*store));
-    EXPECT_EQ(store->ReadString("EnableFilters", 4096), "_normal,gone2");
-    EXPECT_EQ(store->ReadString("QuickHotKeys", 4096), "gone2,6");
-}
-
 // A store that refuses the n-th write (counted from 0) and takes all others.
 class CRefusingStore : public CMemorySettingsStore {
 public:
