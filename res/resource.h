@@ -86,3 +86,12 @@
 #define IDS_CREATE_WINDOW_FAILED 41001
 #define IDS_COLOR_WORD_FIRST 41100
 #define IDS_COLOR_WORD_LAST 41132
+
+// Settings kept through faults: the checks' messages, a save that failed, the stored filters
+// that did not load.
+#define IDC_FORGET_MISSING 1110
+#define IDS_HOTKEY_LIMIT_EXCEEDED 41010
+#define IDS_HOTKEY_CONFLICT 41011
+#define IDS_TOO_MANY_FILTERS 41012
+#define IDS_SAVE_FAILED 41013
+#define IDS_FORGET_MISSING_FILTERS 41014

@@ -8,6 +8,7 @@
 ; Command line (silent installs by administrators):
 ;   /S             no questions; a running Zeziriv is closed, settings are kept
 ;   /ALLUSERS      install for every user (needs administrator rights); /CURRENTUSER is the default
+;                  (the uninstaller finds out by itself whose install it removes)
 ;   /AUTOSTART     start Zeziriv at log-on
 ;   /D=<folder>    the folder, last on the line and without quotes
 ; Exit codes: 0 done, 1 cancelled, 2 aborted, 3 Zeziriv did not close, 4 no rights to the
@@ -589,22 +590,80 @@ FunctionEnd
 ; ---------------------------------------------------------------------------------------------
 ; Uninstaller
 
-Function un.onInit
-    SetRegView 64
+; The installation this uninstaller belongs to decides whose it is: the Apps & Features entry
+; that names its folder, the machine's or the user's. Only when both or neither do, the command
+; line (/ALLUSERS, /CURRENTUSER) and then the folder it runs from (below Program Files: for
+; everyone) decide.
+Function un.DecideMode
+    StrCpy $AllUsers 0
+    ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegStr $2 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    StrCpy $3 0
+    StrCpy $4 0
+    ${If} $1 != ""
+    ${AndIf} $1 == $INSTDIR
+        StrCpy $3 1
+    ${EndIf}
+    ${If} $2 != ""
+    ${AndIf} $2 == $INSTDIR
+        StrCpy $4 1
+    ${EndIf}
+    ${If} $3 != $4
+        StrCpy $AllUsers $3
+        Return
+    ${EndIf}
     ${GetParameters} $0
     ClearErrors
     ${GetOptions} $0 "/ALLUSERS" $1
     ${IfNot} ${Errors}
-        SetShellVarContext all
-        UserInfo::GetAccountType
-        Pop $1
-        ${If} $1 != "Admin"
-            MessageBox MB_OK|MB_ICONSTOP \
-                "${PRODUCT} was installed for everyone: removing it needs administrator rights.$\n$\nRun the uninstaller as an administrator. Nothing has been changed." \
-                /SD IDOK
-            SetErrorLevel ${EXIT_NO_RIGHTS}
-            Quit
+        StrCpy $AllUsers 1
+        Return
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $0 "/CURRENTUSER" $1
+    ${IfNot} ${Errors}
+        Return
+    ${EndIf}
+    StrLen $1 "$PROGRAMFILES64\"
+    StrCpy $2 $INSTDIR $1
+    ${If} $2 == "$PROGRAMFILES64\"
+        StrCpy $AllUsers 1
+    ${EndIf}
+FunctionEnd
+
+; Removing an install for everyone needs administrator rights and a folder that may be written;
+; without them nothing is touched.
+Function un.CheckRights
+    UserInfo::GetAccountType
+    Pop $0
+    StrCpy $1 1
+    ${If} $0 != "Admin"
+        StrCpy $1 0
+    ${Else}
+        ClearErrors
+        FileOpen $0 "$INSTDIR\~zeziriv-uninstall.probe" w
+        ${If} ${Errors}
+            StrCpy $1 0
+        ${Else}
+            FileClose $0
+            Delete "$INSTDIR\~zeziriv-uninstall.probe"
         ${EndIf}
+    ${EndIf}
+    ${If} $1 == 0
+        MessageBox MB_OK|MB_ICONSTOP \
+            "${PRODUCT} was installed for everyone: removing it needs administrator rights.$\n$\nRun the uninstaller as an administrator. Nothing has been changed." \
+            /SD IDOK
+        SetErrorLevel ${EXIT_NO_RIGHTS}
+        Quit
+    ${EndIf}
+FunctionEnd
+
+Function un.onInit
+    SetRegView 64
+    Call un.DecideMode
+    ${If} $AllUsers == 1
+        SetShellVarContext all
+        Call un.CheckRights
     ${Else}
         SetShellVarContext current
     ${EndIf}
@@ -637,7 +696,19 @@ Section "Uninstall"
     Delete "$INSTDIR\${UNINSTALLER_NAME}"
     Delete "$INSTDIR\${MANIFEST_NAME}"
     RMDir "$INSTDIR\filter"
-    RMDir "$INSTDIR"
+    ; The uninstaller that was started (from the folder, as Explorer starts it) and handed over
+    ; to this copy may hold the empty folder as its current one for a moment after.
+    StrCpy $1 0
+    ${Do}
+        RMDir "$INSTDIR"
+        ${DirState} "$INSTDIR" $0
+        ${If} $0 != 0
+        ${OrIf} $1 >= 20
+            ${Break}
+        ${EndIf}
+        Sleep 250
+        IntOp $1 $1 + 1
+    ${Loop}
     ${If} ${FileExists} "$INSTDIR\filter\private\*.*"
         DetailPrint "Your own filters in $INSTDIR\filter\private were kept."
     ${EndIf}

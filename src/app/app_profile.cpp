@@ -83,21 +83,23 @@ struct ProfileValueTable {
         }
     }
 
-    static void Save(const CAppProfile& profile, ISettingsStore& store, const Row& row) {
+    // True when written (or never written).
+    static bool Save(const CAppProfile& profile, ISettingsStore& store, const Row& row) {
         if (!row.saved) {
-            return;
+            return true;
         }
         switch (row.kind) {
         case Kind::Flag:
-            store.WriteDword(row.name, profile.*std::get<bool CAppProfile::*>(row.field) ? 1 : 0);
-            break;
+            return store.WriteDword(row.name,
+                                    profile.*std::get<bool CAppProfile::*>(row.field) ? 1 : 0);
         case Kind::Number:
-            store.WriteDword(row.name, profile.*std::get<std::uint32_t CAppProfile::*>(row.field));
-            break;
+            return store.WriteDword(row.name,
+                                    profile.*std::get<std::uint32_t CAppProfile::*>(row.field));
         case Kind::Text:
-            store.WriteString(row.name, profile.*std::get<std::string CAppProfile::*>(row.field));
-            break;
+            return store.WriteString(row.name,
+                                     profile.*std::get<std::string CAppProfile::*>(row.field));
         }
+        return true;
     }
 };
 
@@ -111,8 +113,17 @@ void CAppProfile::Load(ISettingsStore& store) {
         m_desktopPanelRect = IntRect{0, 0, 200, 200};
     }
     m_quickKeyItems = ParseQuickHotKeys(readText("QuickHotKeys", ""));
-    m_enabledFilters = ParseEnabledFilterList(readText("EnableFilters", ""));
+    const std::string enabledText = readText("EnableFilters", "");
+    m_enabledFilters = ParseEnabledFilterList(enabledText);
     HandEnabledFiltersToManager(m_enabledFilters);
+    // Only a list the user stored is kept whole: of the default list, what is there is used.
+    m_missingFilters.clear();
+    for (const std::string& id :
+         enabledText.empty() ? std::vector<std::string>{} : m_enabledFilters) {
+        if (!IsFilterLoaded(id) && !ContainsID(m_missingFilters, id)) {
+            m_missingFilters.push_back(id);
+        }
+    }
 
     for (const auto& row : ProfileValueTable::Rows()) {
         ProfileValueTable::Load(*this, store, row);
@@ -132,23 +143,54 @@ void CAppProfile::Load(ISettingsStore& store) {
     }
 }
 
-bool CAppProfile::Save(ISettingsStore& store) {
-    TakeEnabledIDsFromManager(m_enabledFilters);
+void CAppProfile::SetHotKeys(const CHotKeyManager& hotKeys) {
+    m_desktopHotKey = hotKeys.GetDesktopHotKey();
+    m_quickKeyItems =
+        KeepMissingQuickKeys(m_quickKeyItems, hotKeys.GetQuickKeyItems(), m_missingFilters);
+}
 
-    store.WriteString("DesktopPanelPosition", FormatPanelPosition(m_desktopPanelRect));
-    store.WriteString("QuickHotKeys", FormatQuickHotKeys(m_quickKeyItems));
-    store.WriteString("EnableFilters", FormatEnabledFilterList(m_enabledFilters));
+void CAppProfile::SetMissingFilters(const std::vector<std::string>& ids) {
+    std::vector<std::string> gone;
+    for (const std::string& id : m_missingFilters) {
+        if (!ContainsID(ids, id)) {
+            gone.push_back(id);
+        }
+    }
+    const auto forgotten = [&gone](const std::string& id) { return ContainsID(gone, id); };
+    std::erase_if(m_missingFilters, forgotten);
+    std::erase_if(m_enabledFilters, forgotten);
+    std::erase_if(m_quickKeyItems,
+                  [&forgotten](const CQuickKeyItem& item) { return forgotten(item.GetID()); });
+}
+
+bool CAppProfile::Save(ISettingsStore& store) {
+    std::vector<std::string> enabled;
+    TakeEnabledIDsFromManager(enabled);
+    m_enabledFilters = KeepMissingIDs(m_enabledFilters, enabled, m_missingFilters);
+
+    m_saveFailures.clear();
+    const auto check = [this](bool written, const std::string& name) {
+        if (!written) {
+            m_saveFailures.push_back(name);
+        }
+    };
+    check(store.WriteString("DesktopPanelPosition", FormatPanelPosition(m_desktopPanelRect)),
+          "DesktopPanelPosition");
+    check(store.WriteString("QuickHotKeys", FormatQuickHotKeys(m_quickKeyItems)), "QuickHotKeys");
+    check(store.WriteString("EnableFilters", FormatEnabledFilterList(m_enabledFilters)),
+          "EnableFilters");
 
     for (const auto& row : ProfileValueTable::Rows()) {
-        ProfileValueTable::Save(*this, store, row);
+        check(ProfileValueTable::Save(*this, store, row), row.name);
     }
 
-    store.WriteString("WindowSetting", FormatSetting(m_windowSetting));
+    check(store.WriteString("WindowSetting", FormatSetting(m_windowSetting)), "WindowSetting");
     const std::size_t count = std::min(m_multiWindowSettings.size(), MaxMultiWindowSettings);
-    store.WriteDword("MultiWindowSettingNum", static_cast<std::uint32_t>(count));
+    check(store.WriteDword("MultiWindowSettingNum", static_cast<std::uint32_t>(count)),
+          "MultiWindowSettingNum");
     for (std::size_t i = 1; i <= count; ++i) {
-        store.WriteString(MultiWindowValueName(i).c_str(),
-                          FormatSetting(m_multiWindowSettings[i - 1]));
+        const std::string name = MultiWindowValueName(i);
+        check(store.WriteString(name.c_str(), FormatSetting(m_multiWindowSettings[i - 1])), name);
     }
-    return true;
+    return m_saveFailures.empty();
 }

@@ -31,7 +31,10 @@ public:
     bool Save();
     // Every value missing, of the wrong kind, too long or malformed takes its default.
     void Load(ISettingsStore& store);
+    // Writes every value, also after one failed; false when any write failed, with the names
+    // of those values in GetSaveFailures().
     bool Save(ISettingsStore& store);
+    const std::vector<std::string>& GetSaveFailures() const { return m_saveFailures; }
 
     const IntRect& GetDesktopPanelRect() const { return m_desktopPanelRect; }
     void SetDesktopPanelRect(const IntRect& rect) { m_desktopPanelRect = rect; }
@@ -41,17 +44,20 @@ public:
     void SetQuickKeyItems(const std::vector<CQuickKeyItem>& items) { m_quickKeyItems = items; }
     std::uint32_t GetDesktopHotKey() const { return m_desktopHotKey; }
     void SetDesktopHotKey(std::uint32_t hotKey) { m_desktopHotKey = hotKey; }
-    // The manager's desktop key and quick keys (into memory, not into the store).
-    void SetHotKeys(const CHotKeyManager& hotKeys) {
-        m_desktopHotKey = hotKeys.GetDesktopHotKey();
-        m_quickKeyItems = hotKeys.GetQuickKeyItems();
-    }
+    // The manager's desktop key and quick keys (into memory, not into the store); the quick
+    // keys of filters that did not load at this start stay where they were.
+    void SetHotKeys(const CHotKeyManager& hotKeys);
     bool IsAdjustInitialPanelHeight() const { return m_adjustInitialPanelHeight; }
     void SetAdjustInitialPanelHeight(bool on) { m_adjustInitialPanelHeight = on; }
     std::uint32_t GetQuickWaitingTime() const { return m_quickWaitingTime; }
     void SetQuickWaitingTime(std::uint32_t ms) { m_quickWaitingTime = ms; }
     const std::vector<std::string>& GetEnabledFilters() const { return m_enabledFilters; }
     void SetEnabledFilters(const std::vector<std::string>& ids) { m_enabledFilters = ids; }
+    // The stored enabled IDs whose filters did not load at this start. Their places in the
+    // enabled list and their quick keys are written back by every save until the user forgets
+    // them; IDs left out of `ids` are forgotten, with their quick keys.
+    const std::vector<std::string>& GetMissingFilters() const { return m_missingFilters; }
+    void SetMissingFilters(const std::vector<std::string>& ids);
     std::uint32_t GetWindowUpdateInterval() const { return m_windowUpdateInterval; }
     void SetWindowUpdateInterval(std::uint32_t ms) { m_windowUpdateInterval = ms; }
     std::uint32_t GetWindowColorDisplayFormat() const {
@@ -115,6 +121,8 @@ private:
     std::string m_copyColorFormat;
     std::uint32_t m_imageQuality = 0;
     std::uint32_t m_blurRadius = 0;
+    std::vector<std::string> m_missingFilters;
+    std::vector<std::string> m_saveFailures;
 };
 
 CAppProfile& GetAppProfile();
@@ -127,3 +135,5 @@ CFilterManager& GetFilterManager();
 // the manager's current list replaces the profile's.
 void HandEnabledFiltersToManager(const std::vector<std::string>& ids);
 void TakeEnabledIDsFromManager(std::vector<std::string>& ids);
+// Whether the manager loaded a filter of that ID at this start.
+bool IsFilterLoaded(const std::string& id);

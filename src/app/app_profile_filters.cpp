@@ -14,3 +14,7 @@ void HandEnabledFiltersToManager(const std::vector<std::string>& ids) {
 void TakeEnabledIDsFromManager(std::vector<std::string>& ids) {
     GetFilterManager().GetEnabledIDs(ids);
 }
+
+bool IsFilterLoaded(const std::string& id) {
+    return GetFilterManager().FindFilter(id) != nullptr;
+}

@@ -19,11 +19,17 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr int kQuickViewMenuPosition = 3;
 constexpr int kMenuDelayMilliseconds = 50;
+// At log-on the shell may not take icons yet; the icon is offered again every two seconds for
+// five minutes, and whenever the shell announces itself.
+constexpr UINT_PTR kTrayRetryTimer = 1;
+constexpr UINT kTrayRetryMilliseconds = 2000;
+constexpr int kTrayRetries = 150;
 
 // Quick view submenu items carry ID_FILTER_BASE + the enabled-list position; -1 for any other
 // command.
@@ -35,6 +41,19 @@ int QuickViewPositionFromCommand(unsigned command) {
 }
 
 } // namespace
+
+bool SaveProfileReportingFailure(HWND owner) {
+    CAppProfile& profile = GetAppProfile();
+    if (profile.Save()) {
+        return true;
+    }
+    std::string names;
+    for (const std::string& name : profile.GetSaveFailures()) {
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    ShowOwnedResourceMessage(owner, MB_OK | MB_ICONWARNING, IDS_SAVE_FAILED, names.c_str());
+    return false;
+}
 
 CMainFrame::~CMainFrame() {
     if (GetHwnd() != nullptr) {
@@ -61,7 +80,7 @@ bool CMainFrame::OnCreate() {
     const CAppProfile& profile = GetAppProfile();
     m_hotKeys.Load(profile.GetDesktopHotKey(), profile.GetQuickKeyItems(), GetFilterManager());
     m_hotKeysLoaded = true;
-    AddTrayIcon();
+    ShowTrayIcon();
     m_taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     m_trayMenu = LoadResourceMenu(IDR_TRAY_MENU);
     m_hotKeys.RegisterDesktopHotKey(GetHwnd());
@@ -77,6 +96,7 @@ void CMainFrame::OnDestroy() {
     } quit;
     m_hotKeys.UnregisterDesktopHotKey(GetHwnd());
     m_hotKeys.UnregisterQuickHotKeys(GetHwnd());
+    KillTimer(GetHwnd(), kTrayRetryTimer);
     RemoveTrayIcon();
     if (m_trayMenu != nullptr) {
         DestroyMenu(m_trayMenu);
@@ -103,7 +123,28 @@ bool CMainFrame::AddTrayIcon() {
     }
     data.hIcon = m_trayIcon;
     std::strncpy(data.szTip, "Zeziriv", sizeof(data.szTip) - 1);
-    return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    // An icon the shell already shows is refused a second add; it only needs to be current.
+    return Shell_NotifyIconA(NIM_ADD, &data) != FALSE ||
+           Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+void CMainFrame::ShowTrayIcon() {
+    if (AddTrayIcon()) {
+        KillTimer(GetHwnd(), kTrayRetryTimer);
+        m_trayRetriesLeft = 0;
+        return;
+    }
+    if (m_trayRetriesLeft == 0) {
+        m_trayRetriesLeft = kTrayRetries;
+        SetTimer(GetHwnd(), kTrayRetryTimer, kTrayRetryMilliseconds, nullptr);
+    }
+}
+
+void CMainFrame::OnTrayRetryTimer() {
+    if (AddTrayIcon() || --m_trayRetriesLeft <= 0) {
+        KillTimer(GetHwnd(), kTrayRetryTimer);
+        m_trayRetriesLeft = 0;
+    }
 }
 
 void CMainFrame::RemoveTrayIcon() {
@@ -220,17 +261,20 @@ void CMainFrame::RunSettingDialog(AppPart part, void (*bringForward)(), bool des
     } else {
         m_hotKeys.UnregisterQuickHotKeys(GetHwnd());
     }
+    bool accepted = false;
     {
         const CScopedOpen open(state, part);
-        run();
+        accepted = run();
     }
     // Exit may have come while the dialog ran: then the frame is gone or going.
     if (state.IsEnding() || GetHwnd() == nullptr) {
         return;
     }
-    if (desktopKey) {
+    // A confirmed dialog also tries again the keys another program held before.
+    if (desktopKey || accepted) {
         m_hotKeys.RegisterDesktopHotKey(GetHwnd());
-    } else {
+    }
+    if (!desktopKey || accepted) {
         m_hotKeys.RegisterQuickHotKeys(GetHwnd());
     }
 }
@@ -239,29 +283,50 @@ void CMainFrame::OnGeneralSetting() {
     RunSettingDialog(AppPart::GeneralSetting, &CGeneralSettingDlg::BringForward, true, [this] {
         CAppProfile& profile = GetAppProfile();
         GeneralSettingControls controls = LoadGeneralSettingControls(profile, m_hotKeys);
-        if (!CGeneralSettingDlg::Run(controls)) {
-            return;
+        const auto commit = [this, &profile](const GeneralSettingControls& edited, HWND dialog) {
+            const CAppProfile before = profile;
+            CHotKeyManager hotKeys = m_hotKeys;
+            StoreGeneralSettingControls(edited, profile, hotKeys);
+            profile.SetHotKeys(hotKeys);
+            if (!SaveProfileReportingFailure(dialog)) {
+                profile = before;
+                return false;
+            }
+            m_hotKeys = hotKeys;
+            return true;
+        };
+        if (!CGeneralSettingDlg::Run(controls, m_hotKeys, commit)) {
+            return false;
         }
-        StoreGeneralSettingControls(controls, profile, m_hotKeys);
-        profile.SetHotKeys(m_hotKeys);
-        profile.Save();
         GetWindowCollection().PostToAllWindows(WM_APP_SETTINGS_CHANGED, 0);
         ApplySettingsToPreview();
+        return true;
     });
 }
 
 void CMainFrame::OnFilterSetting() {
     RunSettingDialog(AppPart::FilterSetting, &CFilterSettingDlg::BringForward, false, [this] {
         CFilterManager& filters = GetFilterManager();
+        CAppProfile& profile = GetAppProfile();
         CHotKeyManager edited = m_hotKeys;
-        if (!CFilterSettingDlg::Run(filters, edited)) {
-            return;
+        std::vector<std::string> missing = profile.GetMissingFilters();
+        const auto commit = [&profile](const CHotKeyManager& hotKeys,
+                                       const std::vector<std::string>& stillMissing, HWND dialog) {
+            const CAppProfile before = profile;
+            profile.SetMissingFilters(stillMissing);
+            profile.SetHotKeys(hotKeys);
+            if (!SaveProfileReportingFailure(dialog)) {
+                profile = before;
+                return false;
+            }
+            return true;
+        };
+        if (!CFilterSettingDlg::Run(filters, edited, missing, commit)) {
+            return false;
         }
         m_hotKeys = edited;
-        CAppProfile& profile = GetAppProfile();
-        profile.SetHotKeys(m_hotKeys);
-        profile.Save();
         filters.PrepareTables();
+        return true;
     });
 }
 
@@ -320,12 +385,20 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Nothing is destroyed here: this may arrive inside a menu's or a box's own loop.
         GetWindowCollection().StoreLastRecord();
         GetPreviewWnd().StorePanelRect();
+        // No box here: the session may be ending, and a box could hold the ending up. A failure
+        // is reported by the save at Exit if the program outlives the notice.
         GetAppProfile().Save();
         GetAppState().SetEnding();
         return 0;
     case WM_HOTKEY:
         OnHotKey(static_cast<int>(wParam));
         return 0;
+    case WM_TIMER:
+        if (wParam == kTrayRetryTimer) {
+            OnTrayRetryTimer();
+            return 0;
+        }
+        break;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
         return 0;
@@ -342,7 +415,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     if (m_taskbarCreatedMessage != 0 && msg == m_taskbarCreatedMessage) {
-        AddTrayIcon();
+        ShowTrayIcon();
         return 0;
     }
     return DefaultHandling(msg, wParam, lParam);

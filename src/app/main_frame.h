@@ -5,6 +5,10 @@
 #include "features/app_messages.h"
 #include "platform/window.h"
 
+// Saves the profile; a failure is told in one box (owned by `owner`, which may be null) that
+// names the values that could not be stored. False then.
+bool SaveProfileReportingFailure(HWND owner);
+
 // The hidden top-level window that owns the tray icon and its menu, receives the global hot
 // keys and turns commands into actions.
 class CMainFrame : public Window<CMainFrame> {
@@ -30,6 +34,9 @@ private:
     void OnOpenQuick(int position, int delay);
 
     bool AddTrayIcon();
+    // Adds the icon, or tries again on a timer for a while when the shell does not take it.
+    void ShowTrayIcon();
+    void OnTrayRetryTimer();
     void RemoveTrayIcon();
     void ShowTrayMenu();
     void RebuildQuickViewMenu(HMENU quickMenu);
@@ -47,4 +54,5 @@ private:
     UINT m_taskbarCreatedMessage = 0;
     CHotKeyManager m_hotKeys;
     bool m_hotKeysLoaded = false;
+    int m_trayRetriesLeft = 0;
 };

@@ -1,7 +1,10 @@
 #include "app/profile_values.h"
 
+#include "engine/filter/filter_manager.h"
+#include "platform/settings_store.h"
 #include "platform/text_util.h"
 
+#include <algorithm>
 #include <cstdio>
 
 bool ParsePanelPosition(std::string_view text, IntRect& rect) {
@@ -91,4 +94,70 @@ std::string FormatEnabledFilterList(const std::vector<std::string>& ids) {
         text += id;
     }
     return text;
+}
+
+bool ContainsID(const std::vector<std::string>& ids, const std::string& id) {
+    return std::any_of(ids.begin(), ids.end(),
+                       [&id](const std::string& other) { return EqualsIgnoreCase(other, id); });
+}
+
+namespace {
+
+const std::string& IDOf(const std::string& id) {
+    return id;
+}
+const std::string& IDOf(const CQuickKeyItem& item) {
+    return item.GetID();
+}
+
+template <class T, class Fits>
+std::vector<T> PutBackMissing(const std::vector<T>& previous, std::vector<T> list,
+                              const std::vector<std::string>& missing, Fits fits) {
+    const auto find = [&list](const std::string& id) {
+        return std::find_if(list.begin(), list.end(),
+                            [&id](const T& item) { return EqualsIgnoreCase(IDOf(item), id); });
+    };
+    std::vector<std::size_t> putBack; // positions, in the order they went in
+    std::size_t at = 0;
+    for (const T& item : previous) {
+        const auto found = find(IDOf(item));
+        if (found != list.end()) {
+            at = static_cast<std::size_t>(found - list.begin()) + 1;
+            continue;
+        }
+        // Entries the user removed from a loaded filter are gone for good.
+        if (!ContainsID(missing, IDOf(item))) {
+            continue;
+        }
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), item);
+        for (std::size_t& p : putBack) {
+            p += p >= at ? 1 : 0;
+        }
+        putBack.push_back(at++);
+    }
+    while (!putBack.empty() && !fits(list)) {
+        const std::size_t last = *std::max_element(putBack.begin(), putBack.end());
+        list.erase(list.begin() + static_cast<std::ptrdiff_t>(last));
+        putBack.erase(std::find(putBack.begin(), putBack.end(), last));
+    }
+    return list;
+}
+
+} // namespace
+
+std::vector<std::string> KeepMissingIDs(const std::vector<std::string>& previous,
+                                        const std::vector<std::string>& current,
+                                        const std::vector<std::string>& missing) {
+    return PutBackMissing(previous, current, missing, [](const std::vector<std::string>& ids) {
+        return FormatEnabledFilterList(ids).size() < kSettingsTextCapacity;
+    });
+}
+
+std::vector<CQuickKeyItem> KeepMissingQuickKeys(const std::vector<CQuickKeyItem>& previous,
+                                                const std::vector<CQuickKeyItem>& current,
+                                                const std::vector<std::string>& missing) {
+    return PutBackMissing(previous, current, missing, [](const std::vector<CQuickKeyItem>& items) {
+        return items.size() <= MaxQuickKeyItems &&
+               FormatQuickHotKeys(items).size() < kSettingsTextCapacity;
+    });
 }

@@ -28,3 +28,19 @@ std::string FormatQuickHotKeys(const std::vector<CQuickKeyItem>& items);
 // Comma-separated IDs, trimmed, empty pieces dropped; an empty text stands for the default list.
 std::vector<std::string> ParseEnabledFilterList(std::string_view text);
 std::string FormatEnabledFilterList(const std::vector<std::string>& ids);
+
+// What the store keeps of a list when some of its filters did not load at this start (a
+// private filter with a typo, a folder that could not be read): the list as the program has it
+// now, `current`, with each entry of the list stored before, `previous`, whose ID is `missing`
+// put back right after the nearest earlier entry of `previous` that the list still has (first
+// when there is none). A missing ID goes back once, and not at all when `current` has it
+// again. What does not fit the stored form drops missing entries from the end: the enabled
+// text must fit the store's text capacity, the quick keys also the 20 items that are read back.
+// IDs are compared without regard to ASCII letter case.
+bool ContainsID(const std::vector<std::string>& ids, const std::string& id);
+std::vector<std::string> KeepMissingIDs(const std::vector<std::string>& previous,
+                                        const std::vector<std::string>& current,
+                                        const std::vector<std::string>& missing);
+std::vector<CQuickKeyItem> KeepMissingQuickKeys(const std::vector<CQuickKeyItem>& previous,
+                                                const std::vector<CQuickKeyItem>& current,
+                                                const std::vector<std::string>& missing);

@@ -9,6 +9,7 @@
 #include "engine/filter/filter_manager.h"
 #include "engine/image/color_name_resources.h"
 #include "features/dialogs/display_names.h"
+#include "platform/exception_log.h"
 #include "platform/language_library.h"
 #include "platform/message_loop.h"
 #include "platform/utilities.h"
@@ -26,26 +27,10 @@ namespace {
 
 constexpr const char* kInstanceMutexName = "singleinstance.mutex.zeziriv.zuvadur";
 
-std::string GetExecutablePath() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return std::string();
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 // The headers of a file and whether they describe a whole resource library.
 bool IsCompleteResourceLibraryFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -71,7 +56,7 @@ HMODULE LoadLanguageLibrary(const std::string& exeDirectory, unsigned languageId
     if (GetProductVersionMS(GetExecutablePath().c_str()) != GetProductVersionMS(path.c_str())) {
         return nullptr;
     }
-    return LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    return LoadLibraryExW(WidePath(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 
 bool LoadStringForTable(unsigned id, std::string& text) {
@@ -142,10 +127,11 @@ int RunProgram(HINSTANCE instance) {
     try {
         result = RunMainFrame(instance);
     } catch (...) {
+        LogCurrentException(nullptr, 0);
         result = 0;
     }
 
-    profile.Save();
+    SaveProfileReportingFailure(nullptr);
     GetAppModule().Term();
     if (SUCCEEDED(com)) {
         CoUninitialize();

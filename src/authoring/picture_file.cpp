@@ -1,4 +1,5 @@
 #include "authoring/picture_file.h"
+#include "platform/path_util.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -33,7 +34,7 @@ std::string SystemReason() {
 
 bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& error) {
     errno = 0;
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    FilePtr file(OpenPathFile(path, "rb"));
     if (!file) {
         error = path + ": cannot open: " + SystemReason();
         return false;
@@ -62,9 +63,18 @@ bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes, s
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING) !=
+           0;
 #else
     return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+void RemoveFile(const std::string& path) {
+#ifdef _WIN32
+    DeleteFileW(WidePath(path).c_str());
+#else
+    std::remove(path.c_str());
 #endif
 }
 
@@ -142,7 +152,7 @@ bool WritePictureFile(const std::string& path, const CPicture& picture, std::str
 #endif
     const std::string scratch = target + ".tmp" + std::to_string(ProcessId());
     errno = 0;
-    FilePtr file(std::fopen(scratch.c_str(), "wb"));
+    FilePtr file(OpenPathFile(scratch, "wb"));
     if (!file) {
         error = path + ": cannot write: " + SystemReason();
         return false;
@@ -156,12 +166,12 @@ bool WritePictureFile(const std::string& path, const CPicture& picture, std::str
         if (why.empty()) {
             why = SystemReason();
         }
-        std::remove(scratch.c_str());
+        RemoveFile(scratch);
         error = path + ": cannot write: " + why;
         return false;
     }
     if (!ReplaceFile(scratch, target)) {
-        std::remove(scratch.c_str());
+        RemoveFile(scratch);
         error = path + ": cannot replace the file";
         return false;
     }

@@ -29,10 +29,12 @@ std::optional<std::uint32_t> CMemorySettingsStore::ReadDword(const char* name) {
     return std::nullopt;
 }
 
-void CMemorySettingsStore::WriteString(const char* name, const std::string& text) {
+bool CMemorySettingsStore::WriteString(const char* name, const std::string& text) {
     m_values[name] = text;
+    return true;
 }
 
-void CMemorySettingsStore::WriteDword(const char* name, std::uint32_t value) {
+bool CMemorySettingsStore::WriteDword(const char* name, std::uint32_t value) {
     m_values[name] = value;
+    return true;
 }

@@ -13,8 +13,8 @@ public:
 
     std::optional<std::string> ReadString(const char* name, std::size_t capacity) override;
     std::optional<std::uint32_t> ReadDword(const char* name) override;
-    void WriteString(const char* name, const std::string& text) override;
-    void WriteDword(const char* name, std::uint32_t value) override;
+    bool WriteString(const char* name, const std::string& text) override;
+    bool WriteDword(const char* name, std::uint32_t value) override;
 
     const std::map<std::string, Value>& Values() const { return m_values; }
     bool Has(const std::string& name) const { return m_values.count(name) != 0; }

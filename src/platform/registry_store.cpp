@@ -60,11 +60,12 @@ LONG WriteValue(const char* name, DWORD type, const BYTE* data, DWORD size) {
     const LONG created =
         ::RegCreateKeyExA(HKEY_CURRENT_USER, ZezirivRegistryKey, 0, nullptr,
                           REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    if (created == ERROR_SUCCESS) {
-        ::RegSetValueExA(key, name, 0, type, data, size);
-        ::RegCloseKey(key);
+    if (created != ERROR_SUCCESS) {
+        return created;
     }
-    return created;
+    const LONG written = ::RegSetValueExA(key, name, 0, type, data, size);
+    ::RegCloseKey(key);
+    return written;
 }
 
 } // namespace
@@ -104,10 +105,10 @@ std::optional<std::uint32_t> CRegistryStore::ReadDword(const char* name) {
     return QueryDword(name);
 }
 
-void CRegistryStore::WriteString(const char* name, const std::string& text) {
-    RegWriteString(name, text.c_str());
+bool CRegistryStore::WriteString(const char* name, const std::string& text) {
+    return RegWriteString(name, text.c_str()) == ERROR_SUCCESS;
 }
 
-void CRegistryStore::WriteDword(const char* name, std::uint32_t value) {
-    RegWriteDword(name, value);
+bool CRegistryStore::WriteDword(const char* name, std::uint32_t value) {
+    return RegWriteDword(name, value) == ERROR_SUCCESS;
 }

@@ -9,7 +9,7 @@
 // (terminating zero included) gives the default.
 void RegReadString(const char* name, char* buffer, DWORD capacity, const char* fallback);
 DWORD RegReadDword(const char* name, DWORD fallback);
-// Create the key when missing; return the key creation's error code.
+// Create the key when missing; return the error code of the key's creation or of the write.
 LONG RegWriteString(const char* name, const char* text);
 LONG RegWriteDword(const char* name, DWORD value);
 
@@ -19,6 +19,6 @@ class CRegistryStore : public ISettingsStore {
 public:
     std::optional<std::string> ReadString(const char* name, std::size_t capacity) override;
     std::optional<std::uint32_t> ReadDword(const char* name) override;
-    void WriteString(const char* name, const std::string& text) override;
-    void WriteDword(const char* name, std::uint32_t value) override;
+    bool WriteString(const char* name, const std::string& text) override;
+    bool WriteDword(const char* name, std::uint32_t value) override;
 };

@@ -37,27 +37,33 @@ int ShowFormatted(HWND owner, UINT style, const char* format, va_list args) {
 }
 
 DWORD GetFileAttributesOrInvalid(const char* path) {
-    return path ? ::GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    return path ? ::GetFileAttributesW(WidePath(path).c_str()) : INVALID_FILE_ATTRIBUTES;
+}
+
+bool NoLeadBytes(unsigned char) {
+    return false;
 }
 
 } // namespace
 
-std::string GetExeDirectory() {
-    static const std::string directory = [] {
-        std::vector<char> path(MAX_PATH);
-        while (true) {
-            const DWORD length =
-                ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-            if (length == 0) {
-                return std::string();
-            }
-            if (length < path.size()) {
-                return DirectoryOfPath(std::string_view(path.data(), length),
-                                       SystemLeadBytePredicate());
-            }
-            path.resize(path.size() * 2);
+std::string GetExecutablePath() {
+    std::vector<wchar_t> path(MAX_PATH);
+    while (true) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return std::string();
         }
-    }();
+        if (length < path.size()) {
+            return PathFromWide(std::wstring_view(path.data(), length));
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string GetExeDirectory() {
+    // UTF-8 has no byte of a backslash's value inside a character.
+    static const std::string directory = DirectoryOfPath(GetExecutablePath(), &NoLeadBytes);
     return directory;
 }
 
@@ -84,18 +90,19 @@ DWORD GetProductVersionMS(const char* path) {
     if (!path) {
         return none;
     }
+    const std::wstring widePath = WidePath(path);
     DWORD handle = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(path, &handle);
+    const DWORD size = ::GetFileVersionInfoSizeW(widePath.c_str(), &handle);
     if (size == 0) {
         return none;
     }
     std::vector<BYTE> data(size);
-    if (!::GetFileVersionInfoA(path, 0, size, data.data())) {
+    if (!::GetFileVersionInfoW(widePath.c_str(), 0, size, data.data())) {
         return none;
     }
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
+    if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info ||
         length < sizeof(VS_FIXEDFILEINFO)) {
         return none;
     }
@@ -153,12 +160,24 @@ int ShowResourceMessage(UINT style, UINT id, ...) {
     return button;
 }
 
+int ShowOwnedResourceMessage(HWND owner, UINT style, UINT id, ...) {
+    char format[1024];
+    if (!LoadResString(id, format, sizeof format)) {
+        return IDOK;
+    }
+    va_list args;
+    va_start(args, id);
+    const int button = ShowFormatted(owner, style, format, args);
+    va_end(args);
+    return button;
+}
+
 void SetMessageBoxHookForTesting(MessageBoxHook hook) {
     Hook() = std::move(hook);
 }
 
-bool CopyTextToClipboard(const char* text) {
-    if (!text || !::OpenClipboard(nullptr)) {
+bool CopyTextToClipboard(HWND owner, const char* text) {
+    if (!text || !::OpenClipboard(owner)) {
         return false;
     }
     bool placed = false;

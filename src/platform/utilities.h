@@ -1,8 +1,8 @@
 #pragma once
 
 // Small Win32 helpers every part of the program uses. All text is 8-bit text in the system
-// code page. Everything runs on the user-interface thread; the cached values are computed on
-// first use without locking.
+// code page, but for paths, which are UTF-8 (platform/path_util.h). Everything runs on the
+// user-interface thread; the cached values are computed on first use without locking.
 
 #include "platform/path_util.h"
 
@@ -11,7 +11,8 @@
 #include <functional>
 #include <string>
 
-// The running executable's directory with its trailing backslash; cached.
+// The running executable's path, and its directory with its trailing backslash (cached).
+std::string GetExecutablePath();
 std::string GetExeDirectory();
 bool FileExists(const char* path);      // an existing entry that is not a directory
 bool DirectoryExists(const char* path); // an existing directory
@@ -36,11 +37,14 @@ int ShowResourceMessage(UINT style, UINT id, ...);
 // The same, owned by a window (a dialog): the owner stays disabled while the box is up, so its
 // buttons cannot be pressed again under it.
 int ShowOwnedMessage(HWND owner, UINT style, const char* format, ...);
+int ShowOwnedResourceMessage(HWND owner, UINT style, UINT id, ...);
 
 // Replaces the message box with the given function (tests record instead of blocking); an
 // empty function restores the real one.
 using MessageBoxHook = std::function<int(const char* text, const char* caption, UINT style)>;
 void SetMessageBoxHookForTesting(MessageBoxHook hook);
 
-bool CopyTextToClipboard(const char* text);
+// Opened with `owner` as the clipboard's owner, as the system asks of a program that places
+// data on it.
+bool CopyTextToClipboard(HWND owner, const char* text);
 bool ForceForeground(HWND window);

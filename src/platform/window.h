@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/exception_log.h"
+
 #include <windows.h>
 
 // CRTP bases for the program's windows and modal dialogs. The object travels through the
@@ -69,6 +71,7 @@ private:
         try {
             result = static_cast<T*>(self)->HandleMessage(msg, wParam, lParam);
         } catch (...) {
+            LogCurrentException(hwnd, msg);
             result = msg == WM_NCCREATE ? FALSE : (msg == WM_CREATE ? -1 : 0);
         }
         if (msg == WM_NCDESTROY) {
@@ -120,6 +123,7 @@ private:
         try {
             result = static_cast<T*>(self)->HandleMessage(msg, wParam, lParam);
         } catch (...) {
+            LogCurrentException(hwnd, msg);
             result = FALSE;
         }
         if (msg == WM_NCDESTROY) {

@@ -171,6 +171,49 @@ TEST_P(AppProfileTest, MultiWindowRecordsStopAtCountAtTheFirstBadOneAndAtTwenty)
     EXPECT_EQ(store->ReadString("MultiWindowSetting_21", 4096).value_or("?"), record + "21");
 }
 
+// A store that refuses the n-th write (counted from 0) and takes all others.
+class CRefusingStore : public CMemorySettingsStore {
+public:
+    explicit CRefusingStore(int refused) : m_refused(refused) {}
+    bool WriteString(const char* name, const std::string& text) override {
+        return Take(name) && CMemorySettingsStore::WriteString(name, text);
+    }
+    bool WriteDword(const char* name, std::uint32_t value) override {
+        return Take(name) && CMemorySettingsStore::WriteDword(name, value);
+    }
+    int GetWrites() const { return m_writes; }
+    const std::string& GetRefusedName() const { return m_refusedName; }
+
+private:
+    bool Take(const char* name) {
+        if (m_writes++ == m_refused) {
+            m_refusedName = name;
+            return false;
+        }
+        return true;
+    }
+    int m_refused;
+    int m_writes = 0;
+    std::string m_refusedName;
+};
+
+TEST(AppProfileSaveTest, EachFailedWriteIsNamedAndTheOthersAreStillWritten) {
+    CAppProfile profile;
+    profile.SetMultiWindowSettings(std::vector<CWindowSetting>(2));
+    CRefusingStore counting(-1);
+    ASSERT_TRUE(profile.Save(counting));
+    EXPECT_TRUE(profile.GetSaveFailures().empty());
+    const int writes = counting.GetWrites();
+    ASSERT_GE(writes, 16);
+    for (int refused = 0; refused < writes; ++refused) {
+        CRefusingStore store(refused);
+        EXPECT_FALSE(profile.Save(store)) << refused;
+        EXPECT_EQ(profile.GetSaveFailures(), std::vector<std::string>{store.GetRefusedName()});
+        EXPECT_EQ(store.GetWrites(), writes);
+        EXPECT_EQ(store.Values().size(), counting.Values().size() - 1);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, AppProfileTest, testing::ValuesIn(StoreKinds()),
                          [](const testing::TestParamInfo<StoreKind>& info) {
                              return std::string(info.param.name);

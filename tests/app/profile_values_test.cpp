@@ -73,6 +73,74 @@ TEST(EnabledFilterListTest, SplitsTrimsAndDropsEmptyPieces) {
     EXPECT_EQ(FormatEnabledFilterList({"_normal", "hue_brg"}), "_normal,hue_brg");
 }
 
+// Texts stand for lists here: "a,b" is {"a", "b"}.
+std::vector<std::string> Ids(std::string_view text) {
+    return text.empty() ? std::vector<std::string>{} : ParseEnabledFilterList(text);
+}
+
+TEST(KeepMissingTest, FiltersThatDidNotLoadKeepTheirPlacesInTheEnabledList) {
+    const struct {
+        const char* previous;
+        const char* current;
+        const char* missing;
+        const char* kept;
+    } cases[] = {
+        // Nothing missing: the program's list as it is, also when the user changed it.
+        {"_normal,a,b", "b,_normal", "", "b,_normal"},
+        {"_normal,mine,a", "_normal,a", "mine", "_normal,mine,a"},
+        {"mine,_normal,a", "_normal,a", "mine", "mine,_normal,a"},
+        {"_normal,a,mine", "_normal,a", "mine", "_normal,a,mine"},
+        // Consecutive missing ones stay together and in order.
+        {"_normal,m1,m2,a", "_normal,a", "m1,m2", "_normal,m1,m2,a"},
+        // All filters missing: the program's list has "_normal" alone, put after them.
+        {"m1,m2,m3", "_normal", "m1,m2,m3", "m1,m2,m3,_normal"},
+        // The entry before it moved: the missing one follows it.
+        {"_normal,a,mine,b", "b,a,_normal", "mine", "b,a,mine,_normal"},
+        // The entry before it was disabled: after the one before that.
+        {"_normal,a,mine,b", "_normal,b", "mine", "_normal,mine,b"},
+        // Repeats go back once, in any letter case.
+        {"_normal,mine,MINE,a,mine", "_normal,a", "mine", "_normal,mine,a"},
+        // Enabled again (its ID is in the list once more): not a second time.
+        {"_normal,mine,a", "_normal,a,Mine", "mine", "_normal,a,Mine"},
+        // Forgotten (no longer missing): gone, like a filter the user disabled.
+        {"_normal,mine,a", "_normal,a", "", "_normal,a"},
+        {"", "_normal", "mine", "_normal"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(KeepMissingIDs(Ids(c.previous), Ids(c.current), Ids(c.missing)), Ids(c.kept))
+            << c.previous << " | " << c.current << " | " << c.missing;
+    }
+}
+
+TEST(KeepMissingTest, StoredFormsStayReadableAndTheProgramsEntriesWin) {
+    // The enabled text fits the store's capacity: the last missing ones give way.
+    const std::string longId(2000, 'm');
+    const auto ids = KeepMissingIDs({"_normal", longId + "1", longId + "2", longId + "3"},
+                                    {"_normal"}, {longId + "1", longId + "2", longId + "3"});
+    EXPECT_EQ(ids, (std::vector<std::string>{"_normal", longId + "1", longId + "2"}));
+
+    // Twenty quick keys are read back, missing ones counted; keys the program has always stay.
+    std::vector<CQuickKeyItem> previous;
+    std::vector<CQuickKeyItem> current;
+    std::vector<std::string> missing;
+    for (std::uint32_t i = 1; i <= 20; ++i) {
+        const std::string id = (i % 2 ? "m" : "f") + std::to_string(i);
+        previous.emplace_back(id, i);
+        if (i % 2) {
+            missing.push_back(id);
+        } else {
+            current.emplace_back(id, i);
+        }
+    }
+    EXPECT_EQ(Flatten(KeepMissingQuickKeys(previous, current, missing)), Flatten(previous));
+    current.emplace_back("new", 99);
+    const auto kept = KeepMissingQuickKeys(previous, current, missing);
+    ASSERT_EQ(kept.size(), 20u);
+    EXPECT_EQ(kept.back().GetID(), "new");
+    EXPECT_EQ(kept[18].GetID(), "f20") << "the last missing key, m19, gave way";
+    EXPECT_EQ(Flatten(ParseQuickHotKeys(FormatQuickHotKeys(kept))), Flatten(kept));
+}
+
 TEST(PanelPositionTest, ReadsLeftTopWidthHeight) {
     const struct {
         const char* text;

@@ -1,6 +1,7 @@
 # Runs zeziriv-filter's simulate and palette commands as a user or a build pipeline would, in a
 # scratch folder, and checks exit status, messages and the files left behind.
 #   -DTOOL=... -DRUNNER=... (empty natively, the Wine runner otherwise) -DPICTURES=... -DSCRATCH=...
+#   -DFILTER=... (a colour-map filter file)
 file(REMOVE_RECURSE ${SCRATCH})
 file(MAKE_DIRECTORY ${SCRATCH})
 foreach(name rgb.png rgba.png)
@@ -36,6 +37,15 @@ endfunction()
 # One filter, by ID: OUTPUT is its picture.
 run(0 text simulate --filter protanopia --quality 3 --blur 1 rgba.png one.png)
 expect_png(one.png)
+
+# Files named in any script, whatever the system's code page: a picture in, a picture out, and a
+# filter file by its path.
+file(COPY_FILE ${SCRATCH}/rgb.png "${SCRATCH}/ρgb 色.png")
+run(0 text simulate --filter protanopia "ρgb 色.png" "出力 ό.png")
+expect_png("出力 ό.png")
+file(COPY_FILE ${FILTER} "${SCRATCH}/φίλτρο 色.xml")
+run(0 text simulate --filter "φίλτρο 色.xml" "ρgb 色.png" "出力 ύ.png")
+expect_png("出力 ύ.png")
 
 # --all: one picture per filter enabled by default, beside OUTPUT.
 run(0 text simulate --all rgb.png all.png)

@@ -193,6 +193,73 @@ ProgramFixture::StartWithTheDesktopKeyHeld(const std::string& library, bool spla
     return {texts.empty() ? "" : texts[0], tray.empty() ? "" : tray[0].text};
 }
 
+namespace {
+
+std::wstring Widen(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                           wide.data(), static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return wide;
+}
+
+bool CopyFolder(const std::wstring& from, const std::wstring& to) {
+    if (!CreateDirectoryW(to.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        return false;
+    }
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW((from + L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool ok = true;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        ok = ok && ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                        ? CopyFolder(from + name + L"\\", to + name + L"\\")
+                        : CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE) != FALSE);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return ok;
+}
+
+void RemoveFolder(const std::wstring& dir) {
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveFolder(dir + name + L"\\");
+            } else {
+                DeleteFileW((dir + name).c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+} // namespace
+
+CWideTreeCopy::CWideTreeCopy(const CInstallTree& tree, const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    m_dir = std::wstring(temp) + name + L"\\";
+    RemoveFolder(m_dir);
+    m_complete = CopyFolder(Widen(tree.GetDir()), m_dir);
+}
+
+CWideTreeCopy::~CWideTreeCopy() {
+    RemoveFolder(m_dir);
+}
+
 void Exit(CProgram& program, HWND frame) {
     PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
     EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));

@@ -53,6 +53,21 @@ private:
     bool m_held = false;
 };
 
+// A copy of an install tree in a folder of the temporary folder with a wide name (one the
+// system's code page may not be able to write); removed with the object.
+class CWideTreeCopy {
+public:
+    CWideTreeCopy(const CInstallTree& tree, const std::wstring& name);
+    ~CWideTreeCopy();
+    const std::wstring& GetDir() const { return m_dir; }
+    std::wstring GetExe() const { return m_dir + L"zeziriv.exe"; }
+    bool IsComplete() const { return m_complete; }
+
+private:
+    std::wstring m_dir; // ends in a backslash
+    bool m_complete = false;
+};
+
 // Ends the program through its Exit command and expects it to end well.
 void Exit(CProgram& program, HWND frame);
 

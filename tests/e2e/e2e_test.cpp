@@ -209,8 +209,8 @@ TEST_F(ProgramTest, AboutTwiceGivesOneAboutBox) {
 
 // A language library of this version supplies its texts; one of another version does not. The
 // desktop hot key is held elsewhere, so every start shows its one message about it; the key is
-// saved as none.
-TEST_F(ProgramTest, DesktopKeyHeldElsewhereIsReportedOnceInTheLibrarysWordsAndSavedAsNone) {
+// kept, to be tried again.
+TEST_F(ProgramTest, DesktopKeyHeldElsewhereIsReportedOnceInTheLibrarysWordsAndKept) {
     const struct {
         const char* library;
         bool splash;
@@ -227,8 +227,38 @@ TEST_F(ProgramTest, DesktopKeyHeldElsewhereIsReportedOnceInTheLibrarysWordsAndSa
         EXPECT_EQ(message.rfind(c.message, 0), 0u) << message;
         EXPECT_EQ(message.substr(message.size() - 1), "]");
         EXPECT_EQ(desktopItem, c.desktopItem);
-        EXPECT_EQ(ReadSettingDword("DesktopHotKey"), std::optional<DWORD>(0));
+        EXPECT_EQ(ReadSettingDword("DesktopHotKey"),
+                  std::optional<DWORD>(MOD_CONTROL << 16 | VK_F11));
     }
+}
+
+// Installed below a folder whose name the system's code page cannot write (Greek and Japanese
+// letters on an English system), with a filter file named so too, the program loads its filters
+// and its windows offer them.
+TEST_F(ProgramTest, UnderAFolderNamedOutsideTheCodePageTheFiltersLoad) {
+    Prepare(0);
+    ASSERT_TRUE(tree.CopyFilters(ZEZIRIV_SHIPPED_FILTERS, "filter\\system\\"));
+    tree.AddFilter("greek", "Greek file name", "filter\\private\\");
+    WriteSettingString("EnableFilters", "_normal,protanopia,greek,deutanopia");
+    const CWideTreeCopy copy(tree, L"\u0396\u03b5\u03b6\u03af\u03c1\u03b9\u03b2 \u8272\u899a");
+    ASSERT_TRUE(copy.IsComplete());
+    const std::wstring privateDir = copy.GetDir() + L"filter\\private\\";
+    ASSERT_TRUE(MoveFileW((privateDir + L"greek.xml").c_str(),
+                          (privateDir + L"\u03c6\u03af\u03bb\u03c4\u03c1\u03bf.xml").c_str()));
+
+    CProgram program(copy.GetExe());
+    const HWND frame = program.WaitFrame();
+    ASSERT_NE(frame, nullptr);
+    PostMessageA(frame, WM_COMMAND, kOpenNewWindowCommand, 0);
+    const HWND window = WaitForWindow(program.GetProcessId(), kFilterWindowClass, kStartTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    const std::vector<MenuItem> items = ReadMenuAfter(
+        program.GetProcessId(), [&] { PostMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(20, 20)); });
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(Texts(items[0].submenu),
+              (std::vector<std::string>{"normal\t1", "Protanopia (no red cones)\t2",
+                                        "Greek file name\t3", "Deuteranopia (no green cones)\t4"}));
+    Exit(program, frame);
 }
 
 // The library's setting dialogs and the filter window's menu are used; it has no About box, so

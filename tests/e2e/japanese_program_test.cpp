@@ -100,6 +100,22 @@ TEST_F(JapaneseProgramTest, MenusNameEveryCommandAndFilterInJapanese) {
     Exit(program, frame);
 }
 
+// Installed below a folder that code page 932 cannot name (a Greek letter with an accent, and
+// Japanese ones), the program still takes its language library and its translated filters.
+TEST_F(JapaneseProgramTest, BelowAFolderTheCodePageCannotNameTheLibraryAndFiltersAreUsed) {
+    InstallLanguageLibrary(ZEZIRIV_JA_LIBRARY);
+    const CWideTreeCopy copy(tree, L"\u0396\u03b5\u03b6\u03af\u03c1\u03b9\u03b2 \u8272\u899a");
+    ASSERT_TRUE(copy.IsComplete());
+    CProgram program(copy.GetExe());
+    const HWND frame = program.WaitFrame();
+    ASSERT_NE(frame, nullptr);
+    const std::vector<MenuItem> tray = ReadTrayMenu(program.GetProcessId(), frame);
+    ASSERT_EQ(tray.size(), 15u);
+    EXPECT_EQ(tray[0].text, J("デスクトップ表示(&D)"));
+    EXPECT_EQ(Texts(tray[3].submenu), DefaultFilterNames());
+    Exit(program, frame);
+}
+
 // The longest colour name of the Japanese words (very bright, highly saturated, a two-kanji
 // hue) in every part of both status bar layouts, whole.
 TEST_F(JapaneseProgramTest, StatusBarPartsCarryTheLongestJapaneseColourNameWhole) {
@@ -200,10 +216,11 @@ TEST_F(JapaneseProgramTest, DialogsAndThePanelSpeakJapaneseAndEveryLabelFits) {
     dialog = OpenDialog(program.GetProcessId(), frame, kFilterSettingCommand,
                         J("フィルターの設定").c_str());
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(LabelsThatFit(dialog),
-              JoinedNames({"有効なフィルター(&F):", "上へ(&U)", "下へ(&D)", "< 有効(&E)",
-                           "無効(&S) >", "無効なフィルター(&A):", "ID(&I):", "名前(&N):",
-                           "ホットキー(&H):", "OK", "キャンセル"}));
+    EXPECT_EQ(
+        LabelsThatFit(dialog),
+        JoinedNames({"有効なフィルター(&F):", "上へ(&U)", "下へ(&D)", "< 有効(&E)", "無効(&S) >",
+                     "無効なフィルター(&A):", "読み込めないフィルターを削除(&L)...",
+                     "ID(&I):", "名前(&N):", "ホットキー(&H):", "OK", "キャンセル"}));
     EXPECT_EQ(ListTexts(GetDlgItem(dialog, 1100)), DefaultFilterNames());
     const std::vector<std::string> disabled = ListTexts(GetDlgItem(dialog, 1101));
     EXPECT_EQ(std::set<std::string>(disabled.begin(), disabled.end()),

@@ -283,6 +283,31 @@ TEST_F(PackageTest, ForEveryoneTheEntryAndShortcutAreTheMachinesAndTheUninstalle
     EXPECT_TRUE(WaitFor([&] { return !PathExists(forAll); }, kSetupTimeoutMs));
 }
 
+// The uninstaller of an install for everyone knows it without /ALLUSERS. Without the rights to
+// its folder it changes nothing: the test prefix runs as an administrator, so a folder in the
+// place of the file the uninstaller tries to write shows that case.
+TEST_F(PackageTest, AnInstallForEveryoneIsRemovedWithoutTheFlagAndLeftAloneWithoutRights) {
+    ASSERT_EQ(RunSetup("/S /ALLUSERS /D=" + dir), std::optional<DWORD>(0));
+    const std::string shortcut = Join(ShellFolder(CSIDL_COMMON_PROGRAMS), "Zeziriv.lnk");
+    ASSERT_TRUE(PathExists(shortcut));
+    ASSERT_TRUE(Entry("DisplayName", true));
+
+    const std::string probe = Join(dir, "~zeziriv-uninstall.probe");
+    ASSERT_TRUE(CreateDirectoryA(probe.c_str(), nullptr));
+    EXPECT_EQ(CProgram(Join(dir, "uninstall.exe"), "/S _?=" + dir).WaitExit(kSetupTimeoutMs),
+              std::optional<DWORD>(kExitNoRights));
+    EXPECT_TRUE(PathExists(Join(dir, "zeziriv.exe")));
+    EXPECT_TRUE(Entry("DisplayName", true));
+    EXPECT_TRUE(PathExists(shortcut));
+    ASSERT_TRUE(RemoveDirectoryA(probe.c_str()));
+
+    ASSERT_EQ(CProgram(Join(dir, "uninstall.exe"), "/S").WaitExit(kSetupTimeoutMs),
+              std::optional<DWORD>(0));
+    EXPECT_TRUE(
+        WaitFor([&] { return !PathExists(dir) && !Entry("DisplayName", true); }, kSetupTimeoutMs));
+    EXPECT_FALSE(PathExists(shortcut));
+}
+
 TEST_F(PackageTest, UninstallingWithItsPagesAsksAndRemovesTheSettingsOnYes) {
     ASSERT_EQ(RunSetup("/S /D=" + dir), std::optional<DWORD>(0));
     WriteSettingDword("QuickWaitingTime", 777);

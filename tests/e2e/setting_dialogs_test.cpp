@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,7 +30,7 @@ enum GeneralControl : int {
 };
 enum FilterControl : int {
     kEnabledList = 1100, kDisabledList, kUp, kDown, kEnable, kDisable, kFilterID, kFilterName,
-    kFilterHotKey
+    kFilterHotKey, kForgetMissing = 1110
 };
 // clang-format on
 
@@ -74,6 +76,30 @@ Snapshot Changed(const Snapshot& before, const Snapshot& after) {
         }
     }
     return changed;
+}
+
+// Lets everyone read the program's key and no one write it, as a policy might.
+bool MakeSettingsReadOnly() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, READ_CONTROL | WRITE_DAC, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    char everyone[] = "EVERYONE";
+    EXPLICIT_ACCESSA access{};
+    access.grfAccessPermissions = KEY_READ;
+    access.grfAccessMode = SET_ACCESS;
+    access.grfInheritance = NO_INHERITANCE;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+    access.Trustee.ptstrName = everyone;
+    PACL acl = nullptr;
+    bool done = SetEntriesInAclA(1, &access, nullptr, &acl) == ERROR_SUCCESS;
+    done = done && SetSecurityInfo(key, SE_REGISTRY_KEY,
+                                   DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                   nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
+    LocalFree(acl);
+    RegCloseKey(key);
+    return done;
 }
 
 LRESULT SendTo(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -440,6 +466,152 @@ TEST_F(SettingDialogsTest, FilterDialogShowsTheLimitAndConflictMessagesAndStaysO
     }
     EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F5));
     Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, GeneralOkRefusesADesktopKeyThatAQuickKeyHasAndStaysOpen) {
+    WriteSettingString("QuickHotKeys", "protanopia," + StoredKey('P'));
+    WriteSettingDword("DesktopHotKey", MOD_CONTROL << 16 | VK_F11);
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program, true);
+    ASSERT_NE(frame, nullptr);
+    const Snapshot before = ReadAllSettings();
+
+    const CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    dialog.SetHotKey(kDesktopHotKey, ControlWord('P', kCtrlAlt));
+    dialog.Type(kWaitingTime, "750");
+    EXPECT_EQ(OkExpectingMessage(program, dialog), "Error: Hotkey conflict.");
+    ASSERT_TRUE(IsWindowVisible(dialog.Hwnd()));
+    EXPECT_EQ(ReadAllSettings(), before);
+
+    // Another key passes, and the rest of what was typed goes with it.
+    dialog.SetHotKey(kDesktopHotKey, ControlWord(VK_F10, HOTKEYF_CONTROL));
+    End(frame, dialog, IDOK);
+    EXPECT_EQ(ReadSettingDword("DesktopHotKey"), std::optional<DWORD>(MOD_CONTROL << 16 | VK_F10));
+    EXPECT_EQ(ReadSettingDword("QuickWaitingTime"), std::optional<DWORD>(750));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL, VK_F10));
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, 'P'));
+    Exit(program, frame);
+}
+
+// The registry refuses the program's writes: OK of a setting dialog says which values could not
+// be stored and leaves the dialog open; Exit says so once more and still ends the program.
+TEST_F(SettingDialogsTest, ASaveTheRegistryRefusesIsReportedTheDialogStaysOpenAndExitEnds) {
+    WriteSettingDword("QuickWaitingTime", 1000);
+    ASSERT_TRUE(MakeSettingsReadOnly());
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program, true);
+    ASSERT_NE(frame, nullptr);
+    const CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    dialog.Type(kWaitingTime, "750");
+    const std::string message = OkExpectingMessage(program, dialog);
+    EXPECT_EQ(message.rfind("These settings could not be stored in the registry", 0), 0u)
+        << message;
+    EXPECT_NE(message.find("QuickWaitingTime"), std::string::npos) << message;
+    ASSERT_TRUE(IsWindowVisible(dialog.Hwnd()));
+    End(frame, dialog, IDCANCEL);
+
+    PostMessageA(frame, WM_COMMAND, kExitCommand, 0);
+    const std::vector<std::string> atExit = AnswerMessageBoxesUntil(
+        program, [&] { return !program.IsRunning(); }, kStartTimeoutMs);
+    ASSERT_EQ(atExit.size(), 1u);
+    EXPECT_EQ(atExit[0].rfind("These settings could not be stored in the registry", 0), 0u);
+    EXPECT_EQ(program.WaitExit(), std::optional<DWORD>(0));
+    EXPECT_EQ(ReadSettingDword("QuickWaitingTime"), std::optional<DWORD>(1000));
+}
+
+// A desktop key another program held at the start is shown as the user's, and taken once the
+// other program lets go and a setting dialog is confirmed.
+TEST_F(SettingDialogsTest, ADesktopKeyHeldAtTheStartIsShownAndTakenAfterOk) {
+    CProgram program(tree.GetExe());
+    HWND frame = nullptr;
+    {
+        const CHeldHotKey held(MOD_CONTROL, VK_F11);
+        ASSERT_TRUE(held.IsHeld());
+        EXPECT_EQ(AnswerStartMessages(program, 1, frame).size(), 1u);
+        ASSERT_NE(frame, nullptr);
+    }
+    const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    End(frame, dialog, IDOK);
+    EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL, VK_F11));
+    const CDialog general = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(general.Hwnd(), nullptr);
+    EXPECT_EQ(general.HotKey(kDesktopHotKey), ControlWord(VK_F11, HOTKEYF_CONTROL));
+    End(frame, general, IDCANCEL);
+    Exit(program, frame);
+    EXPECT_EQ(ReadSettingDword("DesktopHotKey"), std::optional<DWORD>(MOD_CONTROL << 16 | VK_F11));
+}
+
+// A private filter that does not load at one start keeps its place in the enabled list and its
+// quick key, through the filter dialog's OK too, and is back in its place when it loads again;
+// forgotten in the dialog, it is gone from both.
+TEST_F(SettingDialogsTest, AFilterThatDidNotLoadKeepsItsPlaceAndKeyUntilForgotten) {
+    tree.AddFilter("mine", "My filter", "filter\\private\\");
+    const std::string enabled = "_normal,mine,protanopia,deutanopia";
+    const std::string keys = "mine," + StoredKey('M') + ",protanopia," + StoredKey('P');
+    WriteSettingString("EnableFilters", enabled);
+    WriteSettingString("QuickHotKeys", keys);
+    const std::string file = tree.GetDir() + "filter\\private\\mine.xml";
+    const std::string away = file + ".away";
+    const Strings all = {"normal", "My filter", "E2E Protan", "E2E Deutan"};
+    const Strings without = {"normal", "E2E Protan", "E2E Deutan"};
+
+    const auto run = [&](const Strings& offered, bool keyTaken,
+                         const std::function<void(const CProgram&, HWND)>& also) {
+        CProgram program(tree.GetExe());
+        const HWND frame = Start(program, true);
+        ASSERT_NE(frame, nullptr);
+        const std::vector<MenuItem> tray = ReadTrayMenu(program, frame);
+        ASSERT_GT(tray.size(), 3u);
+        EXPECT_EQ(Texts(tray[3].submenu), offered);
+        EXPECT_EQ(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, 'M'), keyTaken);
+        also(program, frame);
+        Exit(program, frame);
+    };
+    const auto confirmFilterDialog = [&](const CProgram& program, HWND frame) {
+        const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
+        ASSERT_NE(dialog.Hwnd(), nullptr);
+        EXPECT_EQ(dialog.Items(kEnabledList), without);
+        EXPECT_TRUE(dialog.IsEnabled(kForgetMissing));
+        End(frame, dialog, IDOK);
+    };
+
+    run(all, true, [](const CProgram&, HWND) {});
+    ASSERT_TRUE(MoveFileA(file.c_str(), away.c_str()));
+    run(without, false, confirmFilterDialog);
+    EXPECT_EQ(ReadSettingString("EnableFilters"), enabled);
+    EXPECT_EQ(ReadSettingString("QuickHotKeys"), keys);
+    ASSERT_TRUE(MoveFileA(away.c_str(), file.c_str()));
+    run(all, true, [](const CProgram&, HWND) {});
+    EXPECT_EQ(ReadSettingString("EnableFilters"), enabled);
+    EXPECT_EQ(ReadSettingString("QuickHotKeys"), keys);
+
+    // Forgotten: asked first, then gone from both lists at OK.
+    ASSERT_TRUE(MoveFileA(file.c_str(), away.c_str()));
+    run(without, false, [&](const CProgram& program, HWND frame) {
+        const CDialog dialog = Open(program, frame, kFilterCommand, "Filter setting");
+        ASSERT_NE(dialog.Hwnd(), nullptr);
+        PressButton(dialog.Hwnd(), kForgetMissing);
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                const auto boxes =
+                    FindWindows(program.GetProcessId(), kDialogClass, "Zeziriv", true);
+                box = boxes.empty() ? nullptr : boxes[0];
+                return box != nullptr && !GetStaticTexts(box).empty();
+            },
+            kDialogTimeoutMs));
+        EXPECT_NE(GetStaticTexts(box).find("\nmine\n"), std::string::npos) << GetStaticTexts(box);
+        ASSERT_TRUE(CloseDialog(box, IDYES));
+        EXPECT_FALSE(dialog.IsEnabled(kForgetMissing));
+        End(frame, dialog, IDOK);
+    });
+    EXPECT_EQ(ReadSettingString("EnableFilters"),
+              std::optional<std::string>("_normal,protanopia,deutanopia"));
+    EXPECT_EQ(ReadSettingString("QuickHotKeys"),
+              std::optional<std::string>("protanopia," + StoredKey('P')));
 }
 
 TEST_F(SettingDialogsTest, OneDialogAtATimeAndTheTrayMenuGreysWhatItRefuses) {

@@ -1,8 +1,12 @@
+#include "platform/exception_log.h"
 #include "platform/message_loop.h"
 #include "platform/window.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -110,4 +114,51 @@ TEST(MessageLoop, IdleHandlersRunInOrderWhenTheQueueEmptiesAndAreReArmed) {
     const std::vector<std::string> expected = {"idle first", "idle second", "dispatch 5",
                                                "idle first", "idle second"};
     EXPECT_EQ(g_events, expected);
+}
+
+namespace {
+
+class CThrowingWnd : public Window<CThrowingWnd> {
+public:
+    bool Create() {
+        RegisterWindowClass(GetModuleHandleA(nullptr), "ZezirivThrowingWnd");
+        return CreateWindowObject(0, "ZezirivThrowingWnd", "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  GetModuleHandleA(nullptr)) != nullptr;
+    }
+    ~CThrowingWnd() { DestroyWindow(GetHwnd()); }
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_APP + 9) {
+            throw std::runtime_error("broken on purpose");
+        }
+        return DefaultHandling(msg, wParam, lParam);
+    }
+};
+
+std::string ReadLog(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+TEST(ExceptionLog, AnExceptionAtAWindowIsWrittenDownAndTheLogStaysSmall) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"zeziriv_test_exceptions.log";
+    DeleteFileW(path.c_str());
+    SetExceptionLogPathForTesting(path);
+    CThrowingWnd wnd;
+    ASSERT_TRUE(wnd.Create());
+    EXPECT_EQ(SendMessageA(wnd.GetHwnd(), WM_APP + 9, 0, 0), 0);
+    const std::string line = ReadLog(path);
+    EXPECT_NE(line.find(" ZezirivThrowingWnd message 0x8009: broken on purpose\r\n"),
+              std::string::npos)
+        << line;
+
+    // A full log starts over with the newest line.
+    std::ofstream(path.c_str(), std::ios::binary) << std::string(kExceptionLogLimit, 'x');
+    SendMessageA(wnd.GetHwnd(), WM_APP + 9, 0, 0);
+    EXPECT_EQ(ReadLog(path).size(), line.size());
+    SetExceptionLogPathForTesting({});
+    DeleteFileW(path.c_str());
 }

@@ -43,4 +43,16 @@ TEST(RegistryStoreTest, OtherKindsShortNumbersAndUnterminatedTextsReadAsMissing)
     ::RegDeleteTreeA(HKEY_CURRENT_USER, ZezirivRegistryKey);
 }
 
+// A write the registry refuses says so: here a value name past the registry's limit.
+TEST(RegistryStoreTest, WritesTellWhetherTheValueWasStored) {
+    CRegistryStore store;
+    EXPECT_TRUE(store.WriteString("Stored", "yes"));
+    EXPECT_TRUE(store.WriteDword("StoredNumber", 7));
+    const std::string tooLong(20000, 'n');
+    EXPECT_FALSE(store.WriteString(tooLong.c_str(), "no"));
+    EXPECT_FALSE(store.WriteDword(tooLong.c_str(), 7));
+    EXPECT_EQ(store.ReadString("Stored", 64).value_or("?"), "yes");
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, ZezirivRegistryKey);
+}
+
 } // namespace

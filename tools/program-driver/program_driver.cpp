@@ -81,7 +81,8 @@ CInstallTree::~CInstallTree() {
     RemoveTree(m_dir);
 }
 
-void CInstallTree::AddFilter(const std::string& id, const std::string& displayName) {
+void CInstallTree::AddFilter(const std::string& id, const std::string& displayName,
+                             const std::string& folder) {
     std::string xml = "<?xml version=\"1.0\"?>\n<ZezirivFilter Version=\"1.0\">\n  <Profile ID=\"" +
                       id + "\" DisplayName=\"" + displayName + "\"/>\n  <ColorMap>\n";
     for (int r = 0; r < 6; ++r) {
@@ -95,7 +96,8 @@ void CInstallTree::AddFilter(const std::string& id, const std::string& displayNa
         }
     }
     xml += "  </ColorMap>\n</ZezirivFilter>\n";
-    const std::string path = m_dir + "filter\\system\\" + id + ".xml";
+    CreateDirectoryA((m_dir + folder).c_str(), nullptr);
+    const std::string path = m_dir + folder + id + ".xml";
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file != nullptr) {
         std::fwrite(xml.data(), 1, xml.size(), file);
@@ -134,6 +136,18 @@ CProgram::CProgram(const std::string& exe, const std::string& arguments) {
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         dir.empty() ? nullptr : dir.c_str(), &startup, &m_process)) {
         std::fprintf(stderr, "cannot start %s: error %lu\n", exe.c_str(), GetLastError());
+        m_process = {};
+    }
+}
+
+CProgram::CProgram(const std::wstring& exe) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    const std::wstring dir = exe.substr(0, exe.rfind(L'\\') + 1);
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.empty() ? nullptr : dir.c_str(), &startup, &m_process)) {
+        std::fprintf(stderr, "cannot start a program: error %lu\n", GetLastError());
         m_process = {};
     }
 }
@@ -404,7 +418,8 @@ std::vector<std::string> ReadStatusBar(HWND statusBar) {
 std::optional<GuiObjects> CountGuiObjects(HWND programWindow) {
     const std::string answer = AskInsideProgram(programWindow, "ZezirivDriverCountObjects");
     GuiObjects counts;
-    if (std::sscanf(answer.c_str(), "%lu %lu", &counts.gdi, &counts.user) != 2) {
+    if (std::sscanf(answer.c_str(), "%lu %lu %llu", &counts.gdi, &counts.user,
+                    &counts.privateBytes) < 2) {
         return std::nullopt;
     }
     return counts;

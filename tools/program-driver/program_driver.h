@@ -59,8 +59,10 @@ public:
     ~CInstallTree();
     const std::string& GetDir() const { return m_dir; }
     std::string GetExe() const { return m_dir + "zeziriv.exe"; }
-    // Writes an identity colour-map filter file into filter\system.
-    void AddFilter(const std::string& id, const std::string& displayName);
+    // Writes an identity colour-map filter file into a folder of the tree (one level below an
+    // existing one).
+    void AddFilter(const std::string& id, const std::string& displayName,
+                   const std::string& folder = "filter\\system\\");
     void CopyFileInto(const std::string& source, const std::string& relativeTarget);
     // Copies every filter file of a host folder into a folder of the tree ("filter\system\").
     bool CopyFilters(const std::string& sourceDir, const std::string& relativeTarget);
@@ -73,6 +75,8 @@ private:
 class CProgram {
 public:
     explicit CProgram(const std::string& exe, const std::string& arguments = "");
+    // By its wide path, for a program in a folder the code page cannot name.
+    explicit CProgram(const std::wstring& exe);
     ~CProgram();
     CProgram(const CProgram&) = delete;
     CProgram& operator=(const CProgram&) = delete;
@@ -137,10 +141,12 @@ std::vector<MenuItem> ReadTrayMenu(DWORD processId, HWND frame);
 std::string AskInsideProgram(HWND window, const char* message);
 // The texts of a status bar's parts.
 std::vector<std::string> ReadStatusBar(HWND statusBar);
-// GDI objects and USER objects (windows and menus) of the program that owns the window.
+// GDI objects and USER objects (windows and menus) of the program that owns the window, and its
+// private memory.
 struct GuiObjects {
     unsigned long gdi = 0;
     unsigned long user = 0;
+    unsigned long long privateBytes = 0;
 };
 std::optional<GuiObjects> CountGuiObjects(HWND programWindow);
 

@@ -4,8 +4,8 @@
 // - "ZezirivDriverReadMenu" to an open popup menu: one line per item,
 //   "depth\ttext\tid\tgrayed\tchecked";
 // - "ZezirivDriverReadStatus" to a status bar: its parts' texts, one line each;
-// - "ZezirivDriverCountObjects" to any window: "gdi user", the process's GDI objects and its
-//   windows and menus;
+// - "ZezirivDriverCountObjects" to any window: "gdi user private", the process's GDI objects,
+//   its windows and menus, and its private memory in bytes;
 // - "ZezirivDriverMeasureControls" to a dialog: "client width\tclient height" of the dialog, then
 //   one line per child control, "id\tclass\tstyle\tleft\ttop\tright\tbottom\tclient width\t
 //   client height\ttext width\ttext height\twrapped height\ttext", its place in the dialog's
@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <string>
 
@@ -44,7 +45,16 @@ void DescribeMenu(HMENU menu, int depth, std::string& out) {
 
 std::string CountObjects() {
     const ProcessGuiObjects counts = CountProcessGuiObjects();
-    return std::to_string(counts.gdi) + " " + std::to_string(counts.user);
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof(memory);
+    K32GetProcessMemoryInfo(GetCurrentProcess(),
+                            reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+    // Wine leaves PrivateUsage at 0 and gives the process's private (anonymous) memory as its
+    // page-file usage, which is what Windows counts there too.
+    const SIZE_T privateBytes =
+        memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
+    return std::to_string(counts.gdi) + " " + std::to_string(counts.user) + " " +
+           std::to_string(privateBytes);
 }
 
 std::string MeasureControls(HWND dialog) {

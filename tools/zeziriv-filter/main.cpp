@@ -3,6 +3,8 @@
 
 #include "commands.h"
 
+#include "platform/path_util.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +15,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <shellapi.h>
 #endif
 
 namespace {
@@ -76,17 +79,37 @@ bool ParseBounded(const std::string& text, int low, int high, int& value) {
     return value >= low && value <= high;
 }
 
+// The arguments as UTF-8: file names in any script reach the commands whole, where the 8-bit
+// command line would have replaced what its code page lacks.
+std::vector<std::string> Arguments(int argc, char** argv) {
+#ifdef _WIN32
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        std::vector<std::string> args;
+        for (int i = 0; i < count; ++i) {
+            args.push_back(PathFromWide(wide[i]));
+        }
+        LocalFree(wide);
+        if (count == argc) {
+            return args;
+        }
+    }
+#endif
+    return std::vector<std::string>(argv, argv + argc);
+}
+
 int UsageError(const std::string& message, const char* usage) {
     std::fprintf(stderr, "zeziriv-filter: %s\nusage: zeziriv-filter %s\n", message.c_str(), usage);
     return kExitUsage;
 }
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    const std::vector<std::string> arguments = Arguments(argc, argv);
+    if (arguments.size() < 2) {
         PrintHelp(stderr);
         return kExitUsage;
     }
-    const std::string name = argv[1];
+    const std::string name = arguments[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintHelp(stdout);
         return kExitOk;
@@ -95,7 +118,7 @@ int main(int argc, char** argv) {
         if (name != command.name) {
             continue;
         }
-        std::vector<std::string> args(argv + 2, argv + argc);
+        const std::vector<std::string> args(arguments.begin() + 2, arguments.end());
         for (const std::string& arg : args) {
             if (arg == "--help" || arg == "-h") {
                 std::printf("usage: zeziriv-filter %s\n  %s\n", command.usage, command.summary);

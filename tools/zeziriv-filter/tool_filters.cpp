@@ -3,6 +3,7 @@
 #include "app/profile_values.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_reader.h"
+#include "platform/path_util.h"
 
 #ifdef _WIN32
 #include "app/startup_paths.h"
@@ -41,12 +42,12 @@ std::string ReferenceRefusal(const CFilter& filter) {
 
 std::string GetToolDirectory() {
 #ifdef _WIN32
-    char path[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) {
+    wchar_t path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    if (length == 0 || length >= MAX_PATH * 4) {
         return {};
     }
-    std::string text(path, length);
+    const std::string text = PathFromWide(std::wstring_view(path, length));
     const std::size_t slash = text.find_last_of("\\/");
 #else
     char path[4096];

@@ -2,6 +2,7 @@
 
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_reader.h"
+#include "platform/path_util.h"
 
 #include <algorithm>
 
@@ -28,7 +29,7 @@ bool HasXmlExtension(const std::string& name) {
 constexpr char kSeparator = '\\';
 
 bool IsDirectory(const std::string& dir) {
-    const DWORD attributes = GetFileAttributesA(dir.c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(dir).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 #else
@@ -54,13 +55,13 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
 bool ListFilterFiles(const std::string& dir, std::vector<std::string>& files) {
     bool matched = false;
 #ifdef _WIN32
-    WIN32_FIND_DATAA data;
-    const HANDLE find = FindFirstFileA(JoinPath(dir, "*.xml").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(WidePath(JoinPath(dir, "*.xml")).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
         return false;
     }
     do {
-        const std::string name = data.cFileName;
+        const std::string name = PathFromWide(data.cFileName);
         if (!HasXmlExtension(name)) {
             continue;
         }
@@ -68,13 +69,13 @@ bool ListFilterFiles(const std::string& dir, std::vector<std::string>& files) {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             files.push_back(name);
         }
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
 #else
     std::error_code error;
     std::filesystem::directory_iterator it(dir, error);
     for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = it->path().filename().string(); // UTF-8 here
         if (!HasXmlExtension(name)) {
             continue;
         }

@@ -20,9 +20,9 @@ public:
     CFilterManager& operator=(const CFilterManager&) = delete;
     virtual ~CFilterManager();
 
-    // Loads the "*.xml" files of one directory in name order. The first file loaded for an ID
-    // wins; reference filters are resolved after the directory's colour-map filters, in the
-    // order read. False when the directory does not exist or holds no such file.
+    // Loads the "*.xml" files of one directory (a UTF-8 path) in name order. The first file loaded
+    // for an ID wins; reference filters are resolved after the directory's colour-map filters, in
+    // the order read. False when the directory does not exist or holds no such file.
     bool LoadFilterDirectory(const std::string& dir);
 
     // First filter whose ID matches without regard to ASCII letter case, or null.

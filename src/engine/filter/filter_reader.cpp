@@ -1,4 +1,5 @@
 #include "engine/filter/filter_reader.h"
+#include "platform/path_util.h"
 
 // Before app_exception.h, which takes back the GetMessage name windows.h defines.
 #ifdef _WIN32
@@ -45,7 +46,7 @@ int HexDigitValue(char c) {
 
 bool IsRegularFile(const std::string& path) {
 #ifdef _WIN32
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 #else
     std::error_code error;

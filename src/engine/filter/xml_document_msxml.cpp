@@ -1,21 +1,21 @@
 #include "engine/filter/xml_document.h"
 #include "platform/app_exception.h"
 #include "platform/com_ptr.h"
+#include "platform/path_util.h"
 
 #include <windows.h>
 
 #include <msxml2.h>
 #include <oleauto.h>
 
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
 
 // Filter files are small; anything larger is refused before the parser sees it.
-constexpr std::streamsize kMaxFileSize = 16 * 1024 * 1024;
+constexpr long kMaxFileSize = 16 * 1024 * 1024;
 
 // Where the installed parser ignores ProhibitDTD, an internal subset's entities would be
 // expanded inside load(), before the document could be refused. A filter file has no use for
@@ -42,20 +42,20 @@ bool DeclaresDocumentType(const std::string& bytes) {
 
 // False when the file cannot be read, is too large, or declares a document type.
 bool IsAcceptableFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) {
+    std::FILE* file = OpenPathFile(path, "rb");
+    if (file == nullptr) {
         return false;
     }
-    const std::streamsize size = file.tellg();
-    if (size <= 0 || size > kMaxFileSize) {
-        return false;
+    std::string bytes;
+    char block[4096];
+    std::size_t read = 0;
+    while ((read = std::fread(block, 1, sizeof block, file)) > 0 &&
+           bytes.size() + read <= static_cast<std::size_t>(kMaxFileSize)) {
+        bytes.append(block, read);
     }
-    file.seekg(0);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!file.read(bytes.data(), size)) {
-        return false;
-    }
-    return !DeclaresDocumentType(bytes);
+    const bool whole = read == 0 && !std::ferror(file);
+    std::fclose(file);
+    return whole && !bytes.empty() && !DeclaresDocumentType(bytes);
 }
 
 // The interface identifiers, spelled out: not every toolchain's uuid library carries them all.
@@ -235,14 +235,20 @@ public:
         if (!IsAcceptableFile(path)) {
             return false;
         }
-        Bstr widePath(path.c_str());
+        // By its wide form: a path outside the code page has no 8-bit one.
+        const std::wstring wide = WidePath(path);
+        BSTR widePath = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+        if (widePath == nullptr) {
+            throw XmlComponentError{static_cast<std::uint32_t>(E_OUTOFMEMORY), "out of memory"};
+        }
         VARIANT source;
         VariantInit(&source);
         source.vt = VT_BSTR;
-        source.bstrVal = widePath.Get();
+        source.bstrVal = widePath;
         VARIANT_BOOL success = VARIANT_FALSE;
         // A file that cannot be read or parsed is a parse error, not a component failure.
         const HRESULT hr = m_document->load(source, &success);
+        SysFreeString(widePath);
         if (hr != S_OK || success != VARIANT_TRUE) {
             return false;
         }

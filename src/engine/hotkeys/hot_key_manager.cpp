@@ -2,6 +2,7 @@
 
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
+#include "resource.h"
 
 #include <algorithm>
 
@@ -117,7 +118,7 @@ std::vector<CQuickKeyItem> CHotKeyManager::GetQuickKeyItems() const {
 }
 
 bool CHotKeyManager::RegisterDesktopHotKey(HotKeyWindow window) {
-    if (m_desktopHotKey == 0) {
+    if (m_desktopHotKey == 0 || m_desktopRegistered) {
         return true;
     }
     CHotKeyPlatform& platform = GetHotKeyPlatform();
@@ -125,8 +126,8 @@ bool CHotKeyManager::RegisterDesktopHotKey(HotKeyWindow window) {
     m_desktopRegistered = platform.Register(window, DESKTOP_HOTKEY_ID, ModifiersOf(m_desktopHotKey),
                                             KeyOf(m_desktopHotKey), error);
     if (!m_desktopRegistered) {
-        // A key held by another program stays lost until the user picks another one.
-        m_desktopHotKey = 0;
+        // Another program may hold the key only for a while (at log-on, say): the user's
+        // choice stays, and is stored and tried again.
         platform.ReportRegisterFailure(error);
     }
     return true;
@@ -143,7 +144,7 @@ bool CHotKeyManager::RegisterQuickHotKeys(HotKeyWindow window) {
     CHotKeyPlatform& platform = GetHotKeyPlatform();
     for (std::size_t i = 0; i < m_quickKeys.size(); ++i) {
         CQuickKey& key = m_quickKeys[i];
-        if (key.GetHotKey() == 0) {
+        if (key.GetHotKey() == 0 || key.IsRegistered()) {
             continue;
         }
         unsigned long error = 0;
@@ -218,15 +219,25 @@ CFilter* CHotKeyManager::GetQuickFilterAt(int position) const {
     return m_quickKeys[static_cast<std::size_t>(position)].GetFilter();
 }
 
-bool CHotKeyManager::CheckHotKeyLimit(std::string& error) const {
+bool CHotKeyManager::CheckHotKeyLimit(unsigned& message) const {
     if (m_quickKeys.size() > static_cast<std::size_t>(MAX_QUICK_HOTKEYS)) {
-        error = "Error: Hotkey limit exceeded. (MAX: 10)";
+        message = IDS_HOTKEY_LIMIT_EXCEEDED;
         return true;
     }
     return false;
 }
 
-bool CHotKeyManager::CheckHotKeyConflict(std::string& error) const {
+bool CHotKeyManager::CheckDesktopHotKeyConflict(unsigned& message) const {
+    for (const CQuickKey& key : m_quickKeys) {
+        if (key.GetHotKey() == m_desktopHotKey) {
+            message = IDS_HOTKEY_CONFLICT;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CHotKeyManager::CheckHotKeyConflict(unsigned& message) const {
     for (std::size_t i = 0; i < m_quickKeys.size(); ++i) {
         const HotKeyValue value = m_quickKeys[i].GetHotKey();
         bool conflict = value == m_desktopHotKey;
@@ -234,7 +245,7 @@ bool CHotKeyManager::CheckHotKeyConflict(std::string& error) const {
             conflict = value == m_quickKeys[j].GetHotKey();
         }
         if (conflict) {
-            error = "Error: Hotkey conflict.";
+            message = IDS_HOTKEY_CONFLICT;
             return true;
         }
     }

@@ -89,6 +89,8 @@ public:
     // The quick keys as they are stored.
     std::vector<CQuickKeyItem> GetQuickKeyItems() const;
 
+    // Register the keys that are set and not yet registered. A key another program holds is
+    // reported and kept: it is tried again at the next registration.
     bool RegisterDesktopHotKey(HotKeyWindow window);
     void UnregisterDesktopHotKey(HotKeyWindow window);
     bool RegisterQuickHotKeys(HotKeyWindow window);
@@ -109,9 +111,13 @@ public:
     void SetDesktopHotKeyFromControl(unsigned controlWord);
     CFilter* GetQuickFilterAt(int position) const;
 
-    // True, with the message for the user, when the quick keys break the rule.
-    bool CheckHotKeyLimit(std::string& error) const;
-    bool CheckHotKeyConflict(std::string& error) const;
+    // True, with the string resource of the message for the user, when the quick keys break
+    // the rule.
+    bool CheckHotKeyLimit(unsigned& message) const;
+    bool CheckHotKeyConflict(unsigned& message) const;
+    // The general setting dialog's half of the conflict rule: a quick key equal to the desktop
+    // key.
+    bool CheckDesktopHotKeyConflict(unsigned& message) const;
 
     // What the event asks for; a quick key names its filter's position in the enabled list.
     HotKeyAction ResolveHotKeyEvent(int id, const CFilterManager& filters) const;

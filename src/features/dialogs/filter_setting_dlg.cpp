@@ -2,6 +2,7 @@
 
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
+#include "platform/utilities.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -72,21 +73,44 @@ bool DisplayNameBeforeInLocale(const std::string& a, const std::string& b) {
 
 } // namespace
 
-CFilterSettingDlg::CFilterSettingDlg(CFilterManager& filters, const CHotKeyManager& hotKeys)
-    : m_filters(filters), m_model(filters, hotKeys, &DisplayNameBeforeInLocale) {}
+CFilterSettingDlg::CFilterSettingDlg(CFilterManager& filters, const CHotKeyManager& hotKeys,
+                                     std::vector<std::string> missing, const Commit& commit)
+    : m_filters(filters), m_model(filters, hotKeys, &DisplayNameBeforeInLocale, std::move(missing)),
+      m_commit(commit) {}
 
-bool CFilterSettingDlg::Run(CFilterManager& filters, CHotKeyManager& hotKeys) {
-    CFilterSettingDlg dialog(filters, hotKeys);
+bool CFilterSettingDlg::Run(CFilterManager& filters, CHotKeyManager& hotKeys,
+                            std::vector<std::string>& missing, const Commit& commit) {
+    CFilterSettingDlg dialog(filters, hotKeys, missing, commit);
     if (dialog.RunModal(IDD_FILTER_SETTING) != IDOK) {
         return false;
     }
     hotKeys = dialog.m_model.GetHotKeys();
+    missing = dialog.m_model.GetMissing();
     return true;
 }
 
 void CFilterSettingDlg::OnInitDialog() {
     OnOpened();
+    EnableWindow(GetDlgItem(GetHwnd(), IDC_FORGET_MISSING), !m_model.GetMissing().empty());
     ShowModel(true);
+}
+
+void CFilterSettingDlg::OnForgetMissing() {
+    std::string list;
+    for (const std::string& id : m_model.GetMissing()) {
+        list += (list.empty() ? "" : "\n") + id;
+    }
+    if (list.empty() ||
+        ShowOwnedResourceMessage(GetHwnd(), MB_YESNO | MB_ICONQUESTION, IDS_FORGET_MISSING_FILTERS,
+                                 list.c_str()) != IDYES) {
+        return;
+    }
+    m_model.ForgetMissing();
+    const HWND button = GetDlgItem(GetHwnd(), IDC_FORGET_MISSING);
+    if (GetFocus() == button) {
+        SendMessageA(GetHwnd(), WM_NEXTDLGCTL, 0, FALSE);
+    }
+    EnableWindow(button, FALSE);
 }
 
 void CFilterSettingDlg::TakeHotKey() {
@@ -181,12 +205,17 @@ std::vector<CFilter*> CFilterSettingDlg::ReadDisabledSelection() const {
 
 void CFilterSettingDlg::OnOK() {
     TakeHotKey();
-    std::string error;
-    if (!m_model.Confirm(error)) {
-        ShowOwnedMessage(GetHwnd(), MB_OK, "%s", error.c_str());
+    unsigned message = 0;
+    if (!m_model.Confirm(message)) {
+        ShowOwnedResourceMessage(GetHwnd(), MB_OK, message);
         return;
     }
+    const std::vector<CFilter*> before = m_filters.GetEnabledList();
     m_model.ApplyEnabledList(m_filters);
+    if (m_commit && !m_commit(m_model.GetHotKeys(), m_model.GetMissing(), GetHwnd())) {
+        m_filters.GetEnabledList() = before;
+        return;
+    }
     EndDialogWith(IDOK);
 }
 
@@ -229,6 +258,9 @@ void CFilterSettingDlg::OnCommand(int id, int code) {
         TakeHotKey();
         m_model.Disable();
         ShowModel(true);
+        return;
+    case IDC_FORGET_MISSING:
+        OnForgetMissing();
         return;
     case IDOK:
         OnOK();

@@ -3,6 +3,7 @@
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "features/dialogs/general_setting_values.h"
+#include "resource.h"
 
 #include <algorithm>
 #include <array>
@@ -26,8 +27,10 @@ bool DisplayNameBeforeIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 CFilterSettingModel::CFilterSettingModel(const CFilterManager& filters,
-                                         const CHotKeyManager& hotKeys, DisplayNameOrder order)
-    : m_filters(filters), m_order(order), m_enabled(filters.GetEnabledList()), m_hotKeys(hotKeys) {
+                                         const CHotKeyManager& hotKeys, DisplayNameOrder order,
+                                         std::vector<std::string> missing)
+    : m_filters(filters), m_order(order), m_enabled(filters.GetEnabledList()), m_hotKeys(hotKeys),
+      m_missing(std::move(missing)) {
     Refresh(true);
 }
 
@@ -148,11 +151,11 @@ void CFilterSettingModel::Disable() {
     Refresh(true);
 }
 
-bool CFilterSettingModel::Confirm(std::string& error) {
+bool CFilterSettingModel::Confirm(unsigned& message) {
     if (m_bound != nullptr) {
         m_hotKeys.SetQuickHotKeyFromControl(m_bound, m_hotKeyWord);
     }
-    if (m_hotKeys.CheckHotKeyLimit(error) || m_hotKeys.CheckHotKeyConflict(error)) {
+    if (m_hotKeys.CheckHotKeyLimit(message) || m_hotKeys.CheckHotKeyConflict(message)) {
         return false;
     }
     // The list is stored as its IDs with a comma between two and read back through a buffer of
@@ -161,8 +164,11 @@ bool CFilterSettingModel::Confirm(std::string& error) {
     for (const CFilter* filter : m_enabled) {
         length += filter->GetID().size() + 1;
     }
+    for (const std::string& id : m_missing) {
+        length += id.size() + 1;
+    }
     if (length > kSettingsTextCapacity) {
-        error = kTooManyFiltersMessage;
+        message = IDS_TOO_MANY_FILTERS;
         return false;
     }
     return true;

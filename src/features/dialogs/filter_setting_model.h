@@ -25,9 +25,6 @@ struct FilterSettingButtons {
     bool operator==(const FilterSettingButtons&) const = default;
 };
 
-// OK refuses an enabled list too long for the profile to read back.
-inline constexpr const char* kTooManyFiltersMessage = "Error: Too many filters enabled.";
-
 // True when display name a sorts before b in the disabled list.
 using DisplayNameOrder = bool (*)(const std::string& a, const std::string& b);
 // ASCII letter case ignored, otherwise byte order.
@@ -39,9 +36,11 @@ enum class FilterSettingFocus { Up, Down, Disable, Enable, DisabledList };
 class CFilterSettingModel {
 public:
     // Starts from the manager's enabled list, the first filter selected, and a copy of the
-    // caller's keys.
+    // caller's keys. `missing` are the stored enabled IDs whose filters did not load: not
+    // shown, kept unless the user forgets them, and counted in the stored list's length.
     CFilterSettingModel(const CFilterManager& filters, const CHotKeyManager& hotKeys,
-                        DisplayNameOrder order = &DisplayNameBeforeIgnoringCase);
+                        DisplayNameOrder order = &DisplayNameBeforeIgnoringCase,
+                        std::vector<std::string> missing = {});
 
     const std::vector<CFilter*>& GetEnabled() const { return m_enabled; }
     // Visible filters whose ID (ignoring case) is not enabled, sorted by display name (ties in
@@ -76,11 +75,14 @@ public:
     void MoveDown();
     void Enable();
     void Disable();
+    // The stored IDs that did not load, until ForgetMissing drops them all.
+    const std::vector<std::string>& GetMissing() const { return m_missing; }
+    void ForgetMissing() { m_missing.clear(); }
 
     // OK: stores the control's key for its filter, then checks the limit, the conflicts and
-    // the length of the enabled list; false with the message for the user when the dialog must
-    // stay open.
-    bool Confirm(std::string& error);
+    // the length of the enabled list (missing IDs included); false with the string resource of
+    // the message for the user when the dialog must stay open.
+    bool Confirm(unsigned& message);
     // After a successful Confirm: the manager's enabled list becomes the working list.
     void ApplyEnabledList(CFilterManager& filters) const;
 
@@ -97,4 +99,5 @@ private:
     CFilter* m_bound = nullptr;
     unsigned m_hotKeyWord = 0;
     CHotKeyManager m_hotKeys;
+    std::vector<std::string> m_missing;
 };

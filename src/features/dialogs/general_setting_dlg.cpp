@@ -1,6 +1,7 @@
 #include "features/dialogs/general_setting_dlg.h"
 
 #include "features/dialogs/display_names.h"
+#include "platform/utilities.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -52,8 +53,9 @@ bool IsChecked(HWND dialog, int id) {
 
 } // namespace
 
-bool CGeneralSettingDlg::Run(GeneralSettingControls& controls) {
-    CGeneralSettingDlg dialog(controls);
+bool CGeneralSettingDlg::Run(GeneralSettingControls& controls, const CHotKeyManager& hotKeys,
+                             const Commit& commit) {
+    CGeneralSettingDlg dialog(controls, hotKeys, commit);
     if (dialog.RunModal(IDD_GENERAL_SETTING) != IDOK) {
         return false;
     }
@@ -93,6 +95,15 @@ void CGeneralSettingDlg::OnOK() {
     GeneralSettingControls& c = m_controls;
     c.desktopHotKeyWord = static_cast<unsigned>(
         SendDlgItemMessageA(dialog, IDC_DESKTOP_HOTKEY, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+    // The same rule as the filter setting dialog's: a key two ways to open a view would
+    // register only once.
+    CHotKeyManager edited = m_hotKeys;
+    edited.SetDesktopHotKeyFromControl(c.desktopHotKeyWord);
+    unsigned message = 0;
+    if (edited.CheckDesktopHotKeyConflict(message)) {
+        ShowOwnedResourceMessage(dialog, MB_OK, message);
+        return;
+    }
     c.adjustInitialPanelHeight = IsChecked(dialog, IDC_ADJUST_PANEL_HEIGHT);
     c.waitingTime = ReadComboText(dialog, IDC_QUICK_WAITING_TIME);
     c.updateInterval = ReadComboText(dialog, IDC_UPDATE_INTERVAL);
@@ -103,6 +114,9 @@ void CGeneralSettingDlg::OnOK() {
     c.imageQualityItem = ReadListItem(dialog, IDC_IMAGE_QUALITY);
     c.noSplash = IsChecked(dialog, IDC_NO_SPLASH);
     c.blurRadiusItem = ReadListItem(dialog, IDC_BLUR_RADIUS);
+    if (m_commit && !m_commit(c, dialog)) {
+        return;
+    }
     EndDialogWith(IDOK);
 }
 

@@ -293,7 +293,7 @@ CWindowSetting CFilterWnd::GetWindowSetting() const {
 void CFilterWnd::CopyColorToClipboard(bool original) {
     const ColorValue colour = original ? m_model.GetOriginalColor() : m_model.GetFilteredColor();
     const std::string text = FormatCopyColor(m_options.copyColorFormat, colour);
-    CopyTextToClipboard(text.c_str());
+    CopyTextToClipboard(GetHwnd(), text.c_str());
 }
 
 void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {

@@ -4,6 +4,8 @@
 #include "engine/filter/filter_manager.h"
 #include "support/test_data.h"
 
+#include "resource.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -118,16 +120,19 @@ TEST_F(HotKeyManagerTest, SettingAKeyMovesItsEntryToTheEndAndZeroRemovesIt) {
 // How many keys OK accepts is the filter setting model's test, with the dialog end to end.
 TEST_F(HotKeyManagerTest, ConflictsAreEqualKeysAmongTheQuickAndDesktopKeys) {
     const std::vector<CFilter*> f = Filters(2);
+    // The general setting dialog asks only whether the desktop key is a quick key's.
     const struct {
         const char* name;
         HotKeyValue desktop, first, second;
         bool conflict;
+        bool desktopConflict;
     } cases[] = {
-        {"quick key equals desktop key", kCtrlF11, kCtrlF11, 0x20041, true},
-        {"two equal quick keys", kCtrlF11, 0x20041, 0x20041, true},
-        {"same key, other modifiers", kCtrlF11, 0x20041, 0x30041, false},
-        {"same modifiers, other key", 0x2007B, 0x2007A, 0x20041, false},
-        {"no desktop key", 0, 0x20041, 0x20042, false},
+        {"quick key equals desktop key", kCtrlF11, kCtrlF11, 0x20041, true, true},
+        {"later quick key equals desktop key", kCtrlF11, 0x20041, kCtrlF11, true, true},
+        {"two equal quick keys", kCtrlF11, 0x20041, 0x20041, true, false},
+        {"same key, other modifiers", kCtrlF11, 0x20041, 0x3007A, false, false},
+        {"same modifiers, other key", 0x2007B, 0x2007A, 0x20041, false, false},
+        {"no desktop key", 0, 0x20041, 0x20042, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -135,15 +140,42 @@ TEST_F(HotKeyManagerTest, ConflictsAreEqualKeysAmongTheQuickAndDesktopKeys) {
         keys.SetDesktopHotKey(c.desktop);
         keys.SetQuickHotKey(f[0], c.first);
         keys.SetQuickHotKey(f[1], c.second);
-        std::string error;
-        EXPECT_EQ(keys.CheckHotKeyConflict(error), c.conflict);
-        EXPECT_EQ(error, c.conflict ? "Error: Hotkey conflict." : "");
+        unsigned message = 0;
+        EXPECT_EQ(keys.CheckHotKeyConflict(message), c.conflict);
+        EXPECT_EQ(message, c.conflict ? IDS_HOTKEY_CONFLICT : 0u);
+        message = 0;
+        EXPECT_EQ(keys.CheckDesktopHotKeyConflict(message), c.desktopConflict);
+        EXPECT_EQ(message, c.desktopConflict ? IDS_HOTKEY_CONFLICT : 0u);
     }
 }
 
 // The desktop key's registration is seen end to end: taken at start, let go while the general
 // dialog is open and taken again after it, the new key taken and the old one let go after OK,
-// and a key held elsewhere reported once and saved as none.
+// and a key held elsewhere reported once and kept.
+TEST_F(HotKeyManagerTest, KeysHeldElsewhereAreKeptAndOnlyTheyAreTriedAgain) {
+    const std::vector<CFilter*> f = Filters(2);
+    CHotKeyManager keys;
+    keys.SetDesktopHotKey(kCtrlF11);
+    keys.SetQuickHotKey(f[0], 0x10041);
+    keys.SetQuickHotKey(f[1], 0x20042);
+    platform.refuse = {kCtrlF11, 0x20042};
+    keys.RegisterDesktopHotKey(window);
+    keys.RegisterQuickHotKeys(window);
+    EXPECT_EQ(platform.reports.size(), 2u);
+    EXPECT_EQ(keys.GetDesktopHotKey(), kCtrlF11);
+    EXPECT_FALSE(keys.IsDesktopHotKeyRegistered());
+
+    // The other program lets go: the next registration takes the two that failed, and only them.
+    platform.refuse.clear();
+    platform.registered.clear();
+    keys.RegisterDesktopHotKey(window);
+    keys.RegisterQuickHotKeys(window);
+    EXPECT_EQ(platform.registered,
+              (decltype(platform.registered){{100, kCtrlF11}, {121, 0x20042}}));
+    EXPECT_TRUE(keys.IsDesktopHotKeyRegistered());
+    EXPECT_EQ(platform.reports.size(), 2u);
+}
+
 TEST_F(HotKeyManagerTest, QuickKeysRegisterByPositionAndFailuresKeepTheirKeys) {
     const std::vector<CFilter*> f = Filters(3);
     CHotKeyManager keys;

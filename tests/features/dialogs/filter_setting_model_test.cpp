@@ -4,6 +4,8 @@
 #include "engine/filter/filter_manager.h"
 #include "support/test_data.h"
 
+#include "resource.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -152,7 +154,7 @@ TEST_F(FilterSettingModelTest, DisableDropsTheQuickKey) {
     EXPECT_EQ(model.GetSelectedID(), "deutanopia");
     EXPECT_EQ(model.GetHotKeyWord(), 0x0232u);
     EXPECT_EQ(QuickKeyIDs(hotKeys), (Strings{"protanopia", "deutanopia"})) << "the caller's keys";
-    std::string error;
+    unsigned error = 0;
     ASSERT_TRUE(model.Confirm(error)) << error;
     model.ApplyEnabledList(filters);
     EXPECT_EQ(IDs(filters.GetEnabledList()), (Strings{"_normal", "deutanopia"}));
@@ -177,7 +179,7 @@ TEST_F(FilterSettingModelTest, EveryRefreshStoresTheBoundKeyAndMovesItToTheEnd) 
     model.MoveDown();
     model.SelectDisabled({F("hue_gbr")});
     EXPECT_EQ(QuickKeyIDs(model.GetHotKeys()), (Strings{"protanopia", "deutanopia"}));
-    std::string error;
+    unsigned error = 0;
     model.SelectEnabled(IndexOf(model, "protanopia"));
     ASSERT_TRUE(model.Confirm(error)) << error;
     EXPECT_EQ(QuickKeyIDs(model.GetHotKeys()), (Strings{"deutanopia", "protanopia"}));
@@ -208,19 +210,19 @@ TEST_F(FilterSettingModelTest, OkRefusesElevenKeysBeforeItLooksForConflicts) {
         model.SelectEnabled(IndexOf(model, ("f" + std::to_string(i)).c_str()));
         model.SetHotKeyWord(0x0230u + static_cast<unsigned>(i == 10 ? 9 : i));
     }
-    std::string error;
+    unsigned error = 0;
     EXPECT_FALSE(model.Confirm(error));
-    EXPECT_EQ(error, "Error: Hotkey conflict.");
+    EXPECT_EQ(error, unsigned{IDS_HOTKEY_CONFLICT});
     // An eleventh key: the limit is reported first.
     model.SelectEnabled(IndexOf(model, "f11"));
     model.SetHotKeyWord(0x0241);
     EXPECT_FALSE(model.Confirm(error));
-    EXPECT_EQ(error, "Error: Hotkey limit exceeded. (MAX: 10)");
+    EXPECT_EQ(error, unsigned{IDS_HOTKEY_LIMIT_EXCEEDED});
     // Taking the eleventh away again, and the duplicate, makes OK pass.
     model.SetHotKeyWord(0);
     model.SelectEnabled(IndexOf(model, "f10"));
     model.SetHotKeyWord(0x023A);
-    error.clear();
+    error = 0;
     EXPECT_TRUE(model.Confirm(error)) << error;
     EXPECT_EQ(model.GetHotKeys().GetQuickKeys().size(), 10u);
 }
@@ -262,16 +264,26 @@ TEST(FilterSettingModelLength, OkRefusesAnEnabledListTheProfileCouldNotReadBack)
     }
     manager.AppendEnabled(manager.GetNormalFilter());
     CFilterSettingModel model(manager, CHotKeyManager());
-    std::string error;
+    unsigned error = 0;
     model.SelectDisabled(std::vector<CFilter*>(all.begin(), all.end() - 1));
     model.Enable();
     EXPECT_TRUE(model.Confirm(error)) << error;
     model.SelectDisabled({all.back()});
     model.Enable();
     EXPECT_FALSE(model.Confirm(error));
-    EXPECT_EQ(error, kTooManyFiltersMessage);
+    EXPECT_EQ(error, unsigned{IDS_TOO_MANY_FILTERS});
     model.SelectEnabled(100);
     model.Disable();
-    error.clear();
+    error = 0;
     EXPECT_TRUE(model.Confirm(error)) << error;
+
+    // Stored IDs that did not load are written back too, so they count until forgotten.
+    CFilterSettingModel kept(manager, CHotKeyManager(), &DisplayNameBeforeIgnoringCase,
+                             {std::string(40, 'm')});
+    kept.SelectDisabled(std::vector<CFilter*>(all.begin(), all.end() - 1));
+    kept.Enable();
+    EXPECT_FALSE(kept.Confirm(error));
+    EXPECT_EQ(kept.GetMissing().size(), 1u);
+    kept.ForgetMissing();
+    EXPECT_TRUE(kept.Confirm(error)) << error;
 }

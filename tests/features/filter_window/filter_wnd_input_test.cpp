@@ -66,7 +66,7 @@ TEST_F(FilterWindowInputTest, CtrlCCopiesTheFilteredColourAndShiftTheOriginal) {
     const ColorValue original = s_pattern->ColourAt(kCursor.x, kCursor.y);
     const ColorValue filtered = GetFilterManager().FindFilter("swap")->Transform(original);
 
-    ASSERT_TRUE(CopyTextToClipboard("untouched"));
+    ASSERT_TRUE(CopyTextToClipboard(nullptr, "untouched"));
     PressKeys({'C'});
     Settle();
     EXPECT_EQ(ClipboardText(), "untouched") << "C alone copies nothing";
@@ -75,6 +75,7 @@ TEST_F(FilterWindowInputTest, CtrlCCopiesTheFilteredColourAndShiftTheOriginal) {
     EXPECT_TRUE(PumpUntil(
         [&] { return ClipboardText() == FormatCopyColor("#%02XR%02XG%02XB", filtered); }, 5000))
         << ClipboardText();
+    EXPECT_EQ(GetClipboardOwner(), window->GetHwnd());
     PressKeys({VK_CONTROL, VK_SHIFT, 'C'});
     EXPECT_TRUE(PumpUntil(
         [&] { return ClipboardText() == FormatCopyColor("#%02XR%02XG%02XB", original); }, 5000))
