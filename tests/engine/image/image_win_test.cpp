@@ -23,7 +23,7 @@ TEST(GdiCaptureTest, RectanglePartlyOffScreenReadsBlackThere) {
     const win_test::CPatternWindow window(120, 90, 1, 1, 32, {colour});
     ASSERT_TRUE(window.WaitShown());
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    CCaptureImage image(GetGdiScreenSource());
+    CCaptureImage image(GetGdiScreenSource(), CImageQuality());
     ASSERT_TRUE(image.Capture(screenWidth - 4, 0, 12, 2));
     for (int x = 4; x < 12; ++x) {
         const unsigned char* p = image.GetOriginalPixels() + x * 3;
