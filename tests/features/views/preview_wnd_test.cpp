@@ -197,8 +197,8 @@ TEST_F(PreviewTest, FailedScreenCopyShowsBlackNotTheLastScreenAndClosesAsUsual) 
             const bool* refuse;
             unsigned char* GetPixels() override { return inner->GetPixels(); }
             SurfaceHandle GetHandle() const override { return inner->GetHandle(); }
-            bool CopyFromScreen(int x, int y) override {
-                return !*refuse && inner->CopyFromScreen(x, y);
+            bool CopyFromScreen(int x, int y, int width, int height) override {
+                return !*refuse && inner->CopyFromScreen(x, y, width, height);
             }
         };
         std::unique_ptr<IPixelSurface> CreateSurface(int width, int height) override {
@@ -208,6 +208,7 @@ TEST_F(PreviewTest, FailedScreenCopyShowsBlackNotTheLastScreenAndClosesAsUsual) 
             return surface->inner ? std::move(surface) : nullptr;
         }
         void Flush() override { GetGdiScreenSource().Flush(); }
+        IntRect GetScreenBounds() const override { return GetGdiScreenSource().GetScreenBounds(); }
         bool refuse = false;
     } source;
 

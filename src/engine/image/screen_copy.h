@@ -1,0 +1,61 @@
+#pragma once
+
+#include "engine/image/screen_source.h"
+#include "platform/geometry.h"
+
+#include <memory>
+#include <vector>
+
+// A screen rectangle asked for by one owner: top-left corner and size, as Capture takes them.
+struct ScreenArea {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const ScreenArea&, const ScreenArea&) = default;
+};
+
+// A separate copy costs a round trip through the platform's drawing server; about as much as
+// copying this many more pixels in one copy. Two rectangles are copied as one when their
+// bounding rectangle holds at most this many pixels more than the two do apart.
+constexpr long long kSeparateCopyPixels = 128 * 128;
+
+// Which screen rectangles to copy so that every area's part on the screen is in one of them:
+// the areas are clipped to the screen (what lies outside reads black and needs no copy), those
+// inside another go, and rectangles are joined while their bounding rectangle wastes no more
+// than a separate copy would cost. Far-apart areas are copied each on its own, overlapping and
+// neighbouring ones as one.
+std::vector<IntRect> PlanScreenCopies(const std::vector<ScreenArea>& areas, const IntRect& screen);
+
+// One copy of the screen, made of the planned rectangles, taken at one moment; capture images
+// take their parts from it (CCaptureImage::CaptureFrom), so several owners pay for one copy.
+// Its surfaces stay for the next copy and grow when a rectangle needs more.
+class CScreenCopy {
+public:
+    // The source must outlive the copy.
+    explicit CScreenCopy(IScreenSource& source);
+
+    // Copies the screen rectangles (clipped to the screen). False when a surface could not be
+    // had or the screen could not be read: then the copy covers nothing until the next Take.
+    bool Take(const std::vector<IntRect>& rects);
+    // Plans the areas' copies and takes them.
+    bool TakeAreas(const std::vector<ScreenArea>& areas);
+
+    IntRect GetScreenBounds() const { return m_screen; }
+    // The pixel of the rectangle's top-left corner, and the row stride, in the copied rectangle
+    // that holds the whole rectangle; null when none does.
+    const unsigned char* Find(const IntRect& rect, std::size_t& stride) const;
+
+private:
+    struct Block {
+        IntRect rect;
+        std::unique_ptr<IPixelSurface> surface;
+        int capacityWidth = 0;
+        int capacityHeight = 0;
+    };
+
+    IScreenSource& m_source;
+    IntRect m_screen;
+    std::vector<Block> m_blocks;
+    std::size_t m_used = 0;
+};
