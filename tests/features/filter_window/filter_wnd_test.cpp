@@ -243,8 +243,8 @@ TEST_F(FilterWindowTest, RefreshingForHundredsOfTicksLeaksNoHandles) {
     }
     auto tickAll = [&] {
         clock.Advance(50);
+        windows.RefreshTick();
         for (CFilterWnd* window : windows.GetWindows()) {
-            SendMessageA(window->GetHwnd(), WM_TIMER, CFilterWnd::kRefreshTimerId, 0);
             UpdateWindow(window->GetHwnd());
         }
     };
