@@ -53,7 +53,32 @@ void CWindowCollection::UpdateTimer() {
 }
 
 void CWindowCollection::RefreshTick() {
+    // Twenty windows asking the system for the pointer and the keys at every capture cost more
+    // than the rest of a still tick.
+    POINT cursor{};
+    m_tickInput.pointerRead = GetCursorPos(&cursor) != FALSE;
+    m_tickInput.pointer = {cursor.x, cursor.y};
+    m_tickInput.shift = GetKeyState(VK_SHIFT) < 0;
+    m_tickInput.valid = true;
     Refresh().Tick();
+    m_tickInput.valid = false;
+}
+
+bool CWindowCollection::GetPointer(IntPoint& point) const {
+    if (m_tickInput.valid) {
+        point = m_tickInput.pointer;
+        return m_tickInput.pointerRead;
+    }
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) {
+        return false;
+    }
+    point = {cursor.x, cursor.y};
+    return true;
+}
+
+bool CWindowCollection::IsShiftDown() const {
+    return m_tickInput.valid ? m_tickInput.shift : GetKeyState(VK_SHIFT) < 0;
 }
 
 bool CWindowCollection::OpenFilterWindow(const CWindowSetting* setting) {

@@ -50,6 +50,8 @@ public:
     void PostToAllWindows(UINT message, WPARAM value) override;
     void OpenTwin(const CWindowSetting& record) override;
     void OnWindowDestroyed(const CFilterWnd* window, const CWindowSetting& record) override;
+    bool GetPointer(IntPoint& point) const override;
+    bool IsShiftDown() const override;
 
 private:
     // The application state counts the windows with the list.
@@ -63,6 +65,13 @@ private:
     IScreenSource* m_screenForTesting = nullptr;
     std::unique_ptr<CWindowRefresh> m_refresh;
     UINT_PTR m_timer = 0;
+    // Read once at the start of a refresh tick, for every window's part of it.
+    struct TickInput {
+        bool valid = false;
+        bool pointerRead = false;
+        IntPoint pointer;
+        bool shift = false;
+    } m_tickInput;
 };
 
 CWindowCollection& GetWindowCollection();

@@ -488,12 +488,7 @@ bool CFilterWnd::IsMinimized() const {
 }
 
 bool CFilterWnd::GetCursorPosition(IntPoint& point) const {
-    POINT cursor{};
-    if (!GetCursorPos(&cursor)) {
-        return false;
-    }
-    point = {cursor.x, cursor.y};
-    return true;
+    return m_owner.GetPointer(point);
 }
 
 PixelSize CFilterWnd::GetPictureArea() const {
@@ -511,7 +506,7 @@ PixelSize CFilterWnd::GetPictureArea() const {
 }
 
 bool CFilterWnd::IsShiftDown() const {
-    return GetKeyState(VK_SHIFT) < 0;
+    return m_owner.IsShiftDown();
 }
 
 void CFilterWnd::SetStatusText(int part, const std::string& text) {

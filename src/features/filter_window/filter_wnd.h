@@ -19,6 +19,10 @@ public:
     virtual void OpenTwin(const CWindowSetting& record) = 0;
     // The window is being destroyed, leaving its record.
     virtual void OnWindowDestroyed(const CFilterWnd* window, const CWindowSetting& record) = 0;
+    // The pointer and Shift as every window reads them: read once for all windows during a
+    // refresh tick. False when the pointer cannot be read.
+    virtual bool GetPointer(IntPoint& point) const = 0;
+    virtual bool IsShiftDown() const = 0;
 };
 
 // A filter window: the screen around the mouse pointer (or a fixed point) through a filter,
