@@ -46,14 +46,9 @@ TEST(ScreenCopyPlanTest, JoinsWhatOverlapsOrNeighboursAndCopiesFarApartAreasEach
     }
 }
 
-ColorValue OriginalAt(const CCaptureImage& image, int x, int y) {
-    const unsigned char* p = image.GetOriginalPixels() + y * image.GetStride() + x * 3;
-    return MakeColor(p[2], p[1], p[0]);
-}
-
 // Taking a part of one shared copy gives exactly what a copy of its own gives, off-screen
-// parts black, and tells whether anything changed.
-TEST(ScreenCopyTest, PartsOfASharedCopyEqualOwnCopiesAndTellWhatChanged) {
+// parts black; taken again it is unchanged. (One new pixel is the window refresh test's.)
+TEST(ScreenCopyTest, PartsOfASharedCopyEqualOwnCopies) {
     CSyntheticScreenSource screen;
     screen.SetFrame(200, 100, CoordinateFrame(200, 100));
     const std::vector<ScreenArea> areas = {{10, 20, 5, 5},  {0, 0, 1, 1},     {-3, -2, 6, 4},
@@ -76,25 +71,11 @@ TEST(ScreenCopyTest, PartsOfASharedCopyEqualOwnCopiesAndTellWhatChanged) {
         EXPECT_EQ(shared.CaptureFrom(copy, a.x, a.y, a.width, a.height), CaptureResult::Unchanged);
     }
 
+    // A copy that does not hold the area leaves the last capture.
     CCaptureImage image(screen, CImageQuality());
     ASSERT_EQ(image.CaptureFrom(copy, 10, 20, 5, 5), CaptureResult::Changed);
-    // One pixel of the area changes; one just outside it does not count.
-    screen.SetPixel(14, 24, 0x123456);
-    screen.SetPixel(15, 24, 0x654321);
-    ASSERT_TRUE(copy.TakeAreas(areas));
-    EXPECT_EQ(image.CaptureFrom(copy, 10, 20, 5, 5), CaptureResult::Changed);
-    EXPECT_EQ(OriginalAt(image, 4, 4), 0x123456u);
-    EXPECT_EQ(image.CaptureFrom(copy, 10, 20, 5, 5), CaptureResult::Unchanged);
-
-    // A copy that does not hold the area, or that failed, leaves the last capture.
     EXPECT_EQ(image.CaptureFrom(copy, 100, 50, 5, 5), CaptureResult::Failed);
-    screen.SetFailCopies(true);
-    EXPECT_FALSE(copy.TakeAreas(areas));
-    EXPECT_EQ(image.CaptureFrom(copy, 10, 20, 5, 5), CaptureResult::Failed);
-    EXPECT_EQ(OriginalAt(image, 4, 4), 0x123456u);
-    // An area wholly off the screen needs no copy at all: black.
-    EXPECT_EQ(image.CaptureFrom(copy, -100, -100, 5, 5), CaptureResult::Changed);
-    EXPECT_EQ(OriginalAt(image, 2, 2), 0u);
+    EXPECT_EQ(image.GetCenterColor(true), MakeColor(12, 22, 7));
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Several real filter windows refreshed together under Wine: what each shows, read back from the
 // screen, when the screen changes, when the shared copy fails, and what reaches the status bar.
-#include "engine/image/gdi_screen_source.h"
 #include "features/filter_window/filter_wnd_fixture.h"
 #include "support/manual_clock.h"
+#include "support/refusing_screen.h"
 
 #include <algorithm>
 #include <map>
@@ -37,28 +37,6 @@ std::vector<ColorValue> ShiftedPattern() {
     }
     return colours;
 }
-
-// The GDI screen, except that copies fail while `refuse` is set.
-struct CRefusingSource : IScreenSource {
-    struct Surface : IPixelSurface {
-        std::unique_ptr<IPixelSurface> inner;
-        const bool* refuse = nullptr;
-        unsigned char* GetPixels() override { return inner->GetPixels(); }
-        SurfaceHandle GetHandle() const override { return inner->GetHandle(); }
-        bool CopyFromScreen(int x, int y, int width, int height) override {
-            return !*refuse && inner->CopyFromScreen(x, y, width, height);
-        }
-    };
-    std::unique_ptr<IPixelSurface> CreateSurface(int width, int height) override {
-        auto surface = std::make_unique<Surface>();
-        surface->inner = GetGdiScreenSource().CreateSurface(width, height);
-        surface->refuse = &refuse;
-        return surface->inner ? std::move(surface) : nullptr;
-    }
-    void Flush() override { GetGdiScreenSource().Flush(); }
-    IntRect GetScreenBounds() const override { return GetGdiScreenSource().GetScreenBounds(); }
-    bool refuse = false;
-};
 
 class FilterWindowRefreshTest : public FilterWindowTest {
 protected:
@@ -185,7 +163,7 @@ TEST_F(FilterWindowRefreshTest, SeveralWindowsEachShowExactlyTheirPartAndFollowA
 }
 
 TEST_F(FilterWindowRefreshTest, FailedSharedCopyKeepsEveryPictureAndIsRetriedNextTick) {
-    CRefusingSource source;
+    win_test::CRefusingScreenSource source;
     GetWindowCollection().SetScreenSourceForTesting(&source);
     std::vector<CFilterWnd*> windows = OpenSeveral();
     windows.resize(2);

@@ -164,20 +164,6 @@ TEST_F(WindowRefreshTest, OnlyNewPixelsFilterPlaybackStepOrShiftAreRedone) {
     }
 }
 
-TEST_F(WindowRefreshTest, StatusBarFollowsThePointAlonWithoutARepaint) {
-    // A flat screen: the pointer moves, the pixels stay.
-    screen.SetFrame(256, 256, std::vector<ColorValue>(256 * 256, 0x336699));
-    TestWindow& w = Open("swap", {100, 60});
-    const int invalidations = w.host.invalidations;
-    w.host.writes.clear();
-    w.host.cursor = {101, 60};
-    clock.Advance(100);
-    refresh.Tick();
-    EXPECT_EQ(w.host.invalidations, invalidations);
-    EXPECT_EQ(w.host.writes, (std::vector<int>{1}));
-    EXPECT_EQ(w.host.parts[1], "101, 60");
-}
-
 TEST_F(WindowRefreshTest, WindowsJoiningAndClosingDuringATick) {
     TestWindow& first = Open("swap", {100, 60});
     TestWindow& second = Open("swap", {100, 60});
@@ -202,26 +188,6 @@ TEST_F(WindowRefreshTest, WindowsJoiningAndClosingDuringATick) {
     refresh.Tick();
     EXPECT_NE(joined->model->GetLastCaptureTime(), joinedAt) << "it takes part from the next tick";
     EXPECT_EQ(joined->host.invalidations, 2);
-}
-
-TEST_F(WindowRefreshTest, FailedCopyKeepsEveryPictureAndRetriesNextTick) {
-    TestWindow& a = Open("swap", {100, 60});
-    TestWindow& b = Open("grey", {30, 200});
-    screen.SetPixel(100, 60, 0x010203);
-    screen.SetPixel(30, 200, 0x010203);
-    screen.SetFailCopies(true);
-    const ColorValue shownA = a.model->GetFilteredColor();
-    clock.Advance(100);
-    refresh.Tick();
-    EXPECT_EQ(refresh.GetFailedCopyCount(), 1);
-    EXPECT_EQ(a.model->GetFilteredColor(), shownA);
-    EXPECT_EQ(a.host.invalidations + b.host.invalidations, 2) << "only the first pictures";
-
-    screen.SetFailCopies(false);
-    clock.Advance(50);
-    refresh.Tick();
-    EXPECT_EQ(a.model->GetOriginalColor(), 0x010203u) << "retried without waiting again";
-    EXPECT_EQ(b.model->GetOriginalColor(), 0x010203u);
 }
 
 // Windows that show themselves or each other, with their pictures put back on the screen as
