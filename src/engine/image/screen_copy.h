@@ -15,8 +15,8 @@ struct ScreenArea {
     friend bool operator==(const ScreenArea&, const ScreenArea&) = default;
 };
 
-// A separate copy costs a round trip through the platform's drawing server; about as much as
-// copying this many more pixels in one copy. Two rectangles are copied as one when their
+// A separate copy costs round trips through the platform's drawing server; taken to cost as
+// much as copying this many more pixels in one copy (an estimate). Two rectangles are copied as one when their
 // bounding rectangle holds at most this many pixels more than the two do apart.
 constexpr long long kSeparateCopyPixels = 128 * 128;
 
