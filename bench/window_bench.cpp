@@ -138,10 +138,11 @@ BENCHMARK(BM_WindowRefresh)
     ->Args({0, 1})
     ->Unit(benchmark::kMicrosecond);
 
-// args: windows, apart. One tick on which every window is due over a screen that does not
+// args: windows, spread. One tick on which every window is due over a screen that does not
 // change: one copy for all, each window comparing its part with its last capture and redoing
-// nothing. Windows follow the same pointer, or (apart) are fixed at points spread over the
-// screen, which the copy then covers piece by piece. Compare with BM_WindowRefresh/1/0.
+// nothing. Windows follow the same pointer, or (spread) are fixed at points spread over the
+// screen, which one copy of most of the screen then covers. Compare with
+// BM_WindowRefresh/1/0.
 void BM_CollectionTickUnchanged(benchmark::State& state) {
     CSyntheticScreenSource screen;
     screen.SetFrame(kScreenWidth, kScreenHeight, DesktopLikeScreen());
@@ -176,7 +177,7 @@ void BM_CollectionTickUnchanged(benchmark::State& state) {
                                static_cast<double>(state.iterations() + count);
 }
 BENCHMARK(BM_CollectionTickUnchanged)
-    ->ArgNames({"windows", "apart"})
+    ->ArgNames({"windows", "spread"})
     ->Args({1, 0})
     ->Args({20, 0})
     ->Args({20, 1})

@@ -18,6 +18,7 @@ CCaptureImage::~CCaptureImage() {
 }
 
 void CCaptureImage::Release() {
+    m_takenVersion = 0;
     m_surface.reset();
     m_original.reset();
     m_index16.reset();
@@ -61,6 +62,7 @@ bool CCaptureImage::Allocate(int width, int height) {
 }
 
 bool CCaptureImage::Capture(int x, int y, int width, int height) {
+    m_takenVersion = 0;
     const bool sameLayout = m_surface && width == m_width && height == m_height;
     if (sameLayout) {
         m_source.Flush();
@@ -91,6 +93,11 @@ bool CCaptureImage::Capture(int x, int y, int width, int height) {
 
 CaptureResult CCaptureImage::CaptureFrom(const CScreenCopy& copy, int x, int y, int width,
                                          int height) {
+    const ScreenArea area{x, y, width, height};
+    // The same part of a copy that found the screen unchanged: nothing to compare.
+    if (m_surface && m_takenVersion == copy.GetVersion() && m_takenArea == area) {
+        return CaptureResult::Unchanged;
+    }
     // The part on the screen, in 64 bits so that no corner overflows.
     const IntRect screen = copy.GetScreenBounds();
     const long long left = std::max<long long>(x, screen.left);
@@ -154,6 +161,8 @@ CaptureResult CCaptureImage::CaptureFrom(const CScreenCopy& copy, int x, int y, 
             take(to + before + inside, blackRun(), rowBytes - before - inside);
         }
     }
+    m_takenVersion = copy.GetVersion();
+    m_takenArea = area;
     return changed ? CaptureResult::Changed : CaptureResult::Unchanged;
 }
 

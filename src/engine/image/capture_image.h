@@ -2,13 +2,13 @@
 
 #include "engine/filter/color.h"
 #include "engine/filter/image_quality.h"
+#include "engine/image/screen_copy.h"
 #include "engine/image/screen_source.h"
 
 #include <cstdint>
 #include <memory>
 
 class CFilter;
-class CScreenCopy;
 
 // What taking pixels from a screen copy came to.
 enum class CaptureResult {
@@ -90,6 +90,10 @@ private:
 
     IScreenSource& m_source;
     CImageQuality m_quality;
+    // The copy version and rectangle the original pixels were last taken from (CaptureFrom);
+    // version 0 when they came from anywhere else.
+    std::uint64_t m_takenVersion = 0;
+    ScreenArea m_takenArea;
     std::unique_ptr<IPixelSurface> m_surface;
     int m_width = 0;
     int m_height = 0;

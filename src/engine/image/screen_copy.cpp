@@ -1,6 +1,7 @@
 #include "engine/image/screen_copy.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -16,6 +17,13 @@ IntRect Bounding(const IntRect& a, const IntRect& b) {
 bool Holds(const IntRect& outer, const IntRect& inner) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
+}
+
+// Versions of copies, unique in the process: a part taken from one copy is never taken for a
+// part of another.
+std::uint64_t NextVersion() {
+    static std::uint64_t next = 0;
+    return ++next;
 }
 
 // Surfaces grow in steps, so that areas that change size a little keep theirs.
@@ -66,37 +74,51 @@ std::vector<IntRect> PlanScreenCopies(const std::vector<ScreenArea>& areas, cons
     }
 }
 
-CScreenCopy::CScreenCopy(IScreenSource& source) : m_source(source) {}
+CScreenCopy::CScreenCopy(IScreenSource& source) : m_source(source), m_version(NextVersion()) {}
+
+std::size_t CScreenCopy::Surface::Stride() const {
+    return (static_cast<std::size_t>(capacityWidth) * 3 + 3) & ~std::size_t{3};
+}
 
 bool CScreenCopy::TakeAreas(const std::vector<ScreenArea>& areas) {
     return Take(PlanScreenCopies(areas, m_source.GetScreenBounds()));
 }
 
 bool CScreenCopy::Take(const std::vector<IntRect>& rects) {
+    m_current = 1 - m_current;
+    const bool copied = Copy(rects);
+    if (!copied || !SameAsBefore()) {
+        m_version = NextVersion();
+    }
+    m_previousRects = copied ? rects : std::vector<IntRect>{};
+    return copied;
+}
+
+bool CScreenCopy::Copy(const std::vector<IntRect>& rects) {
     m_used = 0;
     m_screen = m_source.GetScreenBounds();
     if (m_blocks.size() < rects.size()) {
         m_blocks.resize(rects.size());
     }
     for (std::size_t i = 0; i < rects.size(); ++i) {
-        Block& block = m_blocks[i];
+        Surface& surface = m_blocks[i].surfaces[m_current];
         const int width = rects[i].right - rects[i].left;
         const int height = rects[i].bottom - rects[i].top;
         if (width <= 0 || height <= 0) {
             return false;
         }
-        if (!block.surface || width > block.capacityWidth || height > block.capacityHeight) {
-            block.capacityWidth = Capacity(width, block.capacityWidth);
-            block.capacityHeight = Capacity(height, block.capacityHeight);
-            block.surface = m_source.CreateSurface(block.capacityWidth, block.capacityHeight);
-            if (!block.surface) {
-                block.capacityWidth = 0;
-                block.capacityHeight = 0;
+        if (!surface.pixels || width > surface.capacityWidth || height > surface.capacityHeight) {
+            surface.capacityWidth = Capacity(width, surface.capacityWidth);
+            surface.capacityHeight = Capacity(height, surface.capacityHeight);
+            surface.pixels = m_source.CreateSurface(surface.capacityWidth, surface.capacityHeight);
+            if (!surface.pixels) {
+                surface.capacityWidth = 0;
+                surface.capacityHeight = 0;
                 return false;
             }
         }
-        block.rect = rects[i];
-        if (!block.surface->CopyFromScreen(rects[i].left, rects[i].top, width, height)) {
+        m_blocks[i].rect = rects[i];
+        if (!surface.pixels->CopyFromScreen(rects[i].left, rects[i].top, width, height)) {
             return false;
         }
     }
@@ -106,14 +128,41 @@ bool CScreenCopy::Take(const std::vector<IntRect>& rects) {
     return true;
 }
 
+bool CScreenCopy::SameAsBefore() const {
+    if (m_previousRects.size() != m_used) {
+        return false;
+    }
+    for (std::size_t i = 0; i < m_used; ++i) {
+        const Block& block = m_blocks[i];
+        if (!(m_previousRects[i] == block.rect)) {
+            return false;
+        }
+        const Surface& now = block.surfaces[m_current];
+        const Surface& before = block.surfaces[1 - m_current];
+        if (!before.pixels) {
+            return false;
+        }
+        const std::size_t rowBytes =
+            static_cast<std::size_t>(block.rect.right - block.rect.left) * 3;
+        for (int row = 0; row < block.rect.bottom - block.rect.top; ++row) {
+            if (std::memcmp(now.pixels->GetPixels() + row * now.Stride(),
+                            before.pixels->GetPixels() + row * before.Stride(), rowBytes) != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 const unsigned char* CScreenCopy::Find(const IntRect& rect, std::size_t& stride) const {
     for (std::size_t i = 0; i < m_used; ++i) {
         const Block& block = m_blocks[i];
         if (!Holds(block.rect, rect)) {
             continue;
         }
-        stride = (static_cast<std::size_t>(block.capacityWidth) * 3 + 3) & ~std::size_t{3};
-        return block.surface->GetPixels() +
+        const Surface& surface = block.surfaces[m_current];
+        stride = surface.Stride();
+        return surface.pixels->GetPixels() +
                static_cast<std::size_t>(rect.top - block.rect.top) * stride +
                static_cast<std::size_t>(rect.left - block.rect.left) * 3;
     }

@@ -47,7 +47,7 @@ TEST(ScreenCopyPlanTest, JoinsWhatOverlapsOrNeighboursAndCopiesFarApartAreasEach
 }
 
 // Taking a part of one shared copy gives exactly what a copy of its own gives, off-screen
-// parts black; taken again it is unchanged. (One new pixel is the window refresh test's.)
+// parts black; taken again it is unchanged.
 TEST(ScreenCopyTest, PartsOfASharedCopyEqualOwnCopies) {
     CSyntheticScreenSource screen;
     screen.SetFrame(200, 100, CoordinateFrame(200, 100));
@@ -71,9 +71,22 @@ TEST(ScreenCopyTest, PartsOfASharedCopyEqualOwnCopies) {
         EXPECT_EQ(shared.CaptureFrom(copy, a.x, a.y, a.width, a.height), CaptureResult::Unchanged);
     }
 
-    // A copy that does not hold the area leaves the last capture.
+    // A new copy that keeps its version needs no comparing; a pixel that changed in another
+    // area is compared away, one in this area is taken.
     CCaptureImage image(screen, CImageQuality());
     ASSERT_EQ(image.CaptureFrom(copy, 10, 20, 5, 5), CaptureResult::Changed);
+    const std::uint64_t version = copy.GetVersion();
+    ASSERT_TRUE(copy.TakeAreas(areas));
+    EXPECT_EQ(copy.GetVersion(), version);
+    screen.SetPixel(30, 25, 0x010203);
+    ASSERT_TRUE(copy.TakeAreas(areas));
+    EXPECT_NE(copy.GetVersion(), version);
+    EXPECT_EQ(image.CaptureFrom(copy, 10, 20, 5, 5), CaptureResult::Unchanged);
+    screen.SetPixel(10, 20, 0x010203);
+    ASSERT_TRUE(copy.TakeAreas(areas));
+    EXPECT_EQ(image.CaptureFrom(copy, 10, 20, 5, 5), CaptureResult::Changed);
+    EXPECT_EQ(image.GetTopLeftColor(true), 0x010203u);
+    // A copy that does not hold the area leaves the last capture.
     EXPECT_EQ(image.CaptureFrom(copy, 100, 50, 5, 5), CaptureResult::Failed);
     EXPECT_EQ(image.GetCenterColor(true), MakeColor(12, 22, 7));
 }
