@@ -3,9 +3,8 @@
 // the program's GDI and USER objects. Usage:
 //   window_load_probe open N           opens N windows, waits for them, prints the objects
 //   window_load_probe count            prints the windows and objects
-//   window_load_probe scene S still|moving
-//                                      for S seconds shows a picture right of the windows with
-//                                      the pointer over it, still or circling at 60 Hz
+//   window_load_probe scene S          for S seconds shows a picture right of the windows with
+//                                      the pointer over its middle (the script moves it)
 //   window_load_probe quick N          over the same picture, N times: presses Ctrl+Alt+F8 (the
 //                                      quick hot key the script stores) and prints the
 //                                      milliseconds until the screen shows the filtered view,
@@ -14,7 +13,6 @@
 #include "program_driver.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,7 +28,7 @@ int VisibleFilterWindows(DWORD process) {
     return static_cast<int>(FindWindows(process, kFilterWindowClass, nullptr, true).size());
 }
 
-// The picture: bands of hue crossed by a gradient, so that every step of the pointer moves
+// The picture: colours changing in both directions, so that every step of the pointer moves
 // other colours under every window.
 constexpr int kSceneX = 700;
 constexpr int kSceneY = 100;
@@ -68,33 +66,24 @@ HWND ShowScene() {
 
 void Pump(DWORD milliseconds) {
     const ULONGLONG end = GetTickCount64() + milliseconds;
-    do {
+    for (;;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageA(&msg);
         }
-    } while (GetTickCount64() < end);
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) {
+            return;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    }
 }
 
-void RunScene(int seconds, bool moving) {
+void RunScene(int seconds) {
     HWND scene = ShowScene();
-    const int cx = kSceneX + kSceneSize / 2;
-    const int cy = kSceneY + kSceneSize / 2;
-    SetCursorPos(cx, cy);
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
-    for (int step = 0; GetTickCount64() < end; ++step) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageA(&msg);
-        }
-        if (moving) {
-            // A circle of 150 pixels' radius every four seconds.
-            const double angle = step * 2 * 3.14159265358979 / 240;
-            SetCursorPos(cx + static_cast<int>(150 * std::cos(angle)),
-                         cy + static_cast<int>(150 * std::sin(angle)));
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 16, QS_ALLINPUT);
-    }
+    SetCursorPos(kSceneX + kSceneSize / 2, kSceneY + kSceneSize / 2);
+    // Pumped, so that the picture paints and Wine learns where the X server moves the pointer.
+    Pump(static_cast<DWORD>(seconds) * 1000);
     DestroyWindow(scene);
 }
 
@@ -186,15 +175,13 @@ int MeasureQuickView(int times) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(
-            stderr,
-            "usage: window_load_probe open N | count | scene S still|moving | quick N | exit\n");
+        std::fprintf(stderr,
+                     "usage: window_load_probe open N | count | scene S | quick N | exit\n");
         return 2;
     }
     const std::string command = argv[1];
     if (command == "scene") {
-        RunScene(argc > 2 ? std::atoi(argv[2]) : 30,
-                 argc > 3 && std::strcmp(argv[3], "moving") == 0);
+        RunScene(argc > 2 ? std::atoi(argv[2]) : 30);
         return 0;
     }
     HWND frame = nullptr;
