@@ -73,8 +73,7 @@ ScreenArea CFilterWindowModel::PrepareCapture() {
     }
     m_referencePoint = reference;
     m_captureArea = m_host.GetPictureArea();
-    const CaptureRect rect = ComputeCaptureRect(reference, m_captureArea, m_zoom, m_leftTopOrigin);
-    return {rect.x, rect.y, rect.width, rect.height};
+    return ComputeCaptureRect(reference, m_captureArea, m_zoom, m_leftTopOrigin);
 }
 
 bool CFilterWindowModel::TakeCapture(const CScreenCopy* copy, std::uint32_t now) {
