@@ -76,6 +76,13 @@ std::vector<IntRect> PlanScreenCopies(const std::vector<ScreenArea>& areas, cons
 
 CScreenCopy::CScreenCopy(IScreenSource& source) : m_source(source), m_version(NextVersion()) {}
 
+void CScreenCopy::Release() {
+    m_blocks.clear();
+    m_used = 0;
+    m_previousRects.clear();
+    m_version = NextVersion();
+}
+
 std::size_t CScreenCopy::Surface::Stride() const {
     return (static_cast<std::size_t>(capacityWidth) * 3 + 3) & ~std::size_t{3};
 }

@@ -47,6 +47,9 @@ public:
     // Plans the areas' copies and takes them.
     bool TakeAreas(const std::vector<ScreenArea>& areas);
 
+    // Frees the surfaces; the next Take makes them again.
+    void Release();
+
     IntRect GetScreenBounds() const { return m_screen; }
     // Names the pixels of the last Take: the same as long as the copies since were of the same
     // rectangles and found nothing changed; unique among all copies of the process otherwise.

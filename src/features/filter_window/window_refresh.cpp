@@ -20,8 +20,16 @@ void CWindowRefresh::Remove(const CFilterWindowModel& window) {
     }
     if (m_ticking) {
         *found = nullptr;
-    } else {
-        m_windows.erase(found);
+        return;
+    }
+    m_windows.erase(found);
+    ReleaseWhenEmpty();
+}
+
+void CWindowRefresh::ReleaseWhenEmpty() {
+    // Without windows the copy's surfaces would only hold platform objects.
+    if (m_windows.empty()) {
+        m_copy.Release();
     }
 }
 
@@ -66,4 +74,5 @@ void CWindowRefresh::Tick() {
     }
     m_windows.erase(std::remove(m_windows.begin(), m_windows.end(), nullptr), m_windows.end());
     m_ticking = false;
+    ReleaseWhenEmpty();
 }

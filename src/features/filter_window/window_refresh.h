@@ -26,6 +26,7 @@ public:
 
     // A window joins from the next tick on; one that leaves during a tick (closed by something
     // the tick caused) takes no further part in it. The model must stay alive while it is in.
+    // When the last one leaves, the copy's surfaces go too.
     void Add(CFilterWindowModel& window);
     void Remove(const CFilterWindowModel& window);
     std::size_t GetCount() const;
@@ -37,6 +38,8 @@ public:
     int GetFailedCopyCount() const { return m_failedCopies; }
 
 private:
+    void ReleaseWhenEmpty();
+
     CScreenCopy m_copy;
     // Left null by a window that leaves during a tick, and dropped after it.
     std::vector<CFilterWindowModel*> m_windows;
