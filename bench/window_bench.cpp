@@ -1,10 +1,12 @@
 // One refresh of a filter window beside a memcpy of the pixels it shows: the capture from the
-// screen source, the lattice index, the colour table, the blur and the status bar texts.
+// screen source, the lattice index, the colour table, the blur and the status bar texts; and one
+// tick of the refresh of many windows over a screen that does not change.
 #include "app/app_profile.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/synthetic_screen_source.h"
 #include "features/filter_window/filter_window_model.h"
+#include "features/filter_window/window_refresh.h"
 #include "platform/tick_count.h"
 
 #include <benchmark/benchmark.h>
@@ -49,9 +51,10 @@ class BenchHost : public IFilterWindowHost {
 public:
     bool IsMinimized() const override { return false; }
     bool GetCursorPosition(IntPoint& point) const override {
-        point = {kScreenWidth / 2, kScreenHeight / 2};
+        point = cursor;
         return true;
     }
+    IntPoint cursor{kScreenWidth / 2, kScreenHeight / 2};
     PixelSize GetPictureArea() const override { return kPictureArea; }
     bool IsShiftDown() const override { return false; }
     void SetStatusText(int, const std::string& text) override { benchmark::DoNotOptimize(text); }
@@ -81,13 +84,27 @@ CFilter* ProtanLikeFilter() {
     return raw;
 }
 
-// args: zoom, blur radius. Every iteration is a tick on which a capture is due.
-void BM_WindowRefresh(benchmark::State& state) {
-    CSyntheticScreenSource screen;
-    screen.SetFrame(kScreenWidth, kScreenHeight, DesktopLikeScreen());
+const CFilterManager& BenchFilters() {
     CFilter* filter = ProtanLikeFilter();
     CFilterManager& manager = GetFilterManager();
     manager.GetEnabledList() = {filter, manager.GetNormalFilter()};
+    return manager;
+}
+
+CWindowSetting BenchSetting(int zoom) {
+    CWindowSetting setting;
+    setting.FilterID = "bench_protan";
+    setting.Zoom = zoom;
+    setting.MarkCenter = true;
+    return setting;
+}
+
+// args: zoom, blur radius. Every iteration is a tick on which a capture is due and the pointer
+// has moved one pixel, so everything is redone.
+void BM_WindowRefresh(benchmark::State& state) {
+    CSyntheticScreenSource screen;
+    screen.SetFrame(kScreenWidth, kScreenHeight, DesktopLikeScreen());
+    const CFilterManager& manager = BenchFilters();
 
     std::uint32_t now = 1000;
     SetTickSourceForTesting([&now] { return now; });
@@ -96,16 +113,16 @@ void BM_WindowRefresh(benchmark::State& state) {
     options.updateInterval = 100;
     BenchHost host;
     CFilterWindowModel model(host, screen, manager, options);
-    CWindowSetting setting;
-    setting.FilterID = "bench_protan";
-    setting.Zoom = static_cast<int>(state.range(0));
-    setting.MarkCenter = true;
-    model.Load(setting);
+    model.Load(BenchSetting(static_cast<int>(state.range(0))));
     model.Start();
+    CWindowRefresh refresh(screen);
+    refresh.Add(model);
 
+    int step = 0;
     for (auto _ : state) {
         now += 100;
-        model.OnTick();
+        host.cursor.x = kScreenWidth / 2 + (++step & 1);
+        refresh.Tick();
         benchmark::DoNotOptimize(model.GetFilteredColor());
     }
     SetTickSourceForTesting({});
@@ -119,6 +136,51 @@ BENCHMARK(BM_WindowRefresh)
     ->Args({1, 1})
     ->Args({4, 0})
     ->Args({0, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+// args: windows, spread. One tick on which every window is due over a screen that does not
+// change: one copy for all, each window comparing its part with its last capture and redoing
+// nothing. Windows follow the same pointer, or (spread) are fixed at points spread over the
+// screen, which one copy of most of the screen then covers. Compare with
+// BM_WindowRefresh/1/0.
+void BM_CollectionTickUnchanged(benchmark::State& state) {
+    CSyntheticScreenSource screen;
+    screen.SetFrame(kScreenWidth, kScreenHeight, DesktopLikeScreen());
+    const CFilterManager& manager = BenchFilters();
+
+    std::uint32_t now = 1000;
+    SetTickSourceForTesting([&now] { return now; });
+    FilterWindowOptions options;
+    options.updateInterval = 100;
+    const int count = static_cast<int>(state.range(0));
+    std::vector<std::unique_ptr<BenchHost>> hosts;
+    std::vector<std::unique_ptr<CFilterWindowModel>> models;
+    CWindowRefresh refresh(screen);
+    for (int i = 0; i < count; ++i) {
+        hosts.push_back(std::make_unique<BenchHost>());
+        if (state.range(1) != 0) {
+            hosts.back()->cursor = {200 + (i % 5) * 380, 150 + (i / 5) * 250};
+        }
+        models.push_back(
+            std::make_unique<CFilterWindowModel>(*hosts.back(), screen, manager, options));
+        models.back()->Load(BenchSetting(1));
+        models.back()->Start();
+        refresh.Add(*models.back());
+    }
+    for (auto _ : state) {
+        now += 100;
+        refresh.Tick();
+        benchmark::DoNotOptimize(models.back()->GetFilteredColor());
+    }
+    SetTickSourceForTesting({});
+    state.counters["copies"] = static_cast<double>(screen.GetCopyCount()) /
+                               static_cast<double>(state.iterations() + count);
+}
+BENCHMARK(BM_CollectionTickUnchanged)
+    ->ArgNames({"windows", "spread"})
+    ->Args({1, 0})
+    ->Args({20, 0})
+    ->Args({20, 1})
     ->Unit(benchmark::kMicrosecond);
 
 // The floor: copying the 400 x 300 picture area's pixels once.

@@ -3,9 +3,18 @@
 #include "app/app_profile.h"
 #include "app/app_state.h"
 #include "engine/filter/filter_manager.h"
+#include "engine/image/gdi_screen_source.h"
 #include "features/app_messages.h"
 
 #include <algorithm>
+
+namespace {
+
+void CALLBACK OnRefreshTimer(HWND, UINT, UINT_PTR, DWORD) {
+    GetWindowCollection().RefreshTick();
+}
+
+} // namespace
 
 CWindowCollection& GetWindowCollection() {
     static CWindowCollection collection;
@@ -14,6 +23,62 @@ CWindowCollection& GetWindowCollection() {
 
 void CWindowCollection::ReportCountToState() {
     GetAppState().SetFilterWindowCount(GetCount());
+}
+
+CWindowRefresh& CWindowCollection::Refresh() {
+    if (!m_refresh) {
+        m_refresh = std::make_unique<CWindowRefresh>(
+            m_screenForTesting != nullptr ? *m_screenForTesting : GetGdiScreenSource());
+    }
+    return *m_refresh;
+}
+
+void CWindowCollection::SetScreenSourceForTesting(IScreenSource* source) {
+    if (m_refresh && m_refresh->GetCount() != 0) {
+        return;
+    }
+    m_screenForTesting = source;
+    m_refresh.reset();
+}
+
+void CWindowCollection::UpdateTimer() {
+    const bool wanted = Refresh().GetCount() != 0;
+    if (wanted && m_timer == 0) {
+        // A thread timer: no window of its own, and none of the windows is the collection's.
+        m_timer = SetTimer(nullptr, 0, CWindowRefresh::kTickMilliseconds, &OnRefreshTimer);
+    } else if (!wanted && m_timer != 0) {
+        KillTimer(nullptr, m_timer);
+        m_timer = 0;
+    }
+}
+
+void CWindowCollection::RefreshTick() {
+    // Twenty windows asking the system for the pointer and the keys at every capture cost more
+    // than the rest of a still tick.
+    POINT cursor{};
+    m_tickInput.pointerRead = GetCursorPos(&cursor) != FALSE;
+    m_tickInput.pointer = {cursor.x, cursor.y};
+    m_tickInput.shift = GetKeyState(VK_SHIFT) < 0;
+    m_tickInput.valid = true;
+    Refresh().Tick();
+    m_tickInput.valid = false;
+}
+
+bool CWindowCollection::GetPointer(IntPoint& point) const {
+    if (m_tickInput.valid) {
+        point = m_tickInput.pointer;
+        return m_tickInput.pointerRead;
+    }
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) {
+        return false;
+    }
+    point = {cursor.x, cursor.y};
+    return true;
+}
+
+bool CWindowCollection::IsShiftDown() const {
+    return m_tickInput.valid ? m_tickInput.shift : GetKeyState(VK_SHIFT) < 0;
 }
 
 bool CWindowCollection::OpenFilterWindow(const CWindowSetting* setting) {
@@ -38,6 +103,8 @@ bool CWindowCollection::OpenFilterWindow(const CWindowSetting* setting) {
         return false;
     }
     m_windows.push_back(window);
+    Refresh().Add(window->GetModel());
+    UpdateTimer();
     ReportCountToState();
     return true;
 }
@@ -71,11 +138,15 @@ void CWindowCollection::RestoreAllWindowStatus() {
     }
     // The replaced windows close as they are forgotten: no longer listed, they store nothing.
     CloseAllWindows();
+    for (CFilterWnd* window : m_windows) {
+        Refresh().Remove(window->GetModel());
+    }
     m_windows.clear();
     ReportCountToState();
     for (const CWindowSetting& record : records) {
         OpenFilterWindow(&record);
     }
+    UpdateTimer();
 }
 
 void CWindowCollection::DestroyAllWindows() {
@@ -84,10 +155,12 @@ void CWindowCollection::DestroyAllWindows() {
         const std::size_t before = m_windows.size();
         DestroyWindow(m_windows.front()->GetHwnd());
         if (m_windows.size() == before) {
+            Refresh().Remove(m_windows.front()->GetModel());
             m_windows.erase(m_windows.begin());
             ReportCountToState();
         }
     }
+    UpdateTimer();
 }
 
 void CWindowCollection::StoreLastRecord() {
@@ -117,6 +190,9 @@ void CWindowCollection::OpenTwin(const CWindowSetting& record) {
 }
 
 void CWindowCollection::OnWindowDestroyed(const CFilterWnd* window, const CWindowSetting& record) {
+    // Forgotten windows (a restore's) left the refresh already; a listed one leaves it now.
+    Refresh().Remove(window->GetModel());
+    UpdateTimer();
     const auto listed = std::find(m_windows.begin(), m_windows.end(), window);
     if (listed == m_windows.end()) {
         return;

@@ -227,6 +227,12 @@ void CPatternWindow::Paint(HDC dc) const {
     GdiFlush();
 }
 
+void CPatternWindow::SetColours(std::vector<ColorValue> colours) {
+    m_colours = std::move(colours);
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+    UpdateWindow(m_hwnd);
+}
+
 ColorValue CPatternWindow::ColourAt(int screenX, int screenY) const {
     const int column = (screenX - m_x) / m_cell;
     const int row = (screenY - m_y) / m_cell;

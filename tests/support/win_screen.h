@@ -65,6 +65,8 @@ public:
     CPatternWindow& operator=(const CPatternWindow&) = delete;
 
     HWND GetHwnd() const { return m_hwnd; }
+    // Paints new colours (as many as before).
+    void SetColours(std::vector<ColorValue> colours);
     // True once the screen shows the pattern (the X server lags the paint).
     bool WaitShown(DWORD timeoutMs = 10000) const;
     // The colour of a screen point inside the pattern.

@@ -2,10 +2,13 @@
 
 #include "engine/filter/filter.h"
 #include "engine/image/pixel_pipeline.h"
+#include "engine/image/screen_copy.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
 
 CCaptureImage::CCaptureImage(IScreenSource& source, const CImageQuality& quality)
     : m_source(source), m_quality(quality) {}
@@ -15,6 +18,7 @@ CCaptureImage::~CCaptureImage() {
 }
 
 void CCaptureImage::Release() {
+    m_takenVersion = 0;
     m_surface.reset();
     m_original.reset();
     m_index16.reset();
@@ -58,6 +62,7 @@ bool CCaptureImage::Allocate(int width, int height) {
 }
 
 bool CCaptureImage::Capture(int x, int y, int width, int height) {
+    m_takenVersion = 0;
     const bool sameLayout = m_surface && width == m_width && height == m_height;
     if (sameLayout) {
         m_source.Flush();
@@ -69,7 +74,7 @@ bool CCaptureImage::Capture(int x, int y, int width, int height) {
             return false;
         }
     }
-    const bool copied = m_surface->CopyFromScreen(x, y);
+    const bool copied = m_surface->CopyFromScreen(x, y, width, height);
     m_source.Flush();
     if (!copied) {
         if (!sameLayout) {
@@ -86,7 +91,85 @@ bool CCaptureImage::Capture(int x, int y, int width, int height) {
     return true;
 }
 
+CaptureResult CCaptureImage::CaptureFrom(const CScreenCopy& copy, int x, int y, int width,
+                                         int height) {
+    const ScreenArea area{x, y, width, height};
+    // The same part of a copy that found the screen unchanged: nothing to compare.
+    if (m_surface && m_takenVersion == copy.GetVersion() && m_takenArea == area) {
+        return CaptureResult::Unchanged;
+    }
+    // The part on the screen, in 64 bits so that no corner overflows.
+    const IntRect screen = copy.GetScreenBounds();
+    const long long left = std::max<long long>(x, screen.left);
+    const long long top = std::max<long long>(y, screen.top);
+    const long long right = std::min<long long>(static_cast<long long>(x) + width, screen.right);
+    const long long bottom = std::min<long long>(static_cast<long long>(y) + height, screen.bottom);
+    const bool onScreen = left < right && top < bottom;
+    std::size_t sourceStride = 0;
+    const unsigned char* source = nullptr;
+    if (onScreen) {
+        const IntRect part{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+                           static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+        source = copy.Find(part, sourceStride);
+        if (source == nullptr) {
+            return CaptureResult::Failed;
+        }
+    }
+    bool changed = false;
+    if (!m_surface || width != m_width || height != m_height) {
+        Release();
+        if (!Allocate(width, height)) {
+            Release();
+            return CaptureResult::Failed;
+        }
+        // Black until written, as the screen beyond its edges reads.
+        std::memset(m_original.get(), 0, m_imageSize);
+        changed = true;
+    }
+    // Row by row, each part compared before it is copied: on a still screen the comparison is
+    // all the work there is.
+    const auto take = [&changed](unsigned char* to, const unsigned char* from, std::size_t bytes) {
+        if (bytes != 0 && std::memcmp(to, from, bytes) != 0) {
+            std::memcpy(to, from, bytes);
+            changed = true;
+        }
+    };
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+    std::vector<unsigned char> black;
+    const auto blackRun = [&black, rowBytes]() {
+        if (black.empty()) {
+            black.assign(rowBytes, 0);
+        }
+        return black.data();
+    };
+    const long long leftBlack = onScreen ? left - x : width;
+    const long long middle = onScreen ? right - left : 0;
+    for (int row = 0; row < height; ++row) {
+        unsigned char* to = m_original.get() + static_cast<std::size_t>(row) * m_stride;
+        const long long screenY = static_cast<long long>(y) + row;
+        if (!onScreen || screenY < top || screenY >= bottom) {
+            take(to, blackRun(), rowBytes);
+            continue;
+        }
+        const std::size_t before = static_cast<std::size_t>(leftBlack) * 3;
+        const std::size_t inside = static_cast<std::size_t>(middle) * 3;
+        if (before != 0) {
+            take(to, blackRun(), before);
+        }
+        take(to + before, source + static_cast<std::size_t>(screenY - top) * sourceStride, inside);
+        if (before + inside != rowBytes) {
+            take(to + before + inside, blackRun(), rowBytes - before - inside);
+        }
+    }
+    m_takenVersion = copy.GetVersion();
+    m_takenArea = area;
+    return changed ? CaptureResult::Changed : CaptureResult::Unchanged;
+}
+
 void CCaptureImage::BuildIndex() {
+    if (!m_surface) {
+        return;
+    }
     if (m_index16) {
         BuildIndexBuffer(m_original.get(), m_width, m_height, m_stride, m_quality, m_index16.get());
     } else {

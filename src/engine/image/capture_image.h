@@ -2,12 +2,20 @@
 
 #include "engine/filter/color.h"
 #include "engine/filter/image_quality.h"
+#include "engine/image/screen_copy.h"
 #include "engine/image/screen_source.h"
 
 #include <cstdint>
 #include <memory>
 
 class CFilter;
+
+// What taking pixels from a screen copy came to.
+enum class CaptureResult {
+    Failed,    // nothing taken: the last capture stays as it was
+    Unchanged, // the same pixels as the last capture: nothing was touched
+    Changed,   // new original pixels; their indices are built by BuildIndex
+};
 
 // One rectangle of screen pixels in three forms: as copied from the screen (the original
 // pixels), as one lattice index per pixel, and as shown after filtering and blurring (the
@@ -30,6 +38,16 @@ public:
     // cannot be read at the current size, the last capture stays (display pixels back to its
     // original pixels) and false is returned; any other failure leaves the image empty.
     bool Capture(int x, int y, int width, int height);
+
+    // Takes the width x height rectangle at the screen point (x, y) from a copy of the screen
+    // made for several owners at once; parts outside the screen read black. Pixels equal to the
+    // last capture's change nothing (the display pixels keep the picture made from them); new
+    // pixels replace the original pixels only, and BuildIndex must follow before ApplyFilter.
+    // A new size allocates afresh (a failure there leaves the image empty); a copy that does
+    // not hold the rectangle's part on the screen fails and leaves the last capture.
+    CaptureResult CaptureFrom(const CScreenCopy& copy, int x, int y, int width, int height);
+    // Computes every pixel's lattice index from the original pixels.
+    void BuildIndex();
 
     // Recomputes the display pixels through the filter: the original pixels for the identity,
     // a null filter or a filter without a colour table of this image's quality; otherwise the
@@ -68,11 +86,14 @@ public:
 
 private:
     bool Allocate(int width, int height);
-    void BuildIndex();
     ColorValue ReadColor(bool original, int column, int row) const;
 
     IScreenSource& m_source;
     CImageQuality m_quality;
+    // The copy version and rectangle the original pixels were last taken from (CaptureFrom);
+    // version 0 when they came from anywhere else.
+    std::uint64_t m_takenVersion = 0;
+    ScreenArea m_takenArea;
     std::unique_ptr<IPixelSurface> m_surface;
     int m_width = 0;
     int m_height = 0;

@@ -12,6 +12,13 @@ HDC OpenDisplay() {
     return CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
 }
 
+IntRect VirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 class CGdiSurface : public IPixelSurface {
 public:
     CGdiSurface(HDC dc, HBITMAP bitmap, HGDIOBJ previous, unsigned char* bits, int width,
@@ -30,21 +37,22 @@ public:
     unsigned char* GetPixels() override { return m_bits; }
     SurfaceHandle GetHandle() const override { return m_dc; }
 
-    bool CopyFromScreen(int x, int y) override {
+    bool CopyFromScreen(int x, int y, int width, int height) override {
+        width = std::min(width, m_width);
+        height = std::min(height, m_height);
         HDC screen = OpenDisplay();
         if (screen == nullptr) {
             return false;
         }
         // Only the part on the screen is copied: some platforms refuse, or blank, a whole copy
-        // that reaches beyond the screen. The rest keeps the black it was cleared to.
-        const long long screenLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
-        const long long screenTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
-        const long long left = std::max<long long>(x, screenLeft);
-        const long long top = std::max<long long>(y, screenTop);
-        const long long right = std::min<long long>(
-            static_cast<long long>(x) + m_width, screenLeft + GetSystemMetrics(SM_CXVIRTUALSCREEN));
-        const long long bottom = std::min<long long>(
-            static_cast<long long>(y) + m_height, screenTop + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+        // that reaches beyond the screen. The rest keeps what it held.
+        const IntRect bounds = VirtualScreen();
+        const long long left = std::max<long long>(x, bounds.left);
+        const long long top = std::max<long long>(y, bounds.top);
+        const long long right =
+            std::min<long long>(static_cast<long long>(x) + width, bounds.right);
+        const long long bottom =
+            std::min<long long>(static_cast<long long>(y) + height, bounds.bottom);
         BOOL copied = TRUE;
         if (left < right && top < bottom) {
             // Layered (translucent) windows are only part of the copy with CAPTUREBLT.
@@ -101,6 +109,10 @@ std::unique_ptr<IPixelSurface> CGdiScreenSource::CreateSurface(int width, int he
     HGDIOBJ previous = SelectObject(dc, bitmap);
     return std::make_unique<CGdiSurface>(dc, bitmap, previous, static_cast<unsigned char*>(bits),
                                          width, height);
+}
+
+IntRect CGdiScreenSource::GetScreenBounds() const {
+    return VirtualScreen();
 }
 
 void CGdiScreenSource::Flush() {

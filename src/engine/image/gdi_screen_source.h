@@ -7,6 +7,8 @@
 class CGdiScreenSource : public IScreenSource {
 public:
     std::unique_ptr<IPixelSurface> CreateSurface(int width, int height) override;
+    // The virtual screen.
+    IntRect GetScreenBounds() const override;
     // GdiFlush on Windows 2000 and later (batched GDI calls would otherwise still be pending
     // when the DIB's bits are read).
     void Flush() override;

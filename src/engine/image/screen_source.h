@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/geometry.h"
+
 #include <memory>
 
 #if defined(_WIN32)
@@ -17,11 +19,11 @@ public:
     virtual ~IPixelSurface() = default;
     virtual unsigned char* GetPixels() = 0;
     virtual SurfaceHandle GetHandle() const = 0;
-    // Copies the screen rectangle of the surface's size whose top-left corner is the screen
-    // point (x, y) into the pixels at (0, 0). What lies outside the screen is not written.
-    // False when the screen could not be read (no display context, a refused copy): the pixels
-    // are then undefined.
-    virtual bool CopyFromScreen(int x, int y) = 0;
+    // Copies the width x height screen rectangle whose top-left corner is the screen point
+    // (x, y) into the pixels at (0, 0); the size is at most the surface's, the rest of the
+    // pixels is left alone. What lies outside the screen is not written. False when the screen
+    // could not be read (no display context, a refused copy): the pixels are then undefined.
+    virtual bool CopyFromScreen(int x, int y, int width, int height) = 0;
 };
 
 // Where screen pixels come from: GDI in the program, a synthetic frame in native tests.
@@ -30,6 +32,8 @@ public:
     virtual ~IScreenSource() = default;
     // Null when the surface cannot be created.
     virtual std::unique_ptr<IPixelSurface> CreateSurface(int width, int height) = 0;
+    // The screen's rectangle (every monitor), in the coordinates copies are asked in.
+    virtual IntRect GetScreenBounds() const = 0;
     // Completes pending drawing, so that pixels read directly are up to date.
     virtual void Flush() = 0;
 };

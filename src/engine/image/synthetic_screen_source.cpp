@@ -7,7 +7,7 @@
 
 class CSyntheticSurface : public IPixelSurface {
 public:
-    CSyntheticSurface(const CSyntheticScreenSource& screen, int width, int height,
+    CSyntheticSurface(CSyntheticScreenSource& screen, int width, int height,
                       std::unique_ptr<unsigned char[]> pixels, std::size_t stride)
         : m_screen(screen), m_width(width), m_height(height), m_pixels(std::move(pixels)),
           m_stride(stride) {}
@@ -17,7 +17,11 @@ public:
         return reinterpret_cast<SurfaceHandle>(m_pixels.get());
     }
 
-    bool CopyFromScreen(int x, int y) override {
+    bool CopyFromScreen(int x, int y, int width, int height) override {
+        width = std::min(width, m_width);
+        height = std::min(height, m_height);
+        ++m_screen.m_copies;
+        m_screen.m_copiedPixels += static_cast<long long>(width) * height;
         if (m_screen.m_failCopies) {
             // Scribbles over the pixels, as a half-done platform copy may.
             std::fill_n(m_pixels.get(), m_stride * static_cast<std::size_t>(m_height), 0x5A);
@@ -28,9 +32,9 @@ public:
         const long long left = std::max<long long>(x, 0);
         const long long top = std::max<long long>(y, 0);
         const long long right =
-            std::min<long long>(static_cast<long long>(x) + m_width, m_screen.m_width);
+            std::min<long long>(static_cast<long long>(x) + width, m_screen.m_width);
         const long long bottom =
-            std::min<long long>(static_cast<long long>(y) + m_height, m_screen.m_height);
+            std::min<long long>(static_cast<long long>(y) + height, m_screen.m_height);
         if (left >= right) {
             return true;
         }
@@ -50,7 +54,7 @@ public:
     }
 
 private:
-    const CSyntheticScreenSource& m_screen;
+    CSyntheticScreenSource& m_screen;
     int m_width;
     int m_height;
     std::unique_ptr<unsigned char[]> m_pixels;
@@ -66,12 +70,24 @@ void CSyntheticScreenSource::SetFrame(int width, int height, std::vector<ColorVa
     }
     m_width = width;
     m_height = height;
+    m_copies = 0;
+    m_copiedPixels = 0;
     m_pixels.resize(colors.size() * 3);
     for (std::size_t i = 0; i < colors.size(); ++i) {
         m_pixels[i * 3] = static_cast<unsigned char>(BlueOf(colors[i]));
         m_pixels[i * 3 + 1] = static_cast<unsigned char>(GreenOf(colors[i]));
         m_pixels[i * 3 + 2] = static_cast<unsigned char>(RedOf(colors[i]));
     }
+}
+
+void CSyntheticScreenSource::SetPixel(int x, int y, ColorValue color) {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+        return;
+    }
+    unsigned char* p = m_pixels.data() + (static_cast<std::size_t>(y) * m_width + x) * 3;
+    p[0] = static_cast<unsigned char>(BlueOf(color));
+    p[1] = static_cast<unsigned char>(GreenOf(color));
+    p[2] = static_cast<unsigned char>(RedOf(color));
 }
 
 std::unique_ptr<IPixelSurface> CSyntheticScreenSource::CreateSurface(int width, int height) {

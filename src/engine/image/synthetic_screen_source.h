@@ -18,10 +18,16 @@ public:
     void SetFailSurfaces(bool fail) { m_failSurfaces = fail; }
     // Makes the next screen copies fail, as a locked desktop or a lost display would.
     void SetFailCopies(bool fail) { m_failCopies = fail; }
+    // Sets one pixel of the frame, inside it.
+    void SetPixel(int x, int y, ColorValue color);
     int GetSurfacesCreated() const { return m_surfacesCreated; }
     int GetFlushCount() const { return m_flushes; }
+    // Copies asked of surfaces, and the pixels they asked for, since the frame was made.
+    int GetCopyCount() const { return m_copies; }
+    long long GetCopiedPixels() const { return m_copiedPixels; }
 
     std::unique_ptr<IPixelSurface> CreateSurface(int width, int height) override;
+    IntRect GetScreenBounds() const override { return {0, 0, m_width, m_height}; }
     void Flush() override { ++m_flushes; }
 
 private:
@@ -35,4 +41,6 @@ private:
     bool m_failCopies = false;
     int m_surfacesCreated = 0;
     int m_flushes = 0;
+    int m_copies = 0;
+    long long m_copiedPixels = 0;
 };

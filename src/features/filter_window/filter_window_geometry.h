@@ -5,6 +5,7 @@
 // refresh is due. The Win32 window only feeds it numbers and draws what it says.
 
 #include "engine/filter/color.h"
+#include "engine/image/screen_copy.h"
 #include "features/filter_window/window_setting.h"
 
 #include <array>
@@ -35,13 +36,8 @@ struct PixelSize {
 PixelSize ComputePictureArea(int clientWidth, int clientHeight, bool hasStatusbar,
                              int statusbarTop);
 
-struct CaptureRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const CaptureRect&, const CaptureRect&) = default;
-};
+// The screen area a window captures, as the screen copy takes it.
+using CaptureRect = ScreenArea;
 
 // The screen rectangle that fills a picture area at the zoom: enlarged captures round up, so the
 // magnified blocks always cover the area; the reference point is the capture's centre pixel, or

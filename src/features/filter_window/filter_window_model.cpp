@@ -28,7 +28,7 @@ int EnabledPositionOf(const CFilterManager& filters, const std::string& id) {
 CFilterWindowModel::CFilterWindowModel(IFilterWindowHost& host, IScreenSource& screen,
                                        const CFilterManager& filters,
                                        const FilterWindowOptions& options)
-    : m_host(host), m_filters(filters), m_options(options),
+    : m_host(host), m_screen(screen), m_filters(filters), m_options(options),
       m_image(screen, filters.GetImageQuality()), m_status(filters) {
     ResetShownValues();
 }
@@ -47,49 +47,21 @@ void CFilterWindowModel::Load(const CWindowSetting& setting) {
 }
 
 void CFilterWindowModel::Start() {
-    CaptureAround();
+    CaptureAlone();
     ShowSelection();
     UpdateTitle();
 }
 
-void CFilterWindowModel::OnTick() {
+bool CFilterWindowModel::IsCaptureDue(std::uint32_t now) const {
     // A minimised window shows nothing; its restoring resize asks for a capture anyway.
-    if (m_host.IsMinimized()) {
-        return;
-    }
-    bool captureDue = m_recaptureRequested;
-    m_recaptureRequested = false;
-    if (IsIntervalDue(GetTickCount32(), m_lastCaptureTime, m_options.updateInterval)) {
-        captureDue = true;
-    }
-    bool changed = false;
-    if (captureDue) {
-        // A failed copy still refilters: the last picture is shown again, and the capture time
-        // stays, so the next tick tries once more.
-        CaptureAround();
-        changed = true;
-    }
-    const CFilter* filter = m_status.GetSelectedFilter();
-    if (filter != nullptr && filter->IsReferenceFilter()) {
-        if (m_status.IsSequenceDue()) {
-            filter = m_status.AdvanceSequence();
-            if (filter != nullptr) {
-                changed = true;
-            }
-        } else {
-            filter = m_status.GetShownFilter();
-        }
-    }
-    if (changed && filter != nullptr) {
-        ShowFiltered(filter);
-        m_host.InvalidatePicture();
-    }
-}
-
-bool CFilterWindowModel::CaptureAround() {
     if (m_host.IsMinimized()) {
         return false;
     }
+    return m_recaptureRequested || IsIntervalDue(now, m_lastCaptureTime, m_options.updateInterval);
+}
+
+ScreenArea CFilterWindowModel::PrepareCapture() {
+    m_recaptureRequested = false;
     IntPoint reference = m_referencePoint;
     if (m_fixPosition) {
         reference = m_fixedPoint;
@@ -100,34 +72,138 @@ bool CFilterWindowModel::CaptureAround() {
         }
     }
     m_referencePoint = reference;
-    const CaptureRect rect =
-        ComputeCaptureRect(reference, m_host.GetPictureArea(), m_zoom, m_leftTopOrigin);
-    if (!m_image.Capture(rect.x, rect.y, rect.width, rect.height)) {
-        return false;
-    }
-    m_lastCaptureTime = GetTickCount32();
-    return true;
+    m_captureArea = m_host.GetPictureArea();
+    return ComputeCaptureRect(reference, m_captureArea, m_zoom, m_leftTopOrigin);
 }
 
-void CFilterWindowModel::ShowFiltered(const CFilter* filter) {
-    m_image.ApplyFilter(filter);
-    m_image.Blur(m_options.blurRadius);
-    if (!m_image.IsEmpty()) {
-        if (m_leftTopOrigin) {
-            m_originalColor = m_image.GetTopLeftColor(true);
-            m_filteredColor = m_image.GetTopLeftColor(false);
-        } else {
-            m_originalColor = m_image.GetCenterColor(true);
-            m_filteredColor = m_image.GetCenterColor(false);
-        }
+bool CFilterWindowModel::TakeCapture(const CScreenCopy* copy, std::uint32_t now) {
+    if (copy == nullptr) {
+        return false;
     }
+    const CaptureRect rect =
+        ComputeCaptureRect(m_referencePoint, m_captureArea, m_zoom, m_leftTopOrigin);
+    const bool hadPicture = !m_image.IsEmpty();
+    switch (m_image.CaptureFrom(*copy, rect.x, rect.y, rect.width, rect.height)) {
+    case CaptureResult::Changed:
+        IndexPixels();
+        m_lastCaptureTime = now;
+        return true;
+    case CaptureResult::Unchanged:
+        m_lastCaptureTime = now;
+        return false;
+    case CaptureResult::Failed:
+        break;
+    }
+    // A new size that could not be had leaves nothing to show: black, not the old picture.
+    return hadPicture && m_image.IsEmpty();
+}
+
+void CFilterWindowModel::Refresh(bool captured, bool pixelsChanged) {
+    if (m_host.IsMinimized()) {
+        return;
+    }
+    bool stepped = false;
+    const CFilter* filter = StepPlayback(stepped);
+    if (filter == nullptr || (!captured && !stepped)) {
+        return;
+    }
+    const RefreshKey key = MakeKey(filter);
+    if (pixelsChanged || stepped || !(key.picture == m_painted.picture)) {
+        Redraw(filter);
+    } else if (m_statusReset || !(key.status == m_painted.status)) {
+        UpdateStatusbar();
+        m_painted = key;
+    }
+}
+
+bool CFilterWindowModel::CaptureAlone() {
+    if (m_host.IsMinimized()) {
+        return false;
+    }
+    CScreenCopy copy(m_screen);
+    if (!copy.TakeAreas({PrepareCapture()})) {
+        return false;
+    }
+    TakeCapture(&copy, GetTickCount32());
+    return !m_image.IsEmpty();
+}
+
+const CFilter* CFilterWindowModel::StepPlayback(bool& stepped) {
+    stepped = false;
+    const CFilter* filter = m_status.GetSelectedFilter();
+    if (filter == nullptr || !filter->IsReferenceFilter()) {
+        return filter;
+    }
+    if (m_status.IsSequenceDue()) {
+        if (const CFilter* member = m_status.AdvanceSequence()) {
+            stepped = true;
+            return member;
+        }
+        return nullptr;
+    }
+    return m_status.GetShownFilter();
+}
+
+RefreshKey CFilterWindowModel::MakeKey(const CFilter* shown) const {
+    RefreshKey key;
+    key.picture.filter = shown;
+    key.picture.blurRadius = m_options.blurRadius;
+    key.picture.zoom = m_zoom;
+    key.picture.markCenter = m_markCenter;
+    key.picture.area = m_captureArea;
+    key.status.referencePoint = m_referencePoint;
+    key.status.showStatusbar = m_showStatusbar;
+    if (m_showStatusbar) {
+        key.status.shift = m_host.IsShiftDown();
+        key.status.showOriginalColorInfo = m_options.showOriginalColorInfo;
+        key.status.colorDisplayFormat = m_options.colorDisplayFormat;
+    }
+    return key;
+}
+
+void CFilterWindowModel::IndexPixels() {
+    m_image.BuildIndex();
+}
+
+void CFilterWindowModel::ApplyTable(const CFilter* filter) {
+    m_image.ApplyFilter(filter);
+}
+
+void CFilterWindowModel::BlurPicture() {
+    m_image.Blur(m_options.blurRadius);
+}
+
+void CFilterWindowModel::SampleReference() {
+    if (m_image.IsEmpty()) {
+        return;
+    }
+    if (m_leftTopOrigin) {
+        m_originalColor = m_image.GetTopLeftColor(true);
+        m_filteredColor = m_image.GetTopLeftColor(false);
+    } else {
+        m_originalColor = m_image.GetCenterColor(true);
+        m_filteredColor = m_image.GetCenterColor(false);
+    }
+}
+
+void CFilterWindowModel::RequestPaint() {
+    m_host.InvalidatePicture();
+}
+
+void CFilterWindowModel::Redraw(const CFilter* filter) {
+    ApplyTable(filter);
+    BlurPicture();
+    SampleReference();
+    RequestPaint();
     UpdateStatusbar();
+    m_painted = MakeKey(filter);
 }
 
 void CFilterWindowModel::UpdateStatusbar() {
     if (m_host.IsMinimized() || !m_showStatusbar) {
         return;
     }
+    m_statusReset = false;
     const ColorValue colour = ChooseStatusColor(
         m_options.showOriginalColorInfo, m_host.IsShiftDown(), m_originalColor, m_filteredColor);
     const int format = m_options.colorDisplayFormat;
@@ -157,6 +233,7 @@ void CFilterWindowModel::ResetShownValues() {
     m_shownColor = kNoShownColor;
     m_shownPoint = kNoShownPoint;
     m_shownZoom = kNoShownZoom;
+    m_statusReset = true;
 }
 
 void CFilterWindowModel::ShowSelection() {
@@ -164,21 +241,15 @@ void CFilterWindowModel::ShowSelection() {
     if (filter == nullptr) {
         return;
     }
-    bool shown = false;
     if (filter->IsColorMapFilter()) {
-        ShowFiltered(filter);
-        shown = true;
-    } else {
-        m_status.StartSequence();
-        if (m_status.IsSequenceDue()) {
-            if (const CFilter* member = m_status.AdvanceSequence()) {
-                ShowFiltered(member);
-                shown = true;
-            }
-        }
+        Redraw(filter);
+        return;
     }
-    if (shown) {
-        m_host.InvalidatePicture();
+    m_status.StartSequence();
+    if (m_status.IsSequenceDue()) {
+        if (const CFilter* member = m_status.AdvanceSequence()) {
+            Redraw(member);
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/filter/filter_status.h"
 #include "engine/image/capture_image.h"
+#include "engine/image/screen_copy.h"
 #include "features/filter_window/filter_window_geometry.h"
 #include "features/filter_window/window_setting.h"
 
@@ -40,11 +41,36 @@ public:
     virtual void SetTitle(const std::string& title) = 0;
 };
 
-// The state of one filter window and every step that does not touch Win32: the refresh tick,
-// the capture around the reference point, filtering, the status bar's texts (only parts whose
-// content changed are written), filter selection with reference-filter playback, and the
-// window-setting record. Options that the user may change while the window is open are read
-// each time they are used.
+// What a window's picture and status bar are made from, besides the captured pixels. A refresh
+// over unchanged pixels whose key equals the last paint's redoes nothing. An option that changes
+// the picture belongs in `picture` (a further pixel pass adds its options there); one that
+// changes only the status bar's texts in `status`.
+struct RefreshKey {
+    struct Picture {
+        const CFilter* filter = nullptr; // the filter shown: a sequence's current member
+        int blurRadius = 0;
+        int zoom = 0;
+        bool markCenter = false;
+        PixelSize area;
+        friend bool operator==(const Picture&, const Picture&) = default;
+    };
+    struct Status {
+        IntPoint referencePoint;
+        bool shift = false;
+        bool showOriginalColorInfo = false;
+        int colorDisplayFormat = 0;
+        bool showStatusbar = false;
+        friend bool operator==(const Status&, const Status&) = default;
+    };
+    Picture picture;
+    Status status;
+};
+
+// The state of one filter window and every step that does not touch Win32: its part of the
+// refresh tick (CWindowRefresh drives every window's from one screen copy), the capture around
+// the reference point, filtering, the status bar's texts (only parts whose content changed are
+// written), filter selection with reference-filter playback, and the window-setting record.
+// Options that the user may change while the window is open are read each time they are used.
 class CFilterWindowModel {
 public:
     // The filters (whose enabled list the window picks from, and whose image quality it
@@ -61,14 +87,25 @@ public:
     // The first picture and the title, once the window (and its status bar) exist.
     void Start();
 
-    // One refresh tick: captures when a recapture was asked for or the update interval has
-    // passed, steps a reference filter's playback, and refilters and repaints on any change.
-    void OnTick();
+    // The window's part of a refresh tick, in this order. A minimised window takes no part.
+    // Whether this tick copies the screen for the window: a recapture was asked for (resize,
+    // zoom, status bar) or the update interval has passed since the last capture.
+    bool IsCaptureDue(std::uint32_t now) const;
+    // The screen area the capture needs, around the reference point taken now (the cursor or
+    // the fixed point) for the picture area and zoom.
+    ScreenArea PrepareCapture();
+    // Takes the window's part of the tick's screen copy; null when the copy failed, which keeps
+    // the last picture and the capture time, so the next tick tries again. True when the
+    // picture must be made anew (new pixels, or a new size that could not be had).
+    bool TakeCapture(const CScreenCopy* copy, std::uint32_t now);
+    // Steps a reference filter's playback and redoes what changed since the last paint: after
+    // a capture, the table, blur, painting and status bar only when the pixels or the key
+    // changed; without one, only for a playback step.
+    void Refresh(bool captured, bool pixelsChanged);
 
-    // Captures the screen around the reference point for the picture area and zoom; false
-    // when minimised or when the screen could not be copied.
-    bool CaptureAround();
-    void ShowFiltered(const CFilter* filter);
+    // Copies the screen for this window alone (its first picture) and refreshes; false when
+    // minimised or when the screen could not be copied.
+    bool CaptureAlone();
     void UpdateStatusbar();
     // Forces the next status update to write every part.
     void ResetShownValues();
@@ -108,13 +145,32 @@ public:
     // The record of the current state; the rectangle is the window's, which only it knows.
     CWindowSetting GetWindowSetting(const IntRect& windowRect) const;
 
+    // The key of the last paint.
+    const RefreshKey& GetPaintedKey() const { return m_painted; }
+
 private:
     // Shows the selected filter as a fresh selection does: a colour map at once, a reference
     // filter from its first member.
     void ShowSelection();
     void UpdateTitle();
+    RefreshKey MakeKey(const CFilter* shown) const;
+    // The filter to show at this tick: the selected one, or a sequence's member after stepping
+    // its playback when a step is due (`stepped` tells).
+    const CFilter* StepPlayback(bool& stepped);
+
+    // The pixel steps of a refresh, in order; a further pass over the filtered pixels goes
+    // between ApplyTable and BlurPicture.
+    void IndexPixels();
+    void ApplyTable(const CFilter* filter);
+    void BlurPicture();
+    void SampleReference();
+    void RequestPaint();
+    // Table, blur, reference colours, painting and status bar for the filter, remembered as
+    // painted.
+    void Redraw(const CFilter* filter);
 
     IFilterWindowHost& m_host;
+    IScreenSource& m_screen;
     const CFilterManager& m_filters;
     const FilterWindowOptions& m_options;
     CCaptureImage m_image;
@@ -132,6 +188,8 @@ private:
     bool m_recaptureRequested = false;
     std::uint32_t m_lastCaptureTime = 0;
     IntPoint m_referencePoint;
+    PixelSize m_captureArea;
+    RefreshKey m_painted;
     ColorValue m_originalColor = 0;
     ColorValue m_filteredColor = 0;
 
@@ -139,4 +197,6 @@ private:
     ColorValue m_shownColor = 0;
     IntPoint m_shownPoint;
     int m_shownZoom = 0;
+    // The shown values were reset: the next refresh writes the status bar whatever its key.
+    bool m_statusReset = true;
 };

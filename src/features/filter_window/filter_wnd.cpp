@@ -99,7 +99,6 @@ bool CFilterWnd::OnCreate() {
         return false;
     }
     m_model.Start();
-    m_timer = SetTimer(GetHwnd(), kRefreshTimerId, kRefreshMilliseconds, nullptr);
     m_closeRequested = false;
     return true;
 }
@@ -115,10 +114,6 @@ void CFilterWnd::OnClose() {
 }
 
 void CFilterWnd::OnDestroy() {
-    if (m_timer != 0) {
-        KillTimer(GetHwnd(), kRefreshTimerId);
-        m_timer = 0;
-    }
     if (m_trackingMenu) {
         // Destroyed from inside its own menu's loop: the menu ends, and the code that showed
         // it destroys it once the loop has returned.
@@ -493,12 +488,7 @@ bool CFilterWnd::IsMinimized() const {
 }
 
 bool CFilterWnd::GetCursorPosition(IntPoint& point) const {
-    POINT cursor{};
-    if (!GetCursorPos(&cursor)) {
-        return false;
-    }
-    point = {cursor.x, cursor.y};
-    return true;
+    return m_owner.GetPointer(point);
 }
 
 PixelSize CFilterWnd::GetPictureArea() const {
@@ -516,7 +506,7 @@ PixelSize CFilterWnd::GetPictureArea() const {
 }
 
 bool CFilterWnd::IsShiftDown() const {
-    return GetKeyState(VK_SHIFT) < 0;
+    return m_owner.IsShiftDown();
 }
 
 void CFilterWnd::SetStatusText(int part, const std::string& text) {
@@ -554,11 +544,6 @@ LRESULT CFilterWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_SIZE:
         OnSize(wParam, lParam);
-        return 0;
-    case WM_TIMER:
-        if (wParam == kRefreshTimerId) {
-            m_model.OnTick();
-        }
         return 0;
     case WM_SETFOCUS:
     case WM_IME_SETCONTEXT:

@@ -19,17 +19,20 @@ public:
     virtual void OpenTwin(const CWindowSetting& record) = 0;
     // The window is being destroyed, leaving its record.
     virtual void OnWindowDestroyed(const CFilterWnd* window, const CWindowSetting& record) = 0;
+    // The pointer and Shift as every window reads them: read once for all windows during a
+    // refresh tick. False when the pointer cannot be read.
+    virtual bool GetPointer(IntPoint& point) const = 0;
+    virtual bool IsShiftDown() const = 0;
 };
 
 // A filter window: the screen around the mouse pointer (or a fixed point) through a filter,
 // magnified or reduced, with an optional status bar that names the colour under the reference
-// pixel. A thin Win32 view over CFilterWindowModel. It owns itself: the object is deleted after
-// its window's last message.
+// pixel. A thin Win32 view over CFilterWindowModel, whose refresh ticks its owner drives for
+// every window at once (CWindowRefresh). It owns itself: the object is deleted after its
+// window's last message.
 class CFilterWnd : public Window<CFilterWnd>, private IFilterWindowHost {
 public:
     static constexpr const char* kClassName = "ZezirivFilterWnd";
-    static constexpr UINT_PTR kRefreshTimerId = 100;
-    static constexpr UINT kRefreshMilliseconds = 50;
     static constexpr int kStatusbarId = 1;
 
     // Creates the window for the record at the placement, showing the manager's enabled filters;
@@ -48,6 +51,8 @@ public:
     // The context menu last shown; null before the first.
     HMENU GetContextMenu() const { return m_contextMenu; }
     const CFilterWindowModel& GetModel() const { return m_model; }
+    // The owner's refresh drives the model's ticks.
+    CFilterWindowModel& GetModel() { return m_model; }
 
     // Makes status bar creation fail, as an exhausted system would.
     static void SetFailStatusbarForTesting(bool fail);
@@ -103,7 +108,6 @@ private:
     HWND m_statusbar = nullptr;
     HMENU m_contextMenu = nullptr;
     bool m_dragging = false;
-    UINT_PTR m_timer = 0;
     bool m_closeRequested = false;
     // Set once the window exists; until then the object belongs to Open, and a window whose
     // creation failed stores nothing.

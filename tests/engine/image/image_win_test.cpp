@@ -6,6 +6,7 @@
 #include "engine/image/color_info.h"
 #include "engine/image/color_name_resources.h"
 #include "engine/image/gdi_screen_source.h"
+#include "engine/image/screen_copy.h"
 #include "platform/utilities.h"
 #include "support/win_screen.h"
 
@@ -13,6 +14,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,15 @@ TEST(GdiCaptureTest, RectanglePartlyOffScreenReadsBlackThere) {
     EXPECT_EQ(image.GetTopLeftColor(true), 0u);
     const unsigned char* inside = image.GetOriginalPixels() + 94 * image.GetStride() + 127 * 3;
     EXPECT_EQ(MakeColor(inside[2], inside[1], inside[0]), colour);
+
+    // Taken from a copy shared with another area, the same pixels.
+    CScreenCopy copy(GetGdiScreenSource());
+    ASSERT_TRUE(copy.TakeAreas({{screenWidth - 4, 0, 12, 2}, {-6, -3, 128, 96}}));
+    CCaptureImage shared(GetGdiScreenSource(), CImageQuality());
+    ASSERT_EQ(shared.CaptureFrom(copy, -6, -3, 128, 96), CaptureResult::Changed);
+    EXPECT_EQ(
+        std::memcmp(shared.GetOriginalPixels(), image.GetOriginalPixels(), image.GetImageSize()),
+        0);
 }
 
 // The test executable carries no string resources: every word is reported missing once and

@@ -3,6 +3,8 @@
 #include "engine/image/color_info.h"
 #include "engine/image/synthetic_screen_source.h"
 #include "features/filter_window/filter_window_model.h"
+#include "features/filter_window/recording_host.h"
+#include "features/filter_window/window_refresh.h"
 #include "support/manual_clock.h"
 #include "support/test_data.h"
 
@@ -14,35 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Records what the logic does to its window.
-class RecordingHost : public IFilterWindowHost {
-public:
-    bool IsMinimized() const override { return minimized; }
-    bool GetCursorPosition(IntPoint& point) const override {
-        point = cursor;
-        return cursorReadable;
-    }
-    PixelSize GetPictureArea() const override { return area; }
-    bool IsShiftDown() const override { return shift; }
-    void SetStatusText(int part, const std::string& text) override {
-        parts[part] = text;
-        writes.push_back(part);
-    }
-    void InvalidatePicture() override { ++invalidations; }
-    void SetTitle(const std::string& text) override { title = text; }
-
-    bool minimized = false;
-    IntPoint cursor{100, 60};
-    bool cursorReadable = true;
-    PixelSize area{40, 30};
-    bool shift = false;
-
-    std::map<int, std::string> parts;
-    std::vector<int> writes;
-    int invalidations = 0;
-    std::string title;
-};
 
 class FilterWindowModelTest : public ::testing::Test {
 protected:
@@ -59,13 +32,19 @@ protected:
 
     CFilter* F(const char* id) const { return m.FindFilter(id); }
 
-    std::unique_ptr<CFilterWindowModel> Open(const CWindowSetting& setting, bool leftTop = false) {
+    // The window's refresh ticks come from a refresh of its own; an earlier window leaves it.
+    CFilterWindowModel* Open(const CWindowSetting& setting, bool leftTop = false) {
         options.leftTopOrigin = leftTop;
-        auto model = std::make_unique<CFilterWindowModel>(host, screen, m, options);
-        model->Load(setting);
-        model->Start();
-        return model;
+        if (window) {
+            refresh.Remove(*window);
+        }
+        window = std::make_unique<CFilterWindowModel>(host, screen, m, options);
+        window->Load(setting);
+        window->Start();
+        refresh.Add(*window);
+        return window.get();
     }
+    void Tick() { refresh.Tick(); }
 
     static CWindowSetting Record(const char* filter, int zoom, bool mark) {
         CWindowSetting s;
@@ -80,20 +59,22 @@ protected:
     RecordingHost host;
     CSyntheticScreenSource screen;
     FilterWindowOptions options;
+    CWindowRefresh refresh{screen};
+    std::unique_ptr<CFilterWindowModel> window;
 };
 
 TEST_F(FilterWindowModelTest, RecordsNamingNoEnabledFilterStartOnTheFirstAndZoomsStayInRange) {
     for (const char* id : {"missing", "SWAP", "", "other"}) {
-        auto model = Open(Record(id, 1, false));
+        CFilterWindowModel* model = Open(Record(id, 1, false));
         EXPECT_EQ(model->GetFilterStatus().GetSelectedIndex(), 0) << id;
         EXPECT_EQ(host.title, "normal - Zeziriv") << id;
         EXPECT_EQ(model->GetWindowSetting({}).FilterID, "_normal") << id;
     }
-    auto exact = Open(Record("Other", 1, false));
+    CFilterWindowModel* exact = Open(Record("Other", 1, false));
     EXPECT_EQ(exact->GetFilterStatus().GetSelectedIndex(), 3);
 
     // A zoom outside the range, from a record built in code or a command, changes nothing.
-    auto model = Open(Record("swap", 99, false));
+    CFilterWindowModel* model = Open(Record("swap", 99, false));
     EXPECT_EQ(model->GetZoom(), 1);
     for (int zoom : {4, 21, -4, 1000, -1000}) {
         model->SetZoom(zoom);
@@ -102,7 +83,7 @@ TEST_F(FilterWindowModelTest, RecordsNamingNoEnabledFilterStartOnTheFirstAndZoom
 }
 
 TEST_F(FilterWindowModelTest, CapturesOnTheUpdateIntervalAcrossTheTickWrap) {
-    auto model = Open(Record("swap", 1, true));
+    CFilterWindowModel* model = Open(Record("swap", 1, true));
     const std::uint32_t started = model->GetLastCaptureTime();
     host.cursor = {150, 90};
     // 50 ms ticks, 100 ms interval: every second tick captures; the clock wraps on the way.
@@ -110,7 +91,7 @@ TEST_F(FilterWindowModelTest, CapturesOnTheUpdateIntervalAcrossTheTickWrap) {
     for (int tick = 1; tick <= 12; ++tick) {
         clock.Advance(50);
         const std::uint32_t before = model->GetLastCaptureTime();
-        model->OnTick();
+        Tick();
         if (model->GetLastCaptureTime() != before) {
             capturedAt.push_back(tick);
         }
@@ -122,53 +103,53 @@ TEST_F(FilterWindowModelTest, CapturesOnTheUpdateIntervalAcrossTheTickWrap) {
     // A recapture request (resize, zoom, status bar) captures at the next tick.
     model->SetZoom(2);
     clock.Advance(1);
-    model->OnTick();
+    Tick();
     EXPECT_EQ(model->GetLastCaptureTime(), clock.Now());
     EXPECT_EQ(model->GetCaptureImage().GetWidth(), 20);
 
     // An interval of 0 captures on every tick.
     options.updateInterval = 0;
     clock.Advance(1);
-    model->OnTick();
+    Tick();
     EXPECT_EQ(model->GetLastCaptureTime(), clock.Now());
 }
 
 TEST_F(FilterWindowModelTest, FailedCaptureKeepsThePictureAndRetriesNextTick) {
-    auto model = Open(Record("swap", 1, true));
+    CFilterWindowModel* model = Open(Record("swap", 1, true));
     const ColorValue filtered = model->GetFilteredColor();
     const std::uint32_t captured = model->GetLastCaptureTime();
     screen.SetFailCopies(true);
     host.cursor = {10, 10};
     clock.Advance(100);
     const int invalidations = host.invalidations;
-    model->OnTick();
+    Tick();
     EXPECT_EQ(model->GetLastCaptureTime(), captured);
-    EXPECT_EQ(model->GetFilteredColor(), filtered) << "the last picture is shown again";
-    EXPECT_GT(host.invalidations, invalidations);
+    EXPECT_EQ(model->GetFilteredColor(), filtered) << "the last picture stays";
+    EXPECT_EQ(host.invalidations, invalidations);
 
     screen.SetFailCopies(false);
     clock.Advance(50);
-    model->OnTick();
+    Tick();
     EXPECT_EQ(model->GetLastCaptureTime(), clock.Now()) << "retried without waiting again";
     EXPECT_EQ(model->GetOriginalColor(), MakeColor(10, 10, 7));
 }
 
 TEST_F(FilterWindowModelTest, StatusBarWritesOnlyWhatChanged) {
-    auto model = Open(Record("swap", 4, true));
+    CFilterWindowModel* model = Open(Record("swap", 4, true));
     host.writes.clear();
     clock.Advance(100);
-    model->OnTick();
+    Tick();
     EXPECT_TRUE(host.writes.empty()) << "same colour, point and zoom";
 
     host.cursor = {160, 60}; // another colour and another point
     clock.Advance(100);
-    model->OnTick();
+    Tick();
     EXPECT_EQ(host.writes, (std::vector<int>{0, 1, 3}));
 
     host.writes.clear();
     model->SetZoom(8);
     clock.Advance(1);
-    model->OnTick();
+    Tick();
     EXPECT_EQ(host.writes, (std::vector<int>{2}));
     EXPECT_EQ(host.parts[2], "x8");
 
@@ -191,7 +172,7 @@ TEST_F(FilterWindowModelTest, StatusBarWritesOnlyWhatChanged) {
 }
 
 TEST_F(FilterWindowModelTest, ShiftAndTheProfileChooseOriginalOrFiltered) {
-    auto model = Open(Record("swap", 1, true));
+    CFilterWindowModel* model = Open(Record("swap", 1, true));
     const ColorValue original = model->GetOriginalColor();
     const ColorValue filtered = model->GetFilteredColor();
     ASSERT_NE(original, filtered);
@@ -199,21 +180,21 @@ TEST_F(FilterWindowModelTest, ShiftAndTheProfileChooseOriginalOrFiltered) {
 
     host.shift = true;
     clock.Advance(100);
-    model->OnTick();
+    Tick();
     EXPECT_EQ(host.parts[0], ColorValueText(original, 0));
 
     options.showOriginalColorInfo = true;
     clock.Advance(100);
-    model->OnTick();
+    Tick();
     EXPECT_EQ(host.parts[0], ColorValueText(filtered, 0));
     host.shift = false;
     clock.Advance(100);
-    model->OnTick();
+    Tick();
     EXPECT_EQ(host.parts[0], ColorValueText(original, 0));
 }
 
 TEST_F(FilterWindowModelTest, LeftTopOriginReportsTheFirstPixel) {
-    auto model = Open(Record("_normal", 4, true), true);
+    CFilterWindowModel* model = Open(Record("_normal", 4, true), true);
     EXPECT_EQ(model->GetOriginalColor(), MakeColor(100, 60, 7));
     EXPECT_EQ(model->GetCaptureImage().GetTopLeftColor(true), MakeColor(100, 60, 7));
     EXPECT_EQ(host.parts[1], "100, 60");
@@ -224,7 +205,7 @@ TEST_F(FilterWindowModelTest, LeftTopOriginReportsTheFirstPixel) {
 TEST_F(FilterWindowModelTest, FixedPointIsTheCursorsAndTheRecordKeepsItOnlyWhileFixed) {
     CWindowSetting fixed = Record("_normal", 1, true);
     fixed.SetFixedPoint(true, {5, 6});
-    auto model = Open(fixed);
+    CFilterWindowModel* model = Open(fixed);
     EXPECT_EQ(model->GetReferencePoint(), (IntPoint{5, 6}));
     model->SetFixPosition(false);
     EXPECT_EQ(model->GetWindowSetting({}).FixedPoint, (IntPoint{0, 0}));
@@ -234,34 +215,33 @@ TEST_F(FilterWindowModelTest, FixedPointIsTheCursorsAndTheRecordKeepsItOnlyWhile
 }
 
 TEST_F(FilterWindowModelTest, ReferenceFilterLoopsThroughItsMembers) {
-    auto model = Open(Record("seq", 1, true));
+    CFilterWindowModel* model = Open(Record("seq", 1, true));
     EXPECT_EQ(host.title, "Sequence - Zeziriv");
     const ColorValue original = model->GetOriginalColor();
     const ColorValue swapped = F("swap")->Transform(original);
     EXPECT_EQ(model->GetFilteredColor(), swapped) << "the first member shows at once";
 
-    // Members of 300 and 200 ms on 50 ms ticks, looping for as long as the window is open.
+    // Members of 300 and 200 ms on 50 ms ticks, looping for as long as the window is open; over
+    // a still screen only the steps repaint.
     std::vector<ColorValue> shown;
+    const int invalidations = host.invalidations;
     for (int tick = 0; tick < 30; ++tick) {
         clock.Advance(50);
-        const int before = host.invalidations;
-        model->OnTick();
-        if (tick % 2 == 1) {
-            EXPECT_GT(host.invalidations, before) << "every capture repaints";
-        }
+        Tick();
         if (shown.empty() || shown.back() != model->GetFilteredColor()) {
             shown.push_back(model->GetFilteredColor());
         }
     }
     EXPECT_EQ(shown, (std::vector<ColorValue>{swapped, original, swapped, original, swapped,
                                               original, swapped}));
+    EXPECT_EQ(host.invalidations - invalidations, 6);
     EXPECT_EQ(model->GetWindowSetting({}).FilterID, "seq") << "the record names the sequence";
 }
 
 TEST_F(FilterWindowModelTest, MenuSelectionSkipsTheCurrentFilterKeySelectionRestarts) {
-    auto model = Open(Record("seq", 1, true));
+    CFilterWindowModel* model = Open(Record("seq", 1, true));
     clock.Advance(300);
-    model->OnTick();
+    Tick();
     ASSERT_EQ(model->GetFilterStatus().GetShownFilter(), F("_normal"));
 
     model->SelectFilter(2); // already selected: nothing restarts
@@ -275,22 +255,22 @@ TEST_F(FilterWindowModelTest, MenuSelectionSkipsTheCurrentFilterKeySelectionRest
 }
 
 TEST_F(FilterWindowModelTest, MinimisedWindowsNeitherCaptureNorCrash) {
-    auto model = Open(Record("swap", 1, true));
+    CFilterWindowModel* model = Open(Record("swap", 1, true));
     host.minimized = true;
     const std::uint32_t captured = model->GetLastCaptureTime();
     for (int tick = 0; tick < 5; ++tick) {
         clock.Advance(100);
-        model->OnTick();
+        Tick();
     }
     EXPECT_EQ(model->GetLastCaptureTime(), captured);
     host.minimized = false;
     host.area = {0, 0}; // sized down to nothing
     clock.Advance(100);
-    model->OnTick();
+    Tick();
     EXPECT_TRUE(model->GetCaptureImage().IsEmpty());
     host.area = {1, 1};
     clock.Advance(100);
-    model->OnTick();
+    Tick();
     EXPECT_EQ(model->GetCaptureImage().GetWidth(), 1);
 }
 
@@ -299,7 +279,7 @@ TEST_F(FilterWindowModelTest, RecordReflectsTheWindowState) {
     s.Topmost = true;
     s.ShowStatusbar = false;
     s.SetFixedPoint(true, {7, 8});
-    auto model = Open(s);
+    CFilterWindowModel* model = Open(s);
     const IntRect rect{10, 20, 250, 200};
     const CWindowSetting back = model->GetWindowSetting(rect);
     EXPECT_EQ(FormatSetting(back), "6,1,1,1,7,8,0,10,20,240,180,Other");

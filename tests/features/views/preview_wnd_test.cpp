@@ -5,11 +5,11 @@
 #include "app/preview_owner.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
-#include "engine/image/gdi_screen_source.h"
 #include "features/app_messages.h"
 #include "features/views/filter_panel.h"
 #include "features/views/preview_wnd.h"
 #include "platform/utilities.h"
+#include "support/refusing_screen.h"
 #include "support/test_data.h"
 #include "support/win_screen.h"
 
@@ -190,26 +190,7 @@ TEST_F(PreviewTest, QuickViewShowsTheFilteredScreenUntilADoubleClick) {
 }
 
 TEST_F(PreviewTest, FailedScreenCopyShowsBlackNotTheLastScreenAndClosesAsUsual) {
-    // The GDI screen, except that copies fail while `refuse` is set.
-    struct CRefusingSource : IScreenSource {
-        struct Surface : IPixelSurface {
-            std::unique_ptr<IPixelSurface> inner;
-            const bool* refuse;
-            unsigned char* GetPixels() override { return inner->GetPixels(); }
-            SurfaceHandle GetHandle() const override { return inner->GetHandle(); }
-            bool CopyFromScreen(int x, int y) override {
-                return !*refuse && inner->CopyFromScreen(x, y);
-            }
-        };
-        std::unique_ptr<IPixelSurface> CreateSurface(int width, int height) override {
-            auto surface = std::make_unique<Surface>();
-            surface->inner = GetGdiScreenSource().CreateSurface(width, height);
-            surface->refuse = &refuse;
-            return surface->inner ? std::move(surface) : nullptr;
-        }
-        void Flush() override { GetGdiScreenSource().Flush(); }
-        bool refuse = false;
-    } source;
+    win_test::CRefusingScreenSource source;
 
     struct : IPreviewOwner {
         void StorePanelRect(const IntRect&) override {}
