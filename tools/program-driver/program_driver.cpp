@@ -128,13 +128,34 @@ bool CInstallTree::CopyFilters(const std::string& sourceDir, const std::string& 
     return true;
 }
 
+namespace {
+
+// Wine's server now and then refuses a process start with ERROR_INTERNAL_ERROR while the
+// previous test's program is still being torn down; a moment later the same start succeeds.
+template <typename Start> bool StartWithRetry(Start start) {
+    for (int attempt = 0;; ++attempt) {
+        if (start()) {
+            return true;
+        }
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 20) {
+            return false;
+        }
+        Sleep(250);
+    }
+}
+
+} // namespace
+
 CProgram::CProgram(const std::string& exe, const std::string& arguments) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     const std::string dir = exe.substr(0, exe.rfind('\\') + 1);
     std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        dir.empty() ? nullptr : dir.c_str(), &startup, &m_process)) {
+    const bool started = StartWithRetry([&] {
+        return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              dir.empty() ? nullptr : dir.c_str(), &startup, &m_process);
+    });
+    if (!started) {
         std::fprintf(stderr, "cannot start %s: error %lu\n", exe.c_str(), GetLastError());
         m_process = {};
     }
@@ -145,8 +166,11 @@ CProgram::CProgram(const std::wstring& exe) {
     startup.cb = sizeof(startup);
     const std::wstring dir = exe.substr(0, exe.rfind(L'\\') + 1);
     std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        dir.empty() ? nullptr : dir.c_str(), &startup, &m_process)) {
+    const bool started = StartWithRetry([&] {
+        return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              dir.empty() ? nullptr : dir.c_str(), &startup, &m_process);
+    });
+    if (!started) {
         std::fprintf(stderr, "cannot start a program: error %lu\n", GetLastError());
         m_process = {};
     }
