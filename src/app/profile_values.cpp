@@ -1,5 +1,7 @@
 #include "app/profile_values.h"
 
+#include "engine/image/look_alike.h"
+
 #include "engine/filter/filter_manager.h"
 #include "platform/settings_store.h"
 #include "platform/text_util.h"
@@ -160,4 +162,39 @@ std::vector<CQuickKeyItem> KeepMissingQuickKeys(const std::vector<CQuickKeyItem>
         return items.size() <= MaxQuickKeyItems &&
                FormatQuickHotKeys(items).size() < kSettingsTextCapacity;
     });
+}
+
+double ParseLookAlikeDistance(std::string_view text) {
+    // A stored number is short; anything longer, signed, exponential or spelled out is garbage.
+    if (text.empty() || text.size() > 12) {
+        return kDefaultLookAlikeDistance;
+    }
+    double whole = 0;
+    double scale = 0; // 0 before the point, then the weight of the next digit
+    bool digits = false;
+    for (const char c : text) {
+        if (c == '.' && scale == 0) {
+            scale = 0.1;
+        } else if (c >= '0' && c <= '9') {
+            digits = true;
+            if (scale == 0) {
+                whole = whole * 10 + (c - '0');
+            } else {
+                whole += scale * (c - '0');
+                scale /= 10;
+            }
+        } else {
+            return kDefaultLookAlikeDistance;
+        }
+    }
+    return digits && IsValidLookAlikeDistance(whole) ? whole : kDefaultLookAlikeDistance;
+}
+
+std::string FormatLookAlikeDistance(double distance) {
+    if (!IsValidLookAlikeDistance(distance)) {
+        distance = kDefaultLookAlikeDistance;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", distance);
+    return text;
 }

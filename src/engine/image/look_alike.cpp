@@ -70,7 +70,8 @@ std::size_t HighlightByIndex(const T* index, CLookAlikeMask& mask, int width, in
 } // namespace
 
 bool IsValidLookAlikeDistance(double distance) {
-    return std::isfinite(distance) && distance > 0 && distance <= kMaxLookAlikeDistance;
+    return std::isfinite(distance) && distance >= kMinLookAlikeDistance &&
+           distance <= kMaxLookAlikeDistance;
 }
 
 ColorValue DimColor(ColorValue color) {

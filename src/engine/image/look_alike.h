@@ -17,7 +17,10 @@ constexpr double kDefaultLookAlikeDistance = 3.0;
 // look alike.
 constexpr double kMaxLookAlikeDistance = 100.0;
 
-// Whether a stored distance can be used: a number above 0 and at most the maximum.
+// Below a tenth only the colour itself is alike.
+constexpr double kMinLookAlikeDistance = 0.1;
+
+// Whether a stored distance can be used: a number from the minimum to the maximum.
 bool IsValidLookAlikeDistance(double distance);
 
 // The dimming rule: one part the colour and three parts a grey of 96 plus half the colour's

@@ -6,11 +6,15 @@
 #include "engine/image/pixel_pipeline.h"
 #include "platform/tick_count.h"
 
+#include <string>
+
 namespace {
 
 constexpr ColorValue kNoShownColor = 0xFFFFFFFF;
 constexpr IntPoint kNoShownPoint{-1, -1};
 constexpr int kNoShownZoom = -9999;
+constexpr int kNoShownLookAlikes = -2;
+constexpr int kLookAlikesOff = -1;
 
 // The enabled position whose filter ID equals the record's exactly; the first when none does.
 int EnabledPositionOf(const CFilterManager& filters, const std::string& id) {
@@ -44,6 +48,7 @@ void CFilterWindowModel::Load(const CWindowSetting& setting) {
     m_showStatusbar = setting.ShowStatusbar;
     m_recaptureRequested = false;
     m_leftTopOrigin = m_options.leftTopOrigin;
+    m_highlight = m_options.highlightLookAlikes;
 }
 
 void CFilterWindowModel::Start() {
@@ -151,6 +156,8 @@ RefreshKey CFilterWindowModel::MakeKey(const CFilter* shown) const {
     key.picture.zoom = m_zoom;
     key.picture.markCenter = m_markCenter;
     key.picture.area = m_captureArea;
+    key.picture.highlight = m_highlight;
+    key.picture.lookAlikeDistance = m_highlight ? m_options.lookAlikeDistance : 0;
     key.status.referencePoint = m_referencePoint;
     key.status.showStatusbar = m_showStatusbar;
     if (m_showStatusbar) {
@@ -173,6 +180,22 @@ void CFilterWindowModel::BlurPicture() {
     m_image.Blur(m_options.blurRadius);
 }
 
+void CFilterWindowModel::HighlightLookAlikes(const CFilter* filter) {
+    if (!m_highlight || m_image.IsEmpty()) {
+        return;
+    }
+    const int column = m_leftTopOrigin ? 0 : (m_image.GetWidth() - 1) / 2;
+    const int row = m_leftTopOrigin ? 0 : (m_image.GetHeight() - 1) / 2;
+    const double distance = IsValidLookAlikeDistance(m_options.lookAlikeDistance)
+                                ? m_options.lookAlikeDistance
+                                : kDefaultLookAlikeDistance;
+    const std::size_t alike =
+        m_image.HighlightLookAlikes(filter, column, row, distance, m_lookAlikes);
+    const std::size_t pixels = static_cast<std::size_t>(m_image.GetWidth()) *
+                               static_cast<std::size_t>(m_image.GetHeight());
+    m_lookAlikePercent = LookAlikePercent(alike, pixels);
+}
+
 void CFilterWindowModel::SampleReference() {
     if (m_image.IsEmpty()) {
         return;
@@ -193,6 +216,7 @@ void CFilterWindowModel::RequestPaint() {
 void CFilterWindowModel::Redraw(const CFilter* filter) {
     ApplyTable(filter);
     BlurPicture();
+    HighlightLookAlikes(filter);
     SampleReference();
     RequestPaint();
     UpdateStatusbar();
@@ -219,12 +243,18 @@ void CFilterWindowModel::UpdateStatusbar() {
             m_host.SetStatusText(2, ZoomText(m_zoom));
         }
     }
-    if (colourChanged) {
-        m_host.SetStatusText(ColorNamePart(m_simpleStatusbar),
-                             m_markCenter ? ColorNameText(CHSV(colour), format == kFormatHsvSimple)
-                                          : std::string());
+    const int lookAlikes = m_highlight ? m_lookAlikePercent : kLookAlikesOff;
+    if (colourChanged || lookAlikes != m_shownLookAlikes) {
+        std::string name =
+            m_markCenter ? ColorNameText(CHSV(colour), format == kFormatHsvSimple) : std::string();
+        if (m_highlight) {
+            name += (name.empty() ? "" : "  ") + m_options.lookAlikeLabel + " " +
+                    std::to_string(lookAlikes) + "%";
+        }
+        m_host.SetStatusText(ColorNamePart(m_simpleStatusbar), name);
     }
     m_shownColor = colour;
+    m_shownLookAlikes = lookAlikes;
     m_shownPoint = m_referencePoint;
     m_shownZoom = m_zoom;
 }
@@ -233,6 +263,7 @@ void CFilterWindowModel::ResetShownValues() {
     m_shownColor = kNoShownColor;
     m_shownPoint = kNoShownPoint;
     m_shownZoom = kNoShownZoom;
+    m_shownLookAlikes = kNoShownLookAlikes;
     m_statusReset = true;
 }
 
@@ -285,6 +316,12 @@ void CFilterWindowModel::SetZoom(int zoom) {
 void CFilterWindowModel::SetMarkCenter(bool on) {
     m_markCenter = on;
     ResetShownValues();
+}
+
+void CFilterWindowModel::SetHighlight(bool on) {
+    // The next refresh's picture key differs: the picture is made again then.
+    m_highlight = on;
+    m_recaptureRequested = true;
 }
 
 void CFilterWindowModel::SetFixPosition(bool on) {

@@ -227,10 +227,10 @@ TEST(LookAlike, HighlightByColourInPlace) {
 }
 
 TEST(LookAlike, StoredDistancesAndShares) {
-    for (const double bad : {0.0, -1.0, 100.5, 1e300, std::nan(""), HUGE_VAL}) {
+    for (const double bad : {0.0, 0.09, -1.0, 100.5, 1e300, std::nan(""), HUGE_VAL}) {
         EXPECT_FALSE(IsValidLookAlikeDistance(bad)) << bad;
     }
-    for (const double good : {0.01, 3.0, 100.0}) {
+    for (const double good : {0.1, 3.0, 100.0}) {
         EXPECT_TRUE(IsValidLookAlikeDistance(good)) << good;
     }
     const struct {
