@@ -165,9 +165,15 @@ std::vector<CQuickKeyItem> KeepMissingQuickKeys(const std::vector<CQuickKeyItem>
 }
 
 double ParseLookAlikeDistance(std::string_view text) {
+    double distance = kDefaultLookAlikeDistance;
+    ReadLookAlikeDistance(text, distance);
+    return distance;
+}
+
+bool ReadLookAlikeDistance(std::string_view text, double& distance) {
     // A stored number is short; anything longer, signed, exponential or spelled out is garbage.
     if (text.empty() || text.size() > 12) {
-        return kDefaultLookAlikeDistance;
+        return false;
     }
     double whole = 0;
     double scale = 0; // 0 before the point, then the weight of the next digit
@@ -184,10 +190,14 @@ double ParseLookAlikeDistance(std::string_view text) {
                 scale /= 10;
             }
         } else {
-            return kDefaultLookAlikeDistance;
+            return false;
         }
     }
-    return digits && IsValidLookAlikeDistance(whole) ? whole : kDefaultLookAlikeDistance;
+    if (!digits || !IsValidLookAlikeDistance(whole)) {
+        return false;
+    }
+    distance = whole;
+    return true;
 }
 
 std::string FormatLookAlikeDistance(double distance) {

@@ -2,19 +2,22 @@
 #include "tool_filters.h"
 
 #include "authoring/contact_sheet.h"
+#include "authoring/palette_audit.h"
 #include "authoring/picture.h"
 #include "authoring/picture_file.h"
 #include "authoring/picture_simulation.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/image_quality.h"
+#include "engine/image/look_alike.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
 const char kUsage[] =
     "simulate [--quality Q] [--blur R] [--filter ID|FILE]... [--filter-dir DIR]... "
-    "[--all] [--sheet] INPUT OUTPUT";
+    "[--all] [--sheet] [--highlight COLOUR [--distance D]] INPUT OUTPUT";
 
 struct SimulateOptions {
     int quality = 0;
@@ -23,9 +26,22 @@ struct SimulateOptions {
     std::vector<std::string> filterDirs;
     bool all = false;
     bool sheet = false;
+    bool highlight = false;
+    ColorValue highlightColor = 0;
+    double distance = kDefaultLookAlikeDistance;
     std::string input;
     std::string output;
 };
+
+bool ParseDistance(const std::string& text, double& value) {
+    if (text.empty() || text.size() > 16 ||
+        text.find_first_not_of("0123456789.") != std::string::npos) {
+        return false;
+    }
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size() && IsValidLookAlikeDistance(value);
+}
 
 // Returns kExitOk or the usage status after reporting.
 int ParseOptions(const std::vector<std::string>& args, SimulateOptions& options) {
@@ -55,6 +71,16 @@ int ParseOptions(const std::vector<std::string>& args, SimulateOptions& options)
             options.all = true;
         } else if (arg == "--sheet") {
             options.sheet = true;
+        } else if (arg == "--highlight") {
+            if (!hasValue || !ParseHexColor(args[++i], options.highlightColor)) {
+                return UsageError("--highlight takes a colour #RRGGBB", kUsage);
+            }
+            options.highlight = true;
+        } else if (arg == "--distance") {
+            if (!hasValue || !ParseDistance(args[++i], options.distance)) {
+                return UsageError("--distance takes a CIEDE2000 difference from 0.1 to 100",
+                                  kUsage);
+            }
         } else if (arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option " + arg, kUsage);
         } else {
@@ -164,6 +190,10 @@ int RunSimulateCommand(const std::vector<std::string>& args) {
         const CFilter& filter = *selected[i];
         if (!simulation.Apply(filter, options.blur, simulated)) {
             return Fail("out of memory for the simulated picture");
+        }
+        if (options.highlight) {
+            simulation.HighlightLookAlikes(filter, options.highlightColor, options.distance,
+                                           simulated);
         }
         if (options.sheet) {
             sheet.DrawPanel(static_cast<int>(i) + 1, filter.GetDisplayName(), simulated);

@@ -88,6 +88,8 @@ void CGeneralSettingDlg::OnInitDialog() {
     Check(dialog, IDC_NO_SPLASH, c.noSplash);
     SendDlgItemMessageA(dialog, IDC_BLUR_RADIUS, CB_SETCURSEL,
                         static_cast<WPARAM>(c.blurRadiusItem), 0);
+    SendDlgItemMessageA(dialog, IDC_LOOK_ALIKE_DISTANCE, EM_LIMITTEXT, 12, 0);
+    SetDlgItemTextA(dialog, IDC_LOOK_ALIKE_DISTANCE, c.lookAlikeDistance.c_str());
 }
 
 void CGeneralSettingDlg::OnOK() {
@@ -114,6 +116,9 @@ void CGeneralSettingDlg::OnOK() {
     c.imageQualityItem = ReadListItem(dialog, IDC_IMAGE_QUALITY);
     c.noSplash = IsChecked(dialog, IDC_NO_SPLASH);
     c.blurRadiusItem = ReadListItem(dialog, IDC_BLUR_RADIUS);
+    char distance[16] = {};
+    GetDlgItemTextA(dialog, IDC_LOOK_ALIKE_DISTANCE, distance, sizeof distance);
+    c.lookAlikeDistance = distance;
     if (m_commit && !m_commit(c, dialog)) {
         return;
     }
