@@ -228,6 +228,26 @@ std::size_t CCaptureImage::HighlightLookAlikes(const CFilter* filter, int column
                : ::HighlightLookAlikes(m_index32.get(), mask, m_width, m_height, m_stride, display);
 }
 
+std::size_t CCaptureImage::ApplyFilterHighlighted(const CFilter* filter, int column, int row,
+                                                  double distance, CLookAlikeMask& mask) {
+    const ColorValue* table = TableOf(filter);
+    if (!m_surface || table == nullptr || column < 0 || row < 0 || column >= m_width ||
+        row >= m_height) {
+        ApplyFilter(filter);
+        return HighlightLookAlikes(filter, column, row, distance, mask);
+    }
+    m_source.Flush();
+    unsigned char* display = m_surface->GetPixels();
+    const std::size_t at =
+        static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width) + column;
+    const std::uint32_t entry = m_index16 ? m_index16[at] : m_index32[at];
+    mask.Prepare(table[entry], distance, table, m_quality.GetTableSize());
+    return m_index16 ? ::ApplyHighlightedTable(m_index16.get(), mask, m_width, m_height, m_stride,
+                                               display)
+                     : ::ApplyHighlightedTable(m_index32.get(), mask, m_width, m_height, m_stride,
+                                               display);
+}
+
 void CCaptureImage::Blur(int radius) {
     if (!m_surface) {
         return;

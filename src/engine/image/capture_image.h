@@ -64,6 +64,11 @@ public:
     std::size_t HighlightLookAlikes(const CFilter* filter, int column, int row, double distance,
                                     CLookAlikeMask& mask);
 
+    // ApplyFilter and HighlightLookAlikes in one pass, for a picture that is not blurred; the
+    // filter alone for a pixel outside the image.
+    std::size_t ApplyFilterHighlighted(const CFilter* filter, int column, int row, double distance,
+                                       CLookAlikeMask& mask);
+
     // Softens the display pixels with the binomial blur of the radius; 0 or anything outside
     // 1..5 changes nothing.
     void Blur(int radius);

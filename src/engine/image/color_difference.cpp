@@ -88,12 +88,11 @@ Lab LabFromColor(ColorValue color) {
     return LabFromCodes(RedOf(color), GreenOf(color), BlueOf(color));
 }
 
-double LightnessFromColor(ColorValue color) {
+double LuminanceFromColor(ColorValue color) {
     const auto& linear = LinearOfCode();
     const auto& m = kLinearRgbToXyz;
-    const double y = m[1][0] * linear[RedOf(color)] + m[1][1] * linear[GreenOf(color)] +
-                     m[1][2] * linear[BlueOf(color)];
-    return 116.0 * LabCurve(y / kD65White[1]) - 16.0;
+    return m[1][0] * linear[RedOf(color)] + m[1][1] * linear[GreenOf(color)] +
+           m[1][2] * linear[BlueOf(color)];
 }
 
 double Ciede2000(const Lab& x, const Lab& y) {

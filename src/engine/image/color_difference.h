@@ -19,8 +19,8 @@ double SrgbCodeToLinear(double code);
 Lab LabFromLinearRgb(double r, double g, double b);
 Lab LabFromCodes(unsigned r, unsigned g, unsigned b);
 Lab LabFromColor(ColorValue color);
-// L* alone, for a quick bound before the whole difference.
-double LightnessFromColor(ColorValue color);
+// Relative luminance (CIE Y, white 1), for a quick bound before the whole difference.
+double LuminanceFromColor(ColorValue color);
 
 double Ciede2000(const Lab& x, const Lab& y);
 

@@ -3,6 +3,7 @@
 #include "engine/filter/color.h"
 #include "engine/image/color_difference.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -33,12 +34,14 @@ ColorValue DimColor(ColorValue color);
 bool IsLookAlike(ColorValue reference, ColorValue color, double distance);
 
 // The decisions of one reference and distance, each made once: per entry of the colour table
-// the picture was filtered through (one byte per entry; the table has a bounded number), or,
-// for a picture whose filtered colours are not table entries (the identity shows the original
-// pixels), per colour in a small cache. Preparing for another reference, distance or table
-// forgets them.
+// the picture was filtered through (the table has a bounded number), kept with the colour the
+// entry is shown in; or, for a picture whose filtered colours are not table entries (the
+// identity shows the original pixels), per colour in a small cache. Preparing for another
+// reference, distance or table forgets them.
 class CLookAlikeMask {
 public:
+    static constexpr std::uint32_t kAlikeBit = 1u << 24;
+
     // `table` may be null: decisions per colour only.
     void Prepare(ColorValue reference, double distance, const ColorValue* table,
                  std::size_t tableSize);
@@ -46,29 +49,34 @@ public:
     ColorValue GetReference() const { return m_reference; }
     double GetDistance() const { return m_distance; }
 
-    // Every entry must be below the table size given to Prepare.
-    bool IsEntryLookAlike(std::uint32_t entry) {
-        const std::uint8_t decided = m_entries[entry];
-        return decided != kUnknown ? decided == kAlike : DecideEntry(entry);
+    // How the entry is shown: its table colour with kAlikeBit for a look-alike, its dimming
+    // otherwise (bits 25 and up are the mask's own). Every entry must be below the table size
+    // given to Prepare. Several threads may ask at once: an entry decided twice is decided the
+    // same.
+    std::uint32_t ShownEntry(std::uint32_t entry) {
+        const std::uint32_t v =
+            std::atomic_ref<std::uint32_t>(m_entries[entry]).load(std::memory_order_relaxed);
+        return (v >> kGenerationShift) == m_generation ? v : DecideEntry(entry);
     }
+    bool IsEntryLookAlike(std::uint32_t entry) { return (ShownEntry(entry) & kAlikeBit) != 0; }
+    // The entries as a colour table (ApplyColorTable reads bits 0-23 only), to apply once every
+    // entry a picture uses is decided: the others hold anything.
+    const ColorValue* GetShownTable() const { return m_entries.data(); }
+    // One thread at a time.
     bool IsColorLookAlike(ColorValue color);
-
-    // Decides every entry that `index` uses, so that the decisions can then be read from
-    // several threads at once.
-    void DecideEntries(const std::uint16_t* index, std::size_t count);
-    void DecideEntries(const std::uint32_t* index, std::size_t count);
-    // The decisions by entry: 1 for a look-alike, 2 for another colour, 0 not yet decided.
-    const std::uint8_t* GetEntryDecisions() const { return m_entries.data(); }
-
-    static constexpr std::uint8_t kUnknown = 0;
-    static constexpr std::uint8_t kAlike = 1;
-    static constexpr std::uint8_t kOther = 2;
+    // The entries as ShownEntry keeps them, and the generation a decided entry carries in bits
+    // 25 and up; for a vector loop that reads many at once while no thread decides.
+    const std::uint32_t* GetEntries() const { return m_entries.data(); }
+    std::uint32_t GetGeneration() const { return m_generation; }
 
 private:
     bool Decide(ColorValue color) const;
-    bool DecideEntry(std::uint32_t entry);
-    template <class T> void DecideEntriesOf(const T* index, std::size_t count);
+    std::uint32_t DecideEntry(std::uint32_t entry);
 
+    // Entries carry the generation of the decisions they belong to: another reference is one
+    // increment, not a clearing of every entry.
+    static constexpr int kGenerationShift = 25;
+    static constexpr std::uint32_t kLastGeneration = 127;
     static constexpr std::size_t kColorCacheSize = 4096;
     static constexpr ColorValue kNoColor = 0xFFFFFFFFu;
 
@@ -76,16 +84,27 @@ private:
     ColorValue m_reference = 0;
     double m_distance = kDefaultLookAlikeDistance;
     Lab m_referenceLab;
-    double m_referenceLightness = 0;
+    // Relative luminances outside which a colour's lightness alone rules it out.
+    double m_lowY = 0;
+    double m_highY = 0;
     const ColorValue* m_table = nullptr;
-    std::vector<std::uint8_t> m_entries;
+    std::uint32_t m_generation = 0;
+    std::vector<std::uint32_t> m_entries;
     std::vector<ColorValue> m_cacheColors;
     std::vector<std::uint8_t> m_cacheDecisions;
 };
 
-// The highlight pass over filtered (and perhaps blurred) pixels: every pixel whose table entry
-// in `index` is not a look-alike is dimmed by DimColor; look-alikes keep their pixels. Returns
-// the number of look-alike pixels. Layout as in pixel_pipeline.h.
+// The table pass and the highlight in one: every pixel becomes its entry's table colour when
+// that is a look-alike of the mask's reference and the dimming of it otherwise, as
+// ApplyColorTable followed by HighlightLookAlikes would make it. Returns the number of
+// look-alike pixels. Layout as in pixel_pipeline.h.
+std::size_t ApplyHighlightedTable(const std::uint16_t* index, CLookAlikeMask& mask, int width,
+                                  int height, std::size_t stride, unsigned char* pixels);
+std::size_t ApplyHighlightedTable(const std::uint32_t* index, CLookAlikeMask& mask, int width,
+                                  int height, std::size_t stride, unsigned char* pixels);
+// The highlight pass over filtered pixels that are no longer table colours (blurred): every
+// pixel whose table entry in `index` is not a look-alike is dimmed by DimColor; look-alikes keep
+// their pixels. Returns the number of look-alike pixels.
 std::size_t HighlightLookAlikes(const std::uint16_t* index, CLookAlikeMask& mask, int width,
                                 int height, std::size_t stride, unsigned char* pixels);
 std::size_t HighlightLookAlikes(const std::uint32_t* index, CLookAlikeMask& mask, int width,

@@ -173,6 +173,16 @@ void CFilterWindowModel::IndexPixels() {
 }
 
 void CFilterWindowModel::ApplyTable(const CFilter* filter) {
+    // Unblurred, the highlight is the table pass itself: the look-alikes' entries as they are,
+    // the others' dimmed.
+    if (m_highlight && !m_image.IsEmpty() &&
+        CCaptureImage::BlurRadiusOf(static_cast<std::uint32_t>(m_options.blurRadius)) == 0) {
+        const IntPoint at = ReferencePixel();
+        const std::size_t alike =
+            m_image.ApplyFilterHighlighted(filter, at.x, at.y, LookAlikeDistance(), m_lookAlikes);
+        StoreLookAlikeShare(alike);
+        return;
+    }
     m_image.ApplyFilter(filter);
 }
 
@@ -184,13 +194,26 @@ void CFilterWindowModel::HighlightLookAlikes(const CFilter* filter) {
     if (!m_highlight || m_image.IsEmpty()) {
         return;
     }
-    const int column = m_leftTopOrigin ? 0 : (m_image.GetWidth() - 1) / 2;
-    const int row = m_leftTopOrigin ? 0 : (m_image.GetHeight() - 1) / 2;
-    const double distance = IsValidLookAlikeDistance(m_options.lookAlikeDistance)
-                                ? m_options.lookAlikeDistance
-                                : kDefaultLookAlikeDistance;
-    const std::size_t alike =
-        m_image.HighlightLookAlikes(filter, column, row, distance, m_lookAlikes);
+    // Without a blur the table pass made it already.
+    if (CCaptureImage::BlurRadiusOf(static_cast<std::uint32_t>(m_options.blurRadius)) == 0) {
+        return;
+    }
+    const IntPoint at = ReferencePixel();
+    StoreLookAlikeShare(
+        m_image.HighlightLookAlikes(filter, at.x, at.y, LookAlikeDistance(), m_lookAlikes));
+}
+
+IntPoint CFilterWindowModel::ReferencePixel() const {
+    return m_leftTopOrigin ? IntPoint{0, 0}
+                           : IntPoint{(m_image.GetWidth() - 1) / 2, (m_image.GetHeight() - 1) / 2};
+}
+
+double CFilterWindowModel::LookAlikeDistance() const {
+    return IsValidLookAlikeDistance(m_options.lookAlikeDistance) ? m_options.lookAlikeDistance
+                                                                 : kDefaultLookAlikeDistance;
+}
+
+void CFilterWindowModel::StoreLookAlikeShare(std::size_t alike) {
     const std::size_t pixels = static_cast<std::size_t>(m_image.GetWidth()) *
                                static_cast<std::size_t>(m_image.GetHeight());
     m_lookAlikePercent = LookAlikePercent(alike, pixels);

@@ -176,6 +176,10 @@ private:
     void BlurPicture();
     // Last over the pixels, so that the blur softens shapes, never the dimming's edges.
     void HighlightLookAlikes(const CFilter* filter);
+    // The pixel the status bar names, whose filtered colour is the look-alikes' reference.
+    IntPoint ReferencePixel() const;
+    double LookAlikeDistance() const;
+    void StoreLookAlikeShare(std::size_t alike);
     void SampleReference();
     void RequestPaint();
     // Table, blur, reference colours, painting and status bar for the filter, remembered as

@@ -4,10 +4,12 @@
 #include "engine/image/look_alike.h"
 #include "engine/image/pixel_pipeline.h"
 #include "engine/image/pixel_workers.h"
+#include "platform/cpu_features.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -124,10 +126,16 @@ TEST(LookAlike, MaskDecidesAsTheRuleOverManyColours) {
         if (distance >= 40) {
             EXPECT_GT(alike, 0);
         }
-        // Another reference forgets what was decided.
-        mask.Prepare(table[7], distance, table.data(), table.size());
-        EXPECT_TRUE(mask.IsEntryLookAlike(7));
-        EXPECT_TRUE(mask.IsColorLookAlike(table[7]));
+        // Another reference forgets what was decided, however many came before.
+        for (std::uint32_t round = 0; round < 300; ++round) {
+            const std::uint32_t at = round % 64;
+            mask.Prepare(table[at], distance, table.data(), table.size());
+            ASSERT_TRUE(mask.IsEntryLookAlike(at)) << round;
+            ASSERT_EQ(mask.IsEntryLookAlike(at + 64),
+                      IsLookAlike(table[at], table[at + 64], distance))
+                << round;
+            ASSERT_TRUE(mask.IsColorLookAlike(table[at])) << round;
+        }
     }
 }
 
@@ -168,7 +176,26 @@ TEST(LookAlike, HighlightPassAtEveryQuality) {
                                                                 stride, pixels.data())
                                           : HighlightLookAlikes(index32.data(), mask, width, height,
                                                                 stride, pixels.data());
+            // The table pass and the highlight in one pass make the same picture, with the
+            // vector loops and without.
+            SetAvx2AllowedForTesting(workers == 1);
+            std::vector<unsigned char> fused(frame.size());
+            CLookAlikeMask again;
+            again.Prepare(reference, kDefaultLookAlikeDistance, table, quality.GetTableSize());
+            const std::size_t fusedAlike =
+                quality.IsIndex16Bit() ? ApplyHighlightedTable(index16.data(), again, width, height,
+                                                               stride, fused.data())
+                                       : ApplyHighlightedTable(index32.data(), again, width, height,
+                                                               stride, fused.data());
             SetPixelWorkersForTesting(0, 0);
+            SetAvx2AllowedForTesting(true);
+            EXPECT_EQ(fusedAlike, alike);
+            for (int y = 0; y < height; ++y) {
+                ASSERT_EQ(std::memcmp(fused.data() + y * stride, pixels.data() + y * stride,
+                                      static_cast<std::size_t>(width) * 3),
+                          0)
+                    << y;
+            }
             std::size_t expectedAlike = 0;
             for (int y = 0; y < height; ++y) {
                 for (int x = 0; x < width; ++x) {
