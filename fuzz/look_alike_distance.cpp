@@ -1,9 +1,11 @@
-// The look-alike distance comes from the registry: any text reads as a usable distance, and
-// one written back reads again as the same distance.
+// The look-alike distance comes from the registry: any text reads as a usable distance, one
+// written back reads again as the same distance to its tenth, and writing that changes nothing.
 #include "app/profile_values.h"
 #include "engine/image/look_alike.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
@@ -12,8 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (!IsValidLookAlikeDistance(distance)) {
         std::abort();
     }
-    const double again = ParseLookAlikeDistance(FormatLookAlikeDistance(distance));
-    if (!IsValidLookAlikeDistance(again) || again - distance > 0.05 || distance - again > 0.05) {
+    const std::string stored = FormatLookAlikeDistance(distance);
+    const double again = ParseLookAlikeDistance(stored);
+    if (!IsValidLookAlikeDistance(again) || std::abs(again - distance) > 0.05 + 1e-9 ||
+        FormatLookAlikeDistance(again) != stored) {
         std::abort();
     }
     return 0;
