@@ -80,14 +80,39 @@ template <class T> std::size_t DecideAll(const T* index, std::size_t count, CLoo
     return alike;
 }
 
-// The table pass with the mask's shown colours, once the bands have decided every entry they
-// use: the optimised loops of ApplyColorTable do the writing.
+// The table pass with the mask's shown colours: once every entry the picture uses is decided,
+// the optimised loops of ApplyColorTable do the writing.
 template <class T>
 std::size_t ApplyShownTable(const T* index, CLookAlikeMask& mask, int width, int height,
                             std::size_t stride, unsigned char* pixels) {
     if (width <= 0 || height <= 0) {
         return 0;
     }
+#if ZEZIRIV_HAVE_AVX2_KERNELS
+    // With the picture's entries decided already (the same reference over new pixels), one
+    // pass writes and counts; the first entry still to decide sends it the long way.
+    if (UseAvx2()) {
+        const auto w = static_cast<std::size_t>(width);
+        const int bands = PixelWorkerCount(w * static_cast<std::size_t>(height), height);
+        bool whole[kMaxRowBands] = {};
+        std::size_t counts[kMaxRowBands] = {};
+        RunRowBands(bands, height, [&](int band, int y0, int y1) {
+            whole[band] =
+                ApplyShownRowsAvx2(index + static_cast<std::size_t>(y0) * w, mask.GetEntries(),
+                                   mask.GetGeneration(), width, y1 - y0, stride,
+                                   pixels + static_cast<std::size_t>(y0) * stride, counts[band]);
+        });
+        std::size_t total = 0;
+        bool done = true;
+        for (int b = 0; b < bands; ++b) {
+            done = done && whole[b];
+            total += counts[b];
+        }
+        if (done) {
+            return total;
+        }
+    }
+#endif
     // On the calling thread: the vector loop reads entries that no other thread then writes.
     const std::size_t alike =
         DecideAll(index, static_cast<std::size_t>(width) * static_cast<std::size_t>(height), mask);

@@ -17,4 +17,13 @@ std::size_t CountDecidedAvx2(const std::uint16_t* index, std::size_t count,
 std::size_t CountDecidedAvx2(const std::uint32_t* index, std::size_t count,
                              const std::uint32_t* entries, std::uint32_t generation,
                              std::size_t& alike);
+// The table pass over the mask's entries (bits 0-23 the colour) on the rows given, counting in
+// `alike` the entries with bit 24; false, with the pixels partly written and `alike` unset, as
+// soon as an entry does not carry `generation` in bits 25 and up.
+bool ApplyShownRowsAvx2(const std::uint16_t* index, const std::uint32_t* entries,
+                        std::uint32_t generation, int width, int height, std::size_t stride,
+                        unsigned char* pixels, std::size_t& alike);
+bool ApplyShownRowsAvx2(const std::uint32_t* index, const std::uint32_t* entries,
+                        std::uint32_t generation, int width, int height, std::size_t stride,
+                        unsigned char* pixels, std::size_t& alike);
 #endif

@@ -164,7 +164,9 @@ TEST(LookAlike, HighlightPassAtEveryQuality) {
         } else {
             BuildIndexBuffer(frame.data(), width, height, stride, quality, index32.data());
         }
-        for (const int workers : {1, 3}) {
+        for (const int run : {0, 1, 2, 3}) {
+            const int workers = run < 2 ? 1 : 3;
+            const bool avx2 = run % 2 == 0;
             SetPixelWorkersForTesting(workers, 64);
             std::vector<unsigned char> pixels(frame.size());
             ApplyColorTable(index32.data(), table, width, height, stride, pixels.data());
@@ -178,7 +180,7 @@ TEST(LookAlike, HighlightPassAtEveryQuality) {
                                                                 stride, pixels.data());
             // The table pass and the highlight in one pass make the same picture, with the
             // vector loops and without.
-            SetAvx2AllowedForTesting(workers == 1);
+            SetAvx2AllowedForTesting(avx2);
             std::vector<unsigned char> fused(frame.size());
             CLookAlikeMask again;
             again.Prepare(reference, kDefaultLookAlikeDistance, table, quality.GetTableSize());
@@ -187,8 +189,22 @@ TEST(LookAlike, HighlightPassAtEveryQuality) {
                                                                stride, fused.data())
                                        : ApplyHighlightedTable(index32.data(), again, width, height,
                                                                stride, fused.data());
+            // Again with every entry decided: the one pass that writes and counts.
+            std::vector<unsigned char> decided(frame.size());
+            const std::size_t decidedAlike =
+                quality.IsIndex16Bit() ? ApplyHighlightedTable(index16.data(), again, width, height,
+                                                               stride, decided.data())
+                                       : ApplyHighlightedTable(index32.data(), again, width, height,
+                                                               stride, decided.data());
             SetPixelWorkersForTesting(0, 0);
             SetAvx2AllowedForTesting(true);
+            EXPECT_EQ(decidedAlike, alike);
+            for (int y = 0; y < height; ++y) {
+                ASSERT_EQ(std::memcmp(decided.data() + y * stride, pixels.data() + y * stride,
+                                      static_cast<std::size_t>(width) * 3),
+                          0)
+                    << y;
+            }
             EXPECT_EQ(fusedAlike, alike);
             for (int y = 0; y < height; ++y) {
                 ASSERT_EQ(std::memcmp(fused.data() + y * stride, pixels.data() + y * stride,
