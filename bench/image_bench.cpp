@@ -458,8 +458,8 @@ void BM_HighlightPass(benchmark::State& state) {
                                                [&] { frame.Memcpy(); }});
     state.counters["x_memcpy"] = ratios[2];
     state.counters["click_x_memcpy"] = ratios[2] / ratios[1];
-    state.counters["alike_share"] =
-        static_cast<double>(alike) / (static_cast<double>(frame.width) * frame.height);
+    state.counters["alike_pct"] =
+        100.0 * static_cast<double>(alike) / (static_cast<double>(frame.width) * frame.height);
     SetFrameCounters(state, frame.original.size());
 }
 
