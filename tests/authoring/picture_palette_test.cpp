@@ -107,10 +107,38 @@ TEST_F(PicturePaletteTest, SmoothEdgesGiveNoColoursAndNoPairs) {
     EXPECT_EQ(colors.front().color, white) << "the most covering first";
     EXPECT_FALSE(AnyCollapse(colors));
 
-    // Every colour, edges included, would pair edge colours that the filters merge: the share
-    // is what keeps them out.
+    // However small the share, a curved edge's colours fill no block.
     ASSERT_TRUE(FindPictureColors(picture, kMinColorShare, colors, visible));
-    EXPECT_GT(colors.size(), 3u);
+    EXPECT_EQ(ColorsOf(colors), (std::set<ColorValue>{white, blue, black}));
+}
+
+// A straight edge between two fields puts one colour along a whole row: in a small picture,
+// such as one button, that row alone can pass the share.
+TEST_F(PicturePaletteTest, AStraightSmoothEdgeGivesNoColourHoweverLong) {
+    const ColorValue field = MakeColor(0xD0, 0x30, 0x30);
+    const ColorValue other = MakeColor(0x30, 0x90, 0x30);
+    CPicture picture;
+    ASSERT_TRUE(picture.Allocate(160, 20, false));
+    Fill(picture, field);
+    for (int y = 10; y < 20; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            picture.SetColor(x, y, other);
+        }
+    }
+    const ColorValue half = MakeColor(0x80, 0x60, 0x30);
+    for (int x = 0; x < 160; ++x) {
+        picture.SetColor(x, 10, half);
+    }
+    // A two-pixel line of its own colour is drawn, not an edge.
+    const ColorValue line = MakeColor(0x20, 0x20, 0xF0);
+    for (int x = 0; x < 160; ++x) {
+        picture.SetColor(x, 2, line);
+        picture.SetColor(x, 3, line);
+    }
+    std::vector<PictureColor> colors;
+    std::uint64_t visible = 0;
+    ASSERT_TRUE(FindPictureColors(picture, kDefaultMinColorShare, colors, visible));
+    EXPECT_EQ(ColorsOf(colors), (std::set<ColorValue>{field, other, line}));
 }
 
 TEST_F(PicturePaletteTest, ARedAndAGreenCollapseForRedGreenDeficiencies) {
