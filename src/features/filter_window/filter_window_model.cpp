@@ -191,7 +191,12 @@ void CFilterWindowModel::BlurPicture() {
 }
 
 void CFilterWindowModel::HighlightLookAlikes(const CFilter* filter) {
-    if (!m_highlight || m_image.IsEmpty()) {
+    if (!m_highlight) {
+        return;
+    }
+    // A black window has no look-alikes: no share of an earlier picture stays on its bar.
+    if (m_image.IsEmpty()) {
+        m_lookAlikePercent = 0;
         return;
     }
     // Without a blur the table pass made it already.

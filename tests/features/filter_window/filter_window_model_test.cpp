@@ -348,3 +348,15 @@ TEST_F(FilterWindowModelTest, HighlightingFollowsTheRuleAndEveryPlaybackStep) {
     Tick();
     EXPECT_EQ(host.parts[3], "");
 }
+
+// A window sized down to no picture shows none: no share of the last picture stays on its bar.
+TEST_F(FilterWindowModelTest, AnEmptyPictureShowsNoLookAlikes) {
+    options.highlightLookAlikes = true;
+    options.lookAlikeLabel = "Alike";
+    Open(Record("swap", 1, false));
+    ASSERT_NE(host.parts[3], "Alike 0%");
+    host.area = {0, 0};
+    clock.Advance(100);
+    Tick();
+    EXPECT_EQ(host.parts[3], "Alike 0%");
+}
