@@ -155,3 +155,5 @@ run(0 text simulate --filter deutanopia --highlight 5A8A20 --distance 10 ui_pair
 expect_png(hl10.png)
 run(2 text simulate --filter protanopia --highlight "#C8643" ui_pair.png x.png)
 run(2 text simulate --filter protanopia --highlight "#C86432" --distance 0 ui_pair.png x.png)
+run(2 text simulate --filter protanopia --distance 5 ui_pair.png x.png)
+expect_match("${text}" "--distance needs --highlight" "distance alone")

@@ -46,6 +46,7 @@ bool ParseDistance(const std::string& text, double& value) {
 // Returns kExitOk or the usage status after reporting.
 int ParseOptions(const std::vector<std::string>& args, SimulateOptions& options) {
     std::vector<std::string> positional;
+    bool distanceGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -81,6 +82,7 @@ int ParseOptions(const std::vector<std::string>& args, SimulateOptions& options)
                 return UsageError("--distance takes a CIEDE2000 difference from 0.1 to 100",
                                   kUsage);
             }
+            distanceGiven = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option " + arg, kUsage);
         } else {
@@ -89,6 +91,9 @@ int ParseOptions(const std::vector<std::string>& args, SimulateOptions& options)
     }
     if (positional.size() != 2) {
         return UsageError("simulate needs an input and an output picture", kUsage);
+    }
+    if (distanceGiven && !options.highlight) {
+        return UsageError("--distance needs --highlight", kUsage);
     }
     if (options.filters.empty() && !options.all && !options.sheet) {
         return UsageError("name a filter with --filter, or ask for --all or --sheet", kUsage);
