@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 // Look-alikes: the colours of a filtered picture that the filter's vision cannot tell from a
@@ -23,6 +24,9 @@ constexpr double kMinLookAlikeDistance = 0.1;
 
 // Whether a stored distance can be used: a number from the minimum to the maximum.
 bool IsValidLookAlikeDistance(double distance);
+// A distance as it is typed and stored: plain decimal digits with at most one point ("3",
+// "2.5"), from the minimum to the maximum; false, with `distance` untouched, for anything else.
+bool ReadLookAlikeDistance(std::string_view text, double& distance);
 
 // The dimming rule: one part the colour and three parts a grey of 96 plus half the colour's
 // lightness, where lightness = (77 R + 150 G + 29 B + 128) / 256 rounded down, and each channel
