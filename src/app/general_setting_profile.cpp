@@ -3,6 +3,7 @@
 #include "app/app_profile.h"
 #include "app/profile_values.h"
 #include "engine/hotkeys/hot_key_manager.h"
+#include "engine/image/look_alike.h"
 
 GeneralSettingControls LoadGeneralSettingControls(const CAppProfile& profile,
                                                   const CHotKeyManager& hotKeys) {

@@ -170,36 +170,6 @@ double ParseLookAlikeDistance(std::string_view text) {
     return distance;
 }
 
-bool ReadLookAlikeDistance(std::string_view text, double& distance) {
-    // A stored number is short; anything longer, signed, exponential or spelled out is garbage.
-    if (text.empty() || text.size() > 12) {
-        return false;
-    }
-    double whole = 0;
-    double scale = 0; // 0 before the point, then the weight of the next digit
-    bool digits = false;
-    for (const char c : text) {
-        if (c == '.' && scale == 0) {
-            scale = 0.1;
-        } else if (c >= '0' && c <= '9') {
-            digits = true;
-            if (scale == 0) {
-                whole = whole * 10 + (c - '0');
-            } else {
-                whole += scale * (c - '0');
-                scale /= 10;
-            }
-        } else {
-            return false;
-        }
-    }
-    if (!digits || !IsValidLookAlikeDistance(whole)) {
-        return false;
-    }
-    distance = whole;
-    return true;
-}
-
 std::string FormatLookAlikeDistance(double distance) {
     if (!IsValidLookAlikeDistance(distance)) {
         distance = kDefaultLookAlikeDistance;

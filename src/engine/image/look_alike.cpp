@@ -58,24 +58,11 @@ std::size_t ShowRows(const T* __restrict index, CLookAlikeMask& mask, int width,
 
 // Decides every entry index[0..count) uses and counts their look-alike pixels. No runs: an
 // entry is nearly always decided already, so the one branch is about never taken, where a run
-// test would be a coin toss on grain and gradients; with AVX2, eight entries a gather.
+// test would be a coin toss on grain and gradients.
 template <class T> std::size_t DecideAll(const T* index, std::size_t count, CLookAlikeMask& mask) {
     std::size_t alike = 0;
-    std::size_t i = 0;
-#if ZEZIRIV_HAVE_AVX2_KERNELS
-    const bool avx2 = UseAvx2();
-#endif
-    while (i < count) {
-#if ZEZIRIV_HAVE_AVX2_KERNELS
-        if (avx2) {
-            i += CountDecidedAvx2(index + i, count - i, mask.GetEntries(), mask.GetGeneration(),
-                                  alike);
-        }
-#endif
-        // A group with an entry to decide, or the last few.
-        for (const std::size_t stop = std::min(count, i + 8); i < stop; ++i) {
-            alike += (mask.ShownEntry(index[i]) >> 24) & 1u;
-        }
+    for (std::size_t i = 0; i < count; ++i) {
+        alike += (mask.ShownEntry(index[i]) >> 24) & 1u;
     }
     return alike;
 }
@@ -90,7 +77,9 @@ std::size_t ApplyShownTable(const T* index, CLookAlikeMask& mask, int width, int
     }
 #if ZEZIRIV_HAVE_AVX2_KERNELS
     // With the picture's entries decided already (the same reference over new pixels), one
-    // pass writes and counts; the first entry still to decide sends it the long way.
+    // pass on the pixel threads writes and counts; at the first entry still to decide, one pass
+    // on the calling thread decides on the way (the vector loop reads entries that no other
+    // thread then writes), so a new reference costs the entries the picture uses.
     if (UseAvx2()) {
         const auto w = static_cast<std::size_t>(width);
         const int bands = PixelWorkerCount(w * static_cast<std::size_t>(height), height);
@@ -111,6 +100,12 @@ std::size_t ApplyShownTable(const T* index, CLookAlikeMask& mask, int width, int
         if (done) {
             return total;
         }
+        const auto decide = [](void* context, std::uint32_t entry) {
+            return static_cast<CLookAlikeMask*>(context)->ShownEntry(entry);
+        };
+        ApplyShownRowsAvx2(index, mask.GetEntries(), mask.GetGeneration(), width, height, stride,
+                           pixels, total, decide, &mask);
+        return total;
     }
 #endif
     // On the calling thread: the vector loop reads entries that no other thread then writes.
@@ -152,6 +147,36 @@ bool IsValidLookAlikeDistance(double distance) {
            distance <= kMaxLookAlikeDistance;
 }
 
+bool ReadLookAlikeDistance(std::string_view text, double& distance) {
+    // A stored number is short; anything longer, signed, exponential or spelled out is garbage.
+    if (text.empty() || text.size() > 12) {
+        return false;
+    }
+    double whole = 0;
+    double scale = 0; // 0 before the point, then the weight of the next digit
+    bool digits = false;
+    for (const char c : text) {
+        if (c == '.' && scale == 0) {
+            scale = 0.1;
+        } else if (c >= '0' && c <= '9') {
+            digits = true;
+            if (scale == 0) {
+                whole = whole * 10 + (c - '0');
+            } else {
+                whole += scale * (c - '0');
+                scale /= 10;
+            }
+        } else {
+            return false;
+        }
+    }
+    if (!digits || !IsValidLookAlikeDistance(whole)) {
+        return false;
+    }
+    distance = whole;
+    return true;
+}
+
 ColorValue DimColor(ColorValue color) {
     unsigned char p[3] = {static_cast<unsigned char>(BlueOf(color)),
                           static_cast<unsigned char>(GreenOf(color)),
@@ -183,39 +208,46 @@ void CLookAlikeMask::Prepare(ColorValue reference, double distance, const ColorV
     m_table = table;
     if (entries != m_entries.size() || m_generation >= kLastGeneration) {
         m_entries.assign(entries, 0);
+        std::fill(m_colorCache.begin(), m_colorCache.end(), 0u);
         m_generation = 0;
     }
     ++m_generation;
-    m_cacheColors.assign(kColorCacheSize, kNoColor);
-    m_cacheDecisions.assign(kColorCacheSize, 0);
 }
 
-bool CLookAlikeMask::Decide(ColorValue color) const {
-    if (color == m_reference) {
-        return true;
-    }
-    const double y = LuminanceFromColor(color);
-    if (y < m_lowY || y > m_highY) {
-        return false;
-    }
+bool CLookAlikeMask::IsNear(ColorValue color) const {
     return Ciede2000(m_referenceLab, LabFromColor(color)) <= m_distance;
 }
 
 std::uint32_t CLookAlikeMask::DecideEntry(std::uint32_t entry) {
     const ColorValue color = m_table[entry];
-    const std::uint32_t shown =
-        (Decide(color) ? color | kAlikeBit : DimColor(color)) | (m_generation << kGenerationShift);
+    const std::uint32_t shown = (IsColorLookAlike(color) ? color | kAlikeBit : DimColor(color)) |
+                                (m_generation << kGenerationShift);
     std::atomic_ref<std::uint32_t>(m_entries[entry]).store(shown, std::memory_order_relaxed);
     return shown;
 }
 
 bool CLookAlikeMask::IsColorLookAlike(ColorValue color) {
-    const std::size_t slot = (color * 2654435761u) >> 20 & (kColorCacheSize - 1);
-    if (m_cacheColors[slot] != color) {
-        m_cacheColors[slot] = color;
-        m_cacheDecisions[slot] = Decide(color) ? 1 : 0;
+    if (color == m_reference) {
+        return true;
     }
-    return m_cacheDecisions[slot] != 0;
+    // The bound costs less than a look in the cache, and rules out most colours.
+    const double y = LuminanceFromColor(color);
+    if (y < m_lowY || y > m_highY) {
+        return false;
+    }
+    color &= 0xFFFFFFu;
+    const std::size_t slot =
+        static_cast<std::uint32_t>(color * 2654435761u) >> (32 - kColorCacheBits);
+    // One word per slot: threads deciding at once each see a whole decision or none.
+    std::atomic_ref<std::uint32_t> cached(m_colorCache[slot]);
+    const std::uint32_t tag = color | (m_generation << kGenerationShift);
+    const std::uint32_t v = cached.load(std::memory_order_relaxed);
+    if ((v & ~kAlikeBit) == tag) {
+        return (v & kAlikeBit) != 0;
+    }
+    const bool alike = IsNear(color);
+    cached.store(tag | (alike ? kAlikeBit : 0u), std::memory_order_relaxed);
+    return alike;
 }
 
 std::size_t ApplyHighlightedTable(const std::uint16_t* index, CLookAlikeMask& mask, int width,

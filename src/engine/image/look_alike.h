@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 // Look-alikes: the colours of a filtered picture that the filter's vision cannot tell from a
@@ -23,6 +24,9 @@ constexpr double kMinLookAlikeDistance = 0.1;
 
 // Whether a stored distance can be used: a number from the minimum to the maximum.
 bool IsValidLookAlikeDistance(double distance);
+// A distance as it is typed and stored: plain decimal digits with at most one point ("3",
+// "2.5"), from the minimum to the maximum; false, with `distance` untouched, for anything else.
+bool ReadLookAlikeDistance(std::string_view text, double& distance);
 
 // The dimming rule: one part the colour and three parts a grey of 96 plus half the colour's
 // lightness, where lightness = (77 R + 150 G + 29 B + 128) / 256 rounded down, and each channel
@@ -62,7 +66,6 @@ public:
     // The entries as a colour table (ApplyColorTable reads bits 0-23 only), to apply once every
     // entry a picture uses is decided: the others hold anything.
     const ColorValue* GetShownTable() const { return m_entries.data(); }
-    // One thread at a time.
     bool IsColorLookAlike(ColorValue color);
     // The entries as ShownEntry keeps them, and the generation a decided entry carries in bits
     // 25 and up; for a vector loop that reads many at once while no thread decides.
@@ -70,15 +73,18 @@ public:
     std::uint32_t GetGeneration() const { return m_generation; }
 
 private:
-    bool Decide(ColorValue color) const;
+    // The whole difference, for a colour the lightness bound leaves in.
+    bool IsNear(ColorValue color) const;
     std::uint32_t DecideEntry(std::uint32_t entry);
 
     // Entries carry the generation of the decisions they belong to: another reference is one
     // increment, not a clearing of every entry.
     static constexpr int kGenerationShift = 25;
     static constexpr std::uint32_t kLastGeneration = 127;
-    static constexpr std::size_t kColorCacheSize = 4096;
-    static constexpr ColorValue kNoColor = 0xFFFFFFFFu;
+    // Decisions by the whole difference per colour, which entries share too: a filter sends
+    // many entries to one colour.
+    static constexpr int kColorCacheBits = 13;
+    static constexpr std::size_t kColorCacheSize = std::size_t{1} << kColorCacheBits;
 
     bool m_prepared = false;
     ColorValue m_reference = 0;
@@ -90,8 +96,8 @@ private:
     const ColorValue* m_table = nullptr;
     std::uint32_t m_generation = 0;
     std::vector<std::uint32_t> m_entries;
-    std::vector<ColorValue> m_cacheColors;
-    std::vector<std::uint8_t> m_cacheDecisions;
+    // A slot is a colour in bits 0-23, kAlikeBit and the generation, as an entry is.
+    std::vector<std::uint32_t> m_colorCache = std::vector<std::uint32_t>(kColorCacheSize);
 };
 
 // The table pass and the highlight in one: every pixel becomes its entry's table colour when

@@ -5,36 +5,30 @@
 
 namespace {
 
-template <class Load>
-std::size_t CountDecided(std::size_t count, const std::uint32_t* entries, std::uint32_t generation,
-                         std::size_t& alike, Load load) {
-    const __m256i wanted = _mm256_set1_epi32(static_cast<int>(generation));
-    const __m256i one = _mm256_set1_epi32(1);
-    __m256i sum = _mm256_setzero_si256();
-    std::size_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-        const __m256i v = _mm256_i32gather_epi32(reinterpret_cast<const int*>(entries), load(i), 4);
-        const __m256i current = _mm256_cmpeq_epi32(_mm256_srli_epi32(v, 25), wanted);
-        if (_mm256_movemask_epi8(current) != -1) {
-            break;
-        }
-        sum = _mm256_add_epi32(sum, _mm256_and_si256(_mm256_srli_epi32(v, 24), one));
-    }
+// The lanes of `shown` whose entries are of another generation, decided; a lane whose entry
+// an earlier lane has just decided is read again.
+__m256i DecideLanes(__m256i index, __m256i shown, const std::uint32_t* entries,
+                    std::uint32_t generation, DecideShownEntry decide, void* context) {
     alignas(32) std::uint32_t lanes[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), sum);
-    for (const std::uint32_t lane : lanes) {
-        alike += lane;
+    alignas(32) std::uint32_t which[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), shown);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(which), index);
+    for (int k = 0; k < 8; ++k) {
+        if ((lanes[k] >> 25) != generation) {
+            const std::uint32_t again = entries[which[k]];
+            lanes[k] = (again >> 25) == generation ? again : decide(context, which[k]);
+        }
     }
-    return i;
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
 }
 
 // The table pass over the mask's entries (ApplyTableRowsAvx2's loop) that counts the
-// look-alikes on the way; false, with the pixels partly written, at the first entry of another
-// generation.
+// look-alikes on the way; an entry of another generation is decided, or without `decide` ends
+// the pass with false and the pixels partly written.
 template <class T>
 bool ApplyShownRows(const T* index, const std::uint32_t* entries, std::uint32_t generation,
                     int width, int height, std::size_t stride, unsigned char* pixels,
-                    std::size_t& alike) {
+                    std::size_t& alike, DecideShownEntry decide, void* context) {
     const __m256i toPixelBytes =
         _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, //
                          2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
@@ -68,10 +62,13 @@ bool ApplyShownRows(const T* index, const std::uint32_t* entries, std::uint32_t 
                 v = runBytes;
                 counted += 8 * runAlike;
             } else {
-                const __m256i g = _mm256_i32gather_epi32(table, i, 4);
+                __m256i g = _mm256_i32gather_epi32(table, i, 4);
                 if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_srli_epi32(g, 25), wanted)) !=
                     -1) {
-                    return false;
+                    if (decide == nullptr) {
+                        return false;
+                    }
+                    g = DecideLanes(i, g, entries, generation, decide, context);
                 }
                 sum = _mm256_add_epi32(sum, _mm256_and_si256(_mm256_srli_epi32(g, 24), one));
                 v = _mm256_shuffle_epi8(g, toPixelBytes);
@@ -83,9 +80,12 @@ bool ApplyShownRows(const T* index, const std::uint32_t* entries, std::uint32_t 
             _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 12), _mm256_extracti128_si256(v, 1));
         }
         for (; x < w; ++x, p += 3) {
-            const std::uint32_t c = entries[in[x]];
+            std::uint32_t c = entries[in[x]];
             if ((c >> 25) != generation) {
-                return false;
+                if (decide == nullptr) {
+                    return false;
+                }
+                c = decide(context, in[x]);
             }
             counted += (c >> 24) & 1u;
             p[0] = static_cast<unsigned char>(c >> 16);
@@ -106,28 +106,16 @@ bool ApplyShownRows(const T* index, const std::uint32_t* entries, std::uint32_t 
 
 bool ApplyShownRowsAvx2(const std::uint16_t* index, const std::uint32_t* entries,
                         std::uint32_t generation, int width, int height, std::size_t stride,
-                        unsigned char* pixels, std::size_t& alike) {
-    return ApplyShownRows(index, entries, generation, width, height, stride, pixels, alike);
+                        unsigned char* pixels, std::size_t& alike, DecideShownEntry decide,
+                        void* context) {
+    return ApplyShownRows(index, entries, generation, width, height, stride, pixels, alike, decide,
+                          context);
 }
 
 bool ApplyShownRowsAvx2(const std::uint32_t* index, const std::uint32_t* entries,
                         std::uint32_t generation, int width, int height, std::size_t stride,
-                        unsigned char* pixels, std::size_t& alike) {
-    return ApplyShownRows(index, entries, generation, width, height, stride, pixels, alike);
-}
-
-std::size_t CountDecidedAvx2(const std::uint16_t* index, std::size_t count,
-                             const std::uint32_t* entries, std::uint32_t generation,
-                             std::size_t& alike) {
-    return CountDecided(count, entries, generation, alike, [index](std::size_t i) {
-        return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(index + i)));
-    });
-}
-
-std::size_t CountDecidedAvx2(const std::uint32_t* index, std::size_t count,
-                             const std::uint32_t* entries, std::uint32_t generation,
-                             std::size_t& alike) {
-    return CountDecided(count, entries, generation, alike, [index](std::size_t i) {
-        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + i));
-    });
+                        unsigned char* pixels, std::size_t& alike, DecideShownEntry decide,
+                        void* context) {
+    return ApplyShownRows(index, entries, generation, width, height, stride, pixels, alike, decide,
+                          context);
 }

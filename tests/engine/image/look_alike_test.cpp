@@ -231,6 +231,62 @@ TEST(LookAlike, HighlightPassAtEveryQuality) {
     }
 }
 
+// One mask over references that come and go, with part of the picture's entries decided
+// already: the pass that finds an entry still to decide halfway, on any band, finishes the
+// picture as the rule makes it.
+TEST(LookAlike, HighlightPassWithEntriesPartlyDecided) {
+    std::mt19937 rng(7);
+    const int width = 53;
+    const int height = 41;
+    const std::size_t stride = StrideOf(width);
+    std::vector<unsigned char> frame(stride * height);
+    for (auto& b : frame) {
+        b = static_cast<unsigned char>(rng() % 96 + 64);
+    }
+    const CImageQuality quality(7);
+    CFilter filter("grey", "grey", GreyMap());
+    ASSERT_TRUE(filter.BuildTable(quality));
+    const ColorValue* table = filter.GetTable();
+    std::vector<std::uint32_t> index(width * height);
+    BuildIndexBuffer(frame.data(), width, height, stride, quality, index.data());
+    const double distance = 6.0;
+    for (const int workers : {1, 3}) {
+        for (const bool avx2 : {true, false}) {
+            SetPixelWorkersForTesting(workers, 64);
+            SetAvx2AllowedForTesting(avx2);
+            CLookAlikeMask mask;
+            for (int round = 0; round < 12; ++round) {
+                const std::size_t at = rng() % index.size();
+                const ColorValue reference = table[index[at]];
+                mask.Prepare(reference, distance, table, quality.GetTableSize());
+                // Rows from a random one on decided first.
+                for (std::size_t i = static_cast<std::size_t>(rng() % height) * width;
+                     i < index.size(); i += 2) {
+                    mask.ShownEntry(index[i]);
+                }
+                std::vector<unsigned char> pixels(frame.size());
+                const std::size_t alike =
+                    ApplyHighlightedTable(index.data(), mask, width, height, stride, pixels.data());
+                std::size_t expected = 0;
+                for (int y = 0; y < height; ++y) {
+                    for (int x = 0; x < width; ++x) {
+                        const ColorValue filtered = table[index[y * width + x]];
+                        const bool isAlike = IsLookAlike(reference, filtered, distance);
+                        expected += isAlike;
+                        ASSERT_EQ(PixelAt(pixels, stride, x, y),
+                                  isAlike ? filtered : DimColor(filtered))
+                            << x << "," << y << " round " << round << " workers " << workers
+                            << " avx2 " << avx2;
+                    }
+                }
+                EXPECT_EQ(alike, expected) << round;
+            }
+        }
+    }
+    SetPixelWorkersForTesting(0, 0);
+    SetAvx2AllowedForTesting(true);
+}
+
 // The identity's pixels are not table entries: decided by colour, from a picture that may be
 // the one being dimmed.
 TEST(LookAlike, HighlightByColourInPlace) {
