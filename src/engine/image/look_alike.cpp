@@ -173,7 +173,8 @@ bool ReadLookAlikeDistance(std::string_view text, double& distance) {
     if (!digits || !IsValidLookAlikeDistance(whole)) {
         return false;
     }
-    distance = whole;
+    // Kept in tenths, as the profile stores it: what is in use now is what the next start reads.
+    distance = std::round(whole * 10) / 10;
     return true;
 }
 
