@@ -50,6 +50,10 @@ public:
     void Prepare(ColorValue reference, double distance, const ColorValue* table,
                  std::size_t tableSize);
 
+    // The table given to Prepare was built again where it stands (another filter or quality
+    // took its memory): the next Prepare decides afresh whatever it is given.
+    void Forget() { m_prepared = false; }
+
     ColorValue GetReference() const { return m_reference; }
     double GetDistance() const { return m_distance; }
 

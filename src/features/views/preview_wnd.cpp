@@ -52,6 +52,8 @@ bool CPreviewWnd::Open(PreviewMode mode, int index, const PreviewOptions& option
     m_initialIndex = mode == PREVIEW_QUICK ? index : 0;
     m_highlight = false;
     m_hasReference = false;
+    // The filters may have been built again since the last view, in the same memory.
+    m_lookAlikes.Forget();
     m_shownFilter = nullptr;
     m_options = options;
     // Covers exactly the captured rectangle, since painting copies the image at the window's

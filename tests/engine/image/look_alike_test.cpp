@@ -139,6 +139,19 @@ TEST(LookAlike, MaskDecidesAsTheRuleOverManyColours) {
     }
 }
 
+// A table built again in the same memory keeps its address: only Forget tells the mask.
+TEST(LookAlike, ATableBuiltAgainInPlaceIsDecidedAfresh) {
+    std::vector<ColorValue> table = {0x808080, 0x808080};
+    CLookAlikeMask mask;
+    mask.Prepare(0x808080, kDefaultLookAlikeDistance, table.data(), table.size());
+    ASSERT_TRUE(mask.IsEntryLookAlike(1));
+    table[1] = 0x000000;
+    mask.Forget();
+    mask.Prepare(0x808080, kDefaultLookAlikeDistance, table.data(), table.size());
+    EXPECT_FALSE(mask.IsEntryLookAlike(1));
+    EXPECT_EQ(mask.ShownEntry(1) & 0xFFFFFFu, DimColor(0x000000));
+}
+
 // At every image quality, with one band and several: every pixel is its table colour when that
 // is a look-alike of the reference and the dimming of it otherwise, and the count is right.
 TEST(LookAlike, HighlightPassAtEveryQuality) {
