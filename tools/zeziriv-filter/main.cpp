@@ -81,6 +81,20 @@ bool ParseBounded(const std::string& text, int low, int high, int& value) {
     return value >= low && value <= high;
 }
 
+bool ParsePlainDecimal(const std::string& text, double low, double high, double& value) {
+    if (text.empty() || text.size() > 16 ||
+        text.find_first_not_of("0123456789.") != std::string::npos) {
+        return false;
+    }
+    char* end = nullptr;
+    const double parsed = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !(parsed >= low) || parsed > high) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
 // The arguments as UTF-8: file names in any script reach the commands whole, where the 8-bit
 // command line would have replaced what its code page lacks.
 std::vector<std::string> Arguments(int argc, char** argv) {

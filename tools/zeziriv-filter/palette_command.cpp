@@ -42,13 +42,8 @@ struct PaletteOptions {
 
 // A percentage from 0.1 to 100, plain decimal.
 bool ParseShare(const std::string& text, double& share) {
-    if (text.empty() || text.size() > 16 ||
-        text.find_first_not_of("0123456789.") != std::string::npos) {
-        return false;
-    }
-    char* end = nullptr;
-    const double percent = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !(percent >= kMinColorShare * 100) || percent > 100) {
+    double percent = 0;
+    if (!ParsePlainDecimal(text, kMinColorShare * 100, 100, percent)) {
         return false;
     }
     share = percent / 100;

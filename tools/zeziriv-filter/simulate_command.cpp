@@ -33,16 +33,6 @@ struct SimulateOptions {
     std::string output;
 };
 
-bool ParseDistance(const std::string& text, double& value) {
-    if (text.empty() || text.size() > 16 ||
-        text.find_first_not_of("0123456789.") != std::string::npos) {
-        return false;
-    }
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return end == text.c_str() + text.size() && IsValidLookAlikeDistance(value);
-}
-
 // Returns kExitOk or the usage status after reporting.
 int ParseOptions(const std::vector<std::string>& args, SimulateOptions& options) {
     std::vector<std::string> positional;
@@ -78,7 +68,8 @@ int ParseOptions(const std::vector<std::string>& args, SimulateOptions& options)
             }
             options.highlight = true;
         } else if (arg == "--distance") {
-            if (!hasValue || !ParseDistance(args[++i], options.distance)) {
+            if (!hasValue || !ParsePlainDecimal(args[++i], kMinLookAlikeDistance,
+                                                kMaxLookAlikeDistance, options.distance)) {
                 return UsageError("--distance takes a CIEDE2000 difference from 0.1 to 100",
                                   kUsage);
             }
