@@ -1,9 +1,8 @@
 // The look-alike distance comes from the registry: any text reads as a usable distance, one
-// written back reads again as the same distance to its tenth, and writing that changes nothing.
+// written back reads again as the very same distance, and writing that changes nothing.
 #include "app/profile_values.h"
 #include "engine/image/look_alike.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -16,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     }
     const std::string stored = FormatLookAlikeDistance(distance);
     const double again = ParseLookAlikeDistance(stored);
-    if (!IsValidLookAlikeDistance(again) || std::abs(again - distance) > 0.05 + 1e-9 ||
+    if (!IsValidLookAlikeDistance(again) || again != distance ||
         FormatLookAlikeDistance(again) != stored) {
         std::abort();
     }
