@@ -12,6 +12,7 @@
 #include "engine/filter/filter.h"
 #include "engine/filter/image_quality.h"
 #include "engine/image/capture_image.h"
+#include "engine/image/look_alike.h"
 #include "engine/image/pixel_pipeline.h"
 #include "engine/image/pixel_workers.h"
 #include "engine/image/synthetic_screen_source.h"
@@ -422,6 +423,46 @@ void BM_TableVsExact(benchmark::State& state) {
     SetFrameCounters(state, frame.original.size());
 }
 
+// The desktop view's look-alike highlight over a snapshot (without a blur the table pass and the
+// highlight are one pass) beside a memcpy of the frame:
+// x_memcpy with the reference's decisions made (another filter shown of the same pixel,
+// the check box), click_x_memcpy for a new reference, whose decisions are made in the pass.
+// args: width, height, step, noise.
+void BM_HighlightPass(benchmark::State& state) {
+    const CImageQuality quality(static_cast<int>(state.range(2)));
+    CapturedFrame frame(quality, Width(state), Height(state), state.range(3) != 0);
+    CFilter filter("protan", "protan", ProtanMap());
+    filter.BuildTable(quality);
+    frame.Apply(filter.GetTable());
+    const std::size_t centre =
+        static_cast<std::size_t>(frame.height / 2) * frame.width + frame.width / 2;
+    const ColorValue reference =
+        filter.GetTable()[frame.index16.empty() ? frame.index32[centre] : frame.index16[centre]];
+    CLookAlikeMask mask;
+    std::size_t alike = 0;
+    const auto highlight = [&](CLookAlikeMask& m) {
+        m.Prepare(reference, kDefaultLookAlikeDistance, filter.GetTable(), quality.GetTableSize());
+        alike = frame.index16.empty()
+                    ? ApplyHighlightedTable(frame.index32.data(), m, frame.width, frame.height,
+                                            frame.stride, frame.display.data())
+                    : ApplyHighlightedTable(frame.index16.data(), m, frame.width, frame.height,
+                                            frame.stride, frame.display.data());
+        benchmark::DoNotOptimize(alike);
+    };
+    highlight(mask);
+    const auto ratios = RunInterleaved(state, {[&] { highlight(mask); },
+                                               [&] {
+                                                   CLookAlikeMask fresh;
+                                                   highlight(fresh);
+                                               },
+                                               [&] { frame.Memcpy(); }});
+    state.counters["x_memcpy"] = ratios[2];
+    state.counters["click_x_memcpy"] = ratios[2] / ratios[1];
+    state.counters["alike_pct"] =
+        100.0 * static_cast<double>(alike) / (static_cast<double>(frame.width) * frame.height);
+    SetFrameCounters(state, frame.original.size());
+}
+
 void Sizes(benchmark::internal::Benchmark* b) {
     b->Args({1920, 1080})->Args({3840, 2160});
 }
@@ -472,5 +513,6 @@ BENCHMARK(BM_ExactModelPow)->Apply(Sizes)->Unit(benchmark::kMillisecond)->UseRea
 BENCHMARK(BM_ExactModel)->Apply(SizesAndNoise)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OpenView)->Apply(OpenCases)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_FilterSwitch)->Apply(SwitchCases)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_HighlightPass)->Apply(ApplyCases)->Unit(benchmark::kMillisecond)->UseManualTime();
 // The iteration time is the exact model's, the slowest step's, so that the time limit counts it.
 BENCHMARK(BM_TableVsExact)->Apply(ApplyCases)->Unit(benchmark::kMillisecond)->UseManualTime();

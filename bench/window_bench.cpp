@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -136,6 +138,69 @@ BENCHMARK(BM_WindowRefresh)
     ->Args({1, 1})
     ->Args({4, 0})
     ->Args({0, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+// The same refresh as BM_WindowRefresh/1/0 with look-alikes highlighted, beside it in the same
+// iterations: x_off is the highlighted refresh's time over the plain one's (the median of the
+// iterations' ratios). arg walk: 1, each tick moves the pointer along a row, so the reference
+// colour and its decisions are new at most ticks (the worst case); 0, the pointer stays and a
+// pixel of the picture changes, so the picture is redone with the decisions made.
+void BM_WindowRefreshHighlight(benchmark::State& state) {
+    const bool walk = state.range(0) != 0;
+    CSyntheticScreenSource screen;
+    screen.SetFrame(kScreenWidth, kScreenHeight, DesktopLikeScreen());
+    const CFilterManager& manager = BenchFilters();
+    std::uint32_t now = 1000;
+    SetTickSourceForTesting([&now] { return now; });
+    FilterWindowOptions plainOptions;
+    plainOptions.updateInterval = 100;
+    FilterWindowOptions highlightOptions = plainOptions;
+    highlightOptions.highlightLookAlikes = true;
+    BenchHost plainHost;
+    BenchHost highlightHost;
+    CFilterWindowModel plain(plainHost, screen, manager, plainOptions);
+    CFilterWindowModel highlighted(highlightHost, screen, manager, highlightOptions);
+    CWindowRefresh plainRefresh(screen);
+    CWindowRefresh highlightRefresh(screen);
+    for (auto* m : {&plain, &highlighted}) {
+        m->Load(BenchSetting(1));
+        m->Start();
+    }
+    plainRefresh.Add(plain);
+    highlightRefresh.Add(highlighted);
+
+    std::vector<double> ratios;
+    int step = 0;
+    for (auto _ : state) {
+        now += 100;
+        ++step;
+        if (walk) {
+            plainHost.cursor.x = highlightHost.cursor.x = kScreenWidth / 4 + (step * 7) % 900;
+        } else {
+            screen.SetPixel(kScreenWidth / 2 + 50, kScreenHeight / 2 + 20,
+                            (step & 1) != 0 ? 0x102030u : 0x302010u);
+        }
+        const auto t0 = std::chrono::steady_clock::now();
+        plainRefresh.Tick();
+        const auto t1 = std::chrono::steady_clock::now();
+        highlightRefresh.Tick();
+        const auto t2 = std::chrono::steady_clock::now();
+        const double off = std::chrono::duration<double>(t1 - t0).count();
+        const double on = std::chrono::duration<double>(t2 - t1).count();
+        state.SetIterationTime(on);
+        ratios.push_back(on / off);
+        benchmark::DoNotOptimize(highlighted.GetLookAlikePercent());
+    }
+    SetTickSourceForTesting({});
+    std::sort(ratios.begin(), ratios.end());
+    state.counters["x_off"] = ratios.empty() ? 0.0 : ratios[ratios.size() / 2];
+    state.counters["alike_pct"] = highlighted.GetLookAlikePercent();
+}
+BENCHMARK(BM_WindowRefreshHighlight)
+    ->ArgName("walk")
+    ->Arg(1)
+    ->Arg(0)
+    ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 
 // args: windows, spread. One tick on which every window is due over a screen that does not

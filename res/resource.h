@@ -66,6 +66,7 @@
 #define ID_VIEW_STATUSBAR 33143
 #define ID_NEW_WINDOW 33144
 #define ID_CLOSE_WINDOW 33145
+#define ID_HIGHLIGHT_LOOK_ALIKES 33146
 
 // One command per enabled filter: base + position in the enabled list.
 #define ID_FILTER_BASE 33500
@@ -95,3 +96,11 @@
 #define IDS_TOO_MANY_FILTERS 41012
 #define IDS_SAVE_FAILED 41013
 #define IDS_FORGET_MISSING_FILTERS 41014
+
+// Look-alikes: the filter window's status word, the general setting's distance, the desktop
+// view panel's check box.
+#define IDC_LOOK_ALIKE_DISTANCE 1020
+#define IDC_PANEL_HIGHLIGHT 1052
+#define IDS_LOOK_ALIKES 41200
+#define IDS_PANEL_HIGHLIGHT 41201
+#define IDS_LOOK_ALIKE_DISTANCE_RANGE 41202

@@ -1,5 +1,7 @@
 #include "app/app_profile.h"
 
+#include "engine/image/look_alike.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <variant>
@@ -57,6 +59,9 @@ struct ProfileValueTable {
              &P::m_copyColorFormat},
             {"ImageQuality", Kind::Number, 0, nullptr, P::ImageQualityCount, true,
              &P::m_imageQuality},
+            {"LookAlikeDistance", Kind::Text, 0, "3.0", 0, true, &P::m_lookAlikeDistanceText},
+            {"WindowHighlightLookAlikes", Kind::Flag, 0, nullptr, 0, true,
+             &P::m_windowHighlightLookAlikes},
         };
         return rows;
     }
@@ -128,6 +133,7 @@ void CAppProfile::Load(ISettingsStore& store) {
     for (const auto& row : ProfileValueTable::Rows()) {
         ProfileValueTable::Load(*this, store, row);
     }
+    m_lookAlikeDistance = ParseLookAlikeDistance(m_lookAlikeDistanceText);
 
     ParseSetting(readText("WindowSetting", ""), m_windowSetting);
 
@@ -140,6 +146,12 @@ void CAppProfile::Load(ISettingsStore& store) {
             break;
         }
         m_multiWindowSettings.push_back(setting);
+    }
+}
+
+void CAppProfile::SetLookAlikeDistance(double distance) {
+    if (IsValidLookAlikeDistance(distance)) {
+        m_lookAlikeDistance = distance;
     }
 }
 
@@ -180,6 +192,7 @@ bool CAppProfile::Save(ISettingsStore& store) {
     check(store.WriteString("EnableFilters", FormatEnabledFilterList(m_enabledFilters)),
           "EnableFilters");
 
+    m_lookAlikeDistanceText = FormatLookAlikeDistance(m_lookAlikeDistance);
     for (const auto& row : ProfileValueTable::Rows()) {
         check(ProfileValueTable::Save(*this, store, row), row.name);
     }

@@ -100,6 +100,13 @@ public:
         }
     }
 
+    double GetLookAlikeDistance() const { return m_lookAlikeDistance; }
+    // Distances outside 0.1..100 are ignored.
+    void SetLookAlikeDistance(double distance);
+    // The last choice of look-alike highlighting, which new filter windows start with.
+    bool IsWindowHighlightLookAlikes() const { return m_windowHighlightLookAlikes; }
+    void SetWindowHighlightLookAlikes(bool on) { m_windowHighlightLookAlikes = on; }
+
 private:
     friend struct ProfileValueTable;
 
@@ -121,6 +128,9 @@ private:
     std::string m_copyColorFormat;
     std::uint32_t m_imageQuality = 0;
     std::uint32_t m_blurRadius = 0;
+    double m_lookAlikeDistance = 3.0;
+    std::string m_lookAlikeDistanceText; // as stored; read into m_lookAlikeDistance
+    bool m_windowHighlightLookAlikes = false;
     std::vector<std::string> m_missingFilters;
     std::vector<std::string> m_saveFailures;
 };

@@ -1,7 +1,9 @@
 #include "app/general_setting_profile.h"
 
 #include "app/app_profile.h"
+#include "app/profile_values.h"
 #include "engine/hotkeys/hot_key_manager.h"
+#include "engine/image/look_alike.h"
 
 GeneralSettingControls LoadGeneralSettingControls(const CAppProfile& profile,
                                                   const CHotKeyManager& hotKeys) {
@@ -20,6 +22,7 @@ GeneralSettingControls LoadGeneralSettingControls(const CAppProfile& profile,
     // The list offers 0 to 5; a larger radius shows no item and is kept by OK.
     const std::uint32_t radius = profile.GetBlurRadius();
     controls.blurRadiusItem = radius < kBlurRadiusItems.size() ? static_cast<int>(radius) : -1;
+    controls.lookAlikeDistance = FormatLookAlikeDistance(profile.GetLookAlikeDistance());
     return controls;
 }
 
@@ -38,5 +41,10 @@ void StoreGeneralSettingControls(const GeneralSettingControls& controls, CAppPro
     profile.SetNoSplash(controls.noSplash);
     if (controls.blurRadiusItem >= 0) {
         profile.SetBlurRadius(static_cast<std::uint32_t>(controls.blurRadiusItem));
+    }
+    // A text that is no distance keeps the stored one, as a list without a selection does.
+    double distance = 0;
+    if (ReadLookAlikeDistance(controls.lookAlikeDistance, distance)) {
+        profile.SetLookAlikeDistance(distance);
     }
 }

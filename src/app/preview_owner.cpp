@@ -12,6 +12,7 @@ PreviewOptions PreviewOptionsOf(const CAppProfile& profile) {
     PreviewOptions options;
     options.quickWaitingTime = profile.GetQuickWaitingTime();
     options.blurRadius = CCaptureImage::BlurRadiusOf(profile.GetBlurRadius());
+    options.lookAlikeDistance = profile.GetLookAlikeDistance();
     options.fitPanelHeight = profile.IsAdjustInitialPanelHeight();
     options.panelRect = profile.GetDesktopPanelRect();
     return options;

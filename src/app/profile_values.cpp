@@ -1,5 +1,7 @@
 #include "app/profile_values.h"
 
+#include "engine/image/look_alike.h"
+
 #include "engine/filter/filter_manager.h"
 #include "platform/settings_store.h"
 #include "platform/text_util.h"
@@ -160,4 +162,19 @@ std::vector<CQuickKeyItem> KeepMissingQuickKeys(const std::vector<CQuickKeyItem>
         return items.size() <= MaxQuickKeyItems &&
                FormatQuickHotKeys(items).size() < kSettingsTextCapacity;
     });
+}
+
+double ParseLookAlikeDistance(std::string_view text) {
+    double distance = kDefaultLookAlikeDistance;
+    ReadLookAlikeDistance(text, distance);
+    return distance;
+}
+
+std::string FormatLookAlikeDistance(double distance) {
+    if (!IsValidLookAlikeDistance(distance)) {
+        distance = kDefaultLookAlikeDistance;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", distance);
+    return text;
 }

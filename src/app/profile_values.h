@@ -44,3 +44,11 @@ std::vector<std::string> KeepMissingIDs(const std::vector<std::string>& previous
 std::vector<CQuickKeyItem> KeepMissingQuickKeys(const std::vector<CQuickKeyItem>& previous,
                                                 const std::vector<CQuickKeyItem>& current,
                                                 const std::vector<std::string>& missing);
+
+// The look-alike distance, a CIEDE2000 difference: plain decimal digits with at most one point
+// ("3", "2.5"), from 0.1 to 100; anything else, blanks included, is the default 3.0.
+double ParseLookAlikeDistance(std::string_view text);
+// ReadLookAlikeDistance (engine/image/look_alike.h) is the same, false for a text that is not
+// a distance.
+// One decimal: "3.0", "12.5"; the parser reads it back to the same value rounded to tenths.
+std::string FormatLookAlikeDistance(double distance);

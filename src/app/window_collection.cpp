@@ -5,6 +5,8 @@
 #include "engine/filter/filter_manager.h"
 #include "engine/image/gdi_screen_source.h"
 #include "features/app_messages.h"
+#include "platform/utilities.h"
+#include "resource.h"
 
 #include <algorithm>
 
@@ -180,7 +182,14 @@ FilterWindowOptions CWindowCollection::GetFilterWindowOptions() const {
     options.leftTopOrigin = profile.IsWindowLeftTopOrigin();
     options.blurRadius = CCaptureImage::BlurRadiusOf(profile.GetBlurRadius());
     options.copyColorFormat = profile.GetCopyColorFormat();
+    options.lookAlikeDistance = profile.GetLookAlikeDistance();
+    options.highlightLookAlikes = profile.IsWindowHighlightLookAlikes();
+    options.lookAlikeLabel = LoadResString(IDS_LOOK_ALIKES);
     return options;
+}
+
+void CWindowCollection::OnHighlightChosen(bool on) {
+    GetAppProfile().SetWindowHighlightLookAlikes(on);
 }
 
 void CWindowCollection::OpenTwin(const CWindowSetting& record) {

@@ -48,6 +48,7 @@ public:
     // IFilterWindowOwner
     FilterWindowOptions GetFilterWindowOptions() const override;
     void PostToAllWindows(UINT message, WPARAM value) override;
+    void OnHighlightChosen(bool on) override;
     void OpenTwin(const CWindowSetting& record) override;
     void OnWindowDestroyed(const CFilterWnd* window, const CWindowSetting& record) override;
     bool GetPointer(IntPoint& point) const override;

@@ -3,11 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-double SrgbCodeToLinear(double code) {
-    const double c = code / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
 double LinearToSrgbCode(double linear) {
     const double v = std::clamp(linear, 0.0, 1.0);
     const double encoded = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1.0 / 2.4) - 0.055;

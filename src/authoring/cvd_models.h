@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/image/color_difference.h"
+
 #include <array>
 
 // Colour-vision models in linear light (sRGB primaries, D65). The shipped filters are these
@@ -13,8 +15,8 @@ struct LinearRgb {
 
 using Matrix3 = std::array<std::array<double, 3>, 3>;
 
-// sRGB transfer. Codes are 0..255 but may carry fractions (cell centres, unrounded outputs).
-double SrgbCodeToLinear(double code);
+// sRGB transfer (SrgbCodeToLinear is the engine's). Codes are 0..255 but may carry fractions
+// (cell centres, unrounded outputs).
 // Clamps to [0, 1] first: a display cannot show what the model puts outside the gamut.
 double LinearToSrgbCode(double linear);
 int LinearToRoundedSrgbCode(double linear);

@@ -1,6 +1,7 @@
 #include "authoring/picture_simulation.h"
 
 #include "engine/filter/filter.h"
+#include "engine/image/look_alike.h"
 #include "engine/image/pixel_pipeline.h"
 
 #include <cstring>
@@ -41,9 +42,8 @@ bool CPictureSimulation::Apply(const CFilter& filter, int blurRadius, CPicture& 
         return false;
     }
     const std::size_t bytes = m_original.GetStride() * static_cast<std::size_t>(height);
-    const ColorValue* table = filter.GetTable();
-    if (filter.IsIdentity() || table == nullptr ||
-        filter.GetTableQuality().GetTableSize() != m_quality.GetTableSize()) {
+    const ColorValue* table = TableOf(filter);
+    if (table == nullptr) {
         std::memcpy(out.GetPixels(), m_original.GetPixels(), bytes);
     } else if (m_index16) {
         ApplyColorTable(m_index16.get(), table, width, height, out.GetStride(), out.GetPixels());
@@ -55,4 +55,34 @@ bool CPictureSimulation::Apply(const CFilter& filter, int blurRadius, CPicture& 
                     static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     }
     return BlurPixels(out.GetPixels(), width, height, out.GetStride(), blurRadius);
+}
+
+const ColorValue* CPictureSimulation::TableOf(const CFilter& filter) const {
+    const ColorValue* table = filter.GetTable();
+    if (filter.IsIdentity() || table == nullptr ||
+        filter.GetTableQuality().GetTableSize() != m_quality.GetTableSize()) {
+        return nullptr;
+    }
+    return table;
+}
+
+std::size_t CPictureSimulation::HighlightLookAlikes(const CFilter& filter, ColorValue color,
+                                                    double distance, CPicture& out) const {
+    const int width = m_original.GetWidth();
+    const int height = m_original.GetHeight();
+    if (!IsReady() || out.GetWidth() != width || out.GetHeight() != height) {
+        return 0;
+    }
+    CLookAlikeMask mask;
+    const ColorValue* table = TableOf(filter);
+    if (table == nullptr) {
+        mask.Prepare(color, distance, nullptr, 0);
+        return HighlightLookAlikesByColor(m_original.GetPixels(), mask, width, height,
+                                          out.GetStride(), out.GetPixels());
+    }
+    mask.Prepare(table[m_quality.ColorIndex(color)], distance, table, m_quality.GetTableSize());
+    return m_index16 ? ::HighlightLookAlikes(m_index16.get(), mask, width, height, out.GetStride(),
+                                             out.GetPixels())
+                     : ::HighlightLookAlikes(m_index32.get(), mask, width, height, out.GetStride(),
+                                             out.GetPixels());
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "authoring/picture.h"
+#include "engine/filter/color.h"
 #include "engine/filter/image_quality.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -28,7 +30,17 @@ public:
     // out.
     bool Apply(const CFilter& filter, int blurRadius, CPicture& out) const;
 
+    // The filter window's look-alike highlighting over `out`, as Apply made it for the filter:
+    // the reference is `color` as the filter shows it, and every pixel whose filtered colour
+    // is not within `distance` of it is dimmed. Returns the number of look-alike pixels.
+    std::size_t HighlightLookAlikes(const CFilter& filter, ColorValue color, double distance,
+                                    CPicture& out) const;
+
 private:
+    // The filter's table when the picture is shown through it; null when it shows the
+    // original pixels.
+    const ColorValue* TableOf(const CFilter& filter) const;
+
     const CPicture& m_original;
     std::unique_ptr<std::uint16_t[]> m_index16;
     std::unique_ptr<std::uint32_t[]> m_index32;

@@ -24,3 +24,6 @@ constexpr UINT WM_APP_SET_FIX = 0x8009;
 constexpr UINT WM_APP_SET_STATUSBAR = 0x800A;
 // Main frame -> every filter window after the general settings changed.
 constexpr UINT WM_APP_SETTINGS_CHANGED = 0x800B;
+// Look-alike highlighting on (1) or off (0): window command -> one or all filter windows, and
+// filter panel -> preview window.
+constexpr UINT WM_APP_SET_HIGHLIGHT = 0x800C;

@@ -220,3 +220,23 @@ INSTANTIATE_TEST_SUITE_P(Stores, AppProfileTest, testing::ValuesIn(StoreKinds())
                          });
 
 } // namespace
+
+// The look-alike distance and the last highlighting choice go through the store; a distance
+// stored as garbage, negative, huge or as a number of the wrong kind reads as the default.
+TEST_P(AppProfileTest, LookAlikeDistanceAndHighlightingAreKeptAndBadDistancesAreTheDefault) {
+    CAppProfile p;
+    p.SetLookAlikeDistance(7.5);
+    p.SetLookAlikeDistance(-1); // ignored
+    p.SetWindowHighlightLookAlikes(true);
+    ASSERT_TRUE(p.Save(*store));
+    const CAppProfile q = Loaded();
+    EXPECT_EQ(q.GetLookAlikeDistance(), 7.5);
+    EXPECT_TRUE(q.IsWindowHighlightLookAlikes());
+
+    for (const char* bad : {"garbage", "-2", "1e9", "100.1", "", " 3", "nan", "inf", "0"}) {
+        store->WriteString("LookAlikeDistance", bad);
+        EXPECT_EQ(Loaded().GetLookAlikeDistance(), 3.0) << bad;
+    }
+    store->WriteDword("LookAlikeDistance", 5);
+    EXPECT_EQ(Loaded().GetLookAlikeDistance(), 3.0);
+}

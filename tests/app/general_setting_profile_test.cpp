@@ -55,3 +55,21 @@ TEST(GeneralSettingProfile, UnselectedListsStoreTheirFallbacks) {
     EXPECT_EQ(profile.GetBlurRadius(), 4u) << "no selection leaves the radius";
     EXPECT_EQ(hotKeys.GetDesktopHotKey(), 0u) << "an empty control is no key";
 }
+
+// The distance opens with one decimal; OK stores what reads as a distance and keeps the stored
+// one for anything else.
+TEST(GeneralSettingProfile, LookAlikeDistanceOpensAndStoresOnlyWhatReads) {
+    CAppProfile profile;
+    profile.SetLookAlikeDistance(4.5);
+    CHotKeyManager hotKeys;
+    GeneralSettingControls c = LoadGeneralSettingControls(profile, hotKeys);
+    EXPECT_EQ(c.lookAlikeDistance, "4.5");
+    for (const char* typed : {"", "abc", "-3", "250", "0"}) {
+        c.lookAlikeDistance = typed;
+        StoreGeneralSettingControls(c, profile, hotKeys);
+        EXPECT_EQ(profile.GetLookAlikeDistance(), 4.5) << typed;
+    }
+    c.lookAlikeDistance = "10";
+    StoreGeneralSettingControls(c, profile, hotKeys);
+    EXPECT_EQ(profile.GetLookAlikeDistance(), 10.0);
+}

@@ -166,3 +166,33 @@ TEST(PanelPositionTest, ReadsLeftTopWidthHeight) {
 }
 
 } // namespace
+
+TEST(LookAlikeDistanceTest, ReadsPlainDecimalsInRangeAndWritesOneDecimal) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"3", 3.0},       {"2.5", 2.5},
+        {"0.1", 0.1},     {"100", 100.0},
+        {"100.0", 100.0}, {"007.26", 7.3}, // in tenths, as it is stored
+        {"12.34", 12.3},  {"12.", 12.0},
+        {".5", 0.5},      {"0.09", 3.0},
+        {"100.01", 3.0},  {"-1", 3.0},
+        {"+1", 3.0},      {"1e1", 3.0},
+        {"1.2.3", 3.0},   {".", 3.0},
+        {"", 3.0},        {"3 ", 3.0},
+        {"0x10", 3.0},    {"999999999999999", 3.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(ParseLookAlikeDistance(c.text), c.value) << c.text;
+    }
+    for (const double d : {0.1, 3.0, 12.5, 100.0}) {
+        EXPECT_DOUBLE_EQ(ParseLookAlikeDistance(FormatLookAlikeDistance(d)), d) << d;
+    }
+    // A distance typed with more decimals is the one the next start reads back.
+    for (const char* typed : {"2.55", "0.3", "99.99", "0.14"}) {
+        const double inUse = ParseLookAlikeDistance(typed);
+        EXPECT_EQ(ParseLookAlikeDistance(FormatLookAlikeDistance(inUse)), inUse) << typed;
+    }
+    EXPECT_EQ(FormatLookAlikeDistance(-4), "3.0");
+}

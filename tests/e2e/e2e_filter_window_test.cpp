@@ -140,7 +140,7 @@ TEST_F(FilterWindowProgramTest, ContextMenuChoicesReachTheStoredRecord) {
     HWND menu = OpenContextMenu(program, window);
     ASSERT_NE(menu, nullptr);
     const std::vector<MenuItem> items = ReadOpenMenu(menu);
-    ASSERT_EQ(items.size(), 10u);
+    ASSERT_EQ(items.size(), 11u);
     EXPECT_EQ(items[0].text, "&Filter");
     ASSERT_EQ(items[0].submenu.size(), 3u);
     const char* filters[] = {"normal\t1", "E2E Protan\t2", "E2E Deutan\t3"};
@@ -154,10 +154,13 @@ TEST_F(FilterWindowProgramTest, ContextMenuChoicesReachTheStoredRecord) {
         EXPECT_EQ(items[1].submenu[i].checked, i == 1) << items[1].submenu[i].text; // x1
     }
     EXPECT_FALSE(items[2].checked) << items[2].text;
+    EXPECT_EQ(items[3].text, "Highlight &look-alikes\tH");
+    EXPECT_EQ(items[3].id, 33146u);
     EXPECT_FALSE(items[3].checked) << items[3].text;
-    EXPECT_FALSE(items[5].submenu[0].checked) << "topmost";
-    EXPECT_TRUE(items[5].submenu[1].checked) << "status bar";
-    EXPECT_EQ(items[9].text, "&Close");
+    EXPECT_FALSE(items[4].checked) << items[4].text;
+    EXPECT_FALSE(items[6].submenu[0].checked) << "topmost";
+    EXPECT_TRUE(items[6].submenu[1].checked) << "status bar";
+    EXPECT_EQ(items[10].text, "&Close");
 
     // The third filter: down to the Filter submenu, into it, two down, Enter.
     WalkMenu(program.GetProcessId(), {VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN});
@@ -173,7 +176,7 @@ TEST_F(FilterWindowProgramTest, ContextMenuChoicesReachTheStoredRecord) {
     menu = OpenContextMenu(program, window);
     ASSERT_NE(menu, nullptr);
     const std::vector<MenuItem> again = ReadOpenMenu(menu);
-    ASSERT_EQ(again.size(), 10u);
+    ASSERT_EQ(again.size(), 11u);
     EXPECT_TRUE(again[0].submenu[2].checked);
     EXPECT_TRUE(again[1].submenu[4].checked) << again[1].submenu[4].text;
     CloseOpenMenu(program.GetProcessId());

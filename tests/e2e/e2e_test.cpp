@@ -281,7 +281,7 @@ TEST_F(ProgramTest, DialogsAndMenusComeFromTheLanguageLibraryOrTheProgram) {
     ASSERT_NE(window, nullptr);
     const std::vector<MenuItem> items = ReadMenuAfter(
         program.GetProcessId(), [&] { PostMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(20, 20)); });
-    ASSERT_EQ(items.size(), 10u);
+    ASSERT_EQ(items.size(), 11u);
     EXPECT_EQ(items[0].text, "LANG &Filter");
     EXPECT_EQ(items[0].submenu.size(), 4u) << "the enabled filters replace the placeholder";
     Exit(program, frame);

@@ -87,15 +87,15 @@ TEST_F(JapaneseProgramTest, MenusNameEveryCommandAndFilterInJapanese) {
         program.GetProcessId(), [&] { PostMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(20, 20)); });
     EXPECT_EQ(Texts(context),
               JoinedNames({"フィルター(&F)", "倍率(&Z)", "中心のピクセルに印を付ける(&M)\tM",
-                           "位置を固定(&P)\tF", "", "表示(&V)", "", "新しいウィンドウ(&N)\tCtrl+N",
-                           "", "閉じる(&C)"}));
-    ASSERT_EQ(context.size(), 10u);
+                           "似た色を強調(&L)\tH", "位置を固定(&P)\tF", "", "表示(&V)", "",
+                           "新しいウィンドウ(&N)\tCtrl+N", "", "閉じる(&C)"}));
+    ASSERT_EQ(context.size(), 11u);
     std::vector<std::string> numbered = DefaultFilterNames();
     for (std::size_t i = 0; i < numbered.size(); ++i) {
         numbered[i] += "\t" + std::to_string(i + 1);
     }
     EXPECT_EQ(Texts(context[0].submenu), numbered);
-    EXPECT_EQ(Texts(context[5].submenu),
+    EXPECT_EQ(Texts(context[6].submenu),
               JoinedNames({"常に手前に表示(&T)", "ステータスバーを表示(&B)"}));
     Exit(program, frame);
 }
@@ -205,6 +205,9 @@ TEST_F(JapaneseProgramTest, DialogsAndThePanelSpeakJapaneseAndEveryLabelFits) {
                                                   "元の色の情報を表示する(&O)",
                                                   "ぼかし",
                                                   "半径:",
+                                                  "似た色",
+                                                  "距離(&D):",
+                                                  "CIEDE2000",
                                                   "OK",
                                                   "キャンセル"}));
     EXPECT_EQ(ListTexts(GetDlgItem(dialog, 1004), CB_GETCOUNT, CB_GETLBTEXT),
@@ -243,6 +246,7 @@ TEST_F(JapaneseProgramTest, DialogsAndThePanelSpeakJapaneseAndEveryLabelFits) {
     EXPECT_TRUE(WaitFor([&] { return ControlText(close) == J("閉じる(&C)"); }, kWaitMs))
         << ControlText(close);
     EXPECT_EQ(ListTexts(GetDlgItem(panel, kPanelListId)), DefaultFilterNames());
+    EXPECT_EQ(ControlText(GetDlgItem(panel, kPanelHighlightId)), J("似た色を強調"));
     EXPECT_TRUE(CloseDialog(panel, kPanelButtonId));
     Exit(program, frame);
 }

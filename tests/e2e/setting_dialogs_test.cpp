@@ -26,7 +26,8 @@ constexpr const char* kSettingsKey = "Software\\zuvadur\\Zeziriv";
 // clang-format off
 enum GeneralControl : int {
     kDesktopHotKey = 1000, kAdjustHeight, kWaitingTime, kUpdateInterval, kColorFormat,
-    kNotInTaskBar, kSimpleStatusbar, kOriginalColor, kImageQuality, kNoSplash, kBlurRadius
+    kNotInTaskBar, kSimpleStatusbar, kOriginalColor, kImageQuality, kNoSplash, kBlurRadius,
+    kLookAlikeDistance = 1020
 };
 enum FilterControl : int {
     kEnabledList = 1100, kDisabledList, kUp, kDown, kEnable, kDisable, kFilterID, kFilterName,
@@ -491,6 +492,36 @@ TEST_F(SettingDialogsTest, GeneralOkRefusesADesktopKeyThatAQuickKeyHasAndStaysOp
     EXPECT_EQ(ReadSettingDword("QuickWaitingTime"), std::optional<DWORD>(750));
     EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL, VK_F10));
     EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, 'P'));
+    Exit(program, frame);
+}
+
+TEST_F(SettingDialogsTest, GeneralOkRefusesADistanceOutOfRangeAndGoesBackToIt) {
+    CProgram program(tree.GetExe());
+    const HWND frame = Start(program, true);
+    ASSERT_NE(frame, nullptr);
+    const Snapshot before = ReadAllSettings();
+
+    const CDialog dialog = Open(program, frame, kGeneralCommand, "Setting");
+    ASSERT_NE(dialog.Hwnd(), nullptr);
+    EXPECT_EQ(dialog.Text(kLookAlikeDistance), "3.0");
+    dialog.Type(kWaitingTime, "750");
+    for (const char* typed : {"", "abc", "0.05", "100.1", "-2", "1e1", "2,5"}) {
+        dialog.Send(kLookAlikeDistance, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed));
+        EXPECT_EQ(OkExpectingMessage(program, dialog),
+                  "Error: The look-alike distance must be a number from 0.1 to 100.")
+            << typed;
+        ASSERT_TRUE(IsWindowVisible(dialog.Hwnd())) << typed;
+        EXPECT_TRUE(WaitFor([&] { return dialog.Focus() == dialog.Item(kLookAlikeDistance); },
+                            kDialogTimeoutMs))
+            << typed;
+        EXPECT_EQ(ReadAllSettings(), before) << typed;
+    }
+
+    // The least distance passes, and the rest of what was typed goes with it.
+    dialog.Send(kLookAlikeDistance, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0.1"));
+    End(frame, dialog, IDOK);
+    EXPECT_EQ(ReadSettingString("LookAlikeDistance"), std::optional<std::string>("0.1"));
+    EXPECT_EQ(ReadSettingDword("QuickWaitingTime"), std::optional<DWORD>(750));
     Exit(program, frame);
 }
 

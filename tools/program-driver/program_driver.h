@@ -42,6 +42,7 @@ constexpr const char* kDialogClass = "#32770";
 constexpr const char* kMenuClass = "#32768";
 constexpr int kPanelListId = 1050;
 constexpr int kPanelButtonId = 1051;
+constexpr int kPanelHighlightId = 1052;
 
 // Polls until `condition` holds or `timeoutMs` passes; true when it held.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);

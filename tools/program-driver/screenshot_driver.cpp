@@ -379,6 +379,19 @@ void Pose(CShots& shots, const PictureLayout& layout, const std::string& filterD
     around.bottom = std::min<LONG>(around.bottom, layout.baseline + 40);
     around.top = std::max<LONG>(around.top, layout.chartTop - 200);
     shots.Take("filter-window", Grow(around, 16));
+
+    // H: the look-alikes of the colour under the pointer keep their colours, the rest fades.
+    PostKey(window, 'H');
+    Check(WaitFor(
+              [&] {
+                  const std::vector<std::string> parts = ReadStatusBar(bar);
+                  return parts.size() == 4 && parts[3].find("Look-alikes ") != std::string::npos;
+              },
+              kWaitMs),
+          "the status bar does not tell the look-alikes");
+    Sleep(300);
+    shots.Take("filter-window-look-alikes", Grow(around, 16));
+    PostKey(window, 'H');
     PostMessageA(frame, WM_COMMAND, kCloseAllCommand, 0);
     Check(WaitFor([&] { return FindWindows(process, kFilterWindowClass).empty(); }, kWaitMs),
           "the filter window did not close");
@@ -435,6 +448,25 @@ void Pose(CShots& shots, const PictureLayout& layout, const std::string& filterD
           "the desktop view did not switch to the third filter");
     Sleep(300);
     shots.Take("desktop-view", FullScreen());
+
+    // A click on the red bar: its look-alikes under deuteranopia, the green bar among them.
+    const HWND desktop = WaitForWindow(process, kPreviewClass, kWaitMs);
+    const COLORREF unhighlighted = ScreenPixel(inRed);
+    const POINT background{layout.width / 2, 30};
+    const COLORREF plainBackground = ScreenPixel(background);
+    PostMessageA(desktop, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inRed.x, inRed.y));
+    PostMessageA(desktop, WM_LBUTTONUP, 0, MAKELPARAM(inRed.x, inRed.y));
+    const HWND highlight = GetDlgItem(panel, kPanelHighlightId);
+    Check(WaitFor(
+              [&] {
+                  return SendMessageA(highlight, BM_GETCHECK, 0, 0) == BST_CHECKED &&
+                         ScreenPixel(background) != plainBackground;
+              },
+              kWaitMs),
+          "the desktop view did not highlight the look-alikes of the clicked pixel");
+    Check(ScreenPixel(inRed) == unhighlighted, "the clicked colour changed");
+    Sleep(300);
+    shots.Take("desktop-view-look-alikes", FullScreen());
     PressButton(panel, kPanelButtonId);
     Check(WaitFor([&] { return FindWindows(process, kPreviewClass).empty(); }, kWaitMs),
           "the desktop view stayed");

@@ -16,6 +16,8 @@ int RunPaletteCommand(const std::vector<std::string>& args);
 
 // A whole decimal number in [low, high]; the tool refuses rather than guesses.
 bool ParseBounded(const std::string& text, int low, int high, int& value);
+// A plain decimal number (digits and a point, no sign or exponent) in [low, high].
+bool ParsePlainDecimal(const std::string& text, double low, double high, double& value);
 
 // Prints "zeziriv-filter: MESSAGE" and the subcommand's usage line to stderr; returns
 // kExitUsage.

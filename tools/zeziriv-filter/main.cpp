@@ -39,16 +39,18 @@ const Subcommand kSubcommands[] = {
      RunTransformCommand},
     {"simulate",
      "simulate [--quality Q] [--blur R] [--filter ID|FILE]... [--filter-dir DIR]... [--all] "
-     "[--sheet] INPUT OUTPUT",
+     "[--sheet] [--highlight COLOUR [--distance D]] INPUT OUTPUT",
      "write the PNG or BMP picture INPUT as the filter shows it (as a PNG); --all writes one "
      "picture per filter enabled by default beside OUTPUT, --sheet makes OUTPUT a contact sheet "
-     "of the original and each filter",
+     "of the original and each filter; --highlight dims every pixel that does not look like "
+     "COLOUR under the filter (CIEDE2000 within D, 3), as a filter window's highlighting does",
      RunSimulateCommand},
     {"palette",
      "palette [--filter ID|FILE]... [--filter-dir DIR]... [--min-delta D] [--quality Q] [--json] "
-     "COLOUR...",
+     "[--from-picture FILE [--min-share PERCENT]] COLOUR...",
      "simulate colours #RRGGBB (the three dichromacies by default) and list the pairs whose "
-     "CIEDE2000 difference falls below D (10) only after simulation; exit status 1 when any does",
+     "CIEDE2000 difference falls below D (10) only after simulation; exit status 1 when any does. "
+     "--from-picture adds the colours that each cover at least PERCENT (1) of the picture",
      RunPaletteCommand},
 };
 
@@ -77,6 +79,20 @@ bool ParseBounded(const std::string& text, int low, int high, int& value) {
     }
     value = std::atoi(text.c_str());
     return value >= low && value <= high;
+}
+
+bool ParsePlainDecimal(const std::string& text, double low, double high, double& value) {
+    if (text.empty() || text.size() > 16 ||
+        text.find_first_not_of("0123456789.") != std::string::npos) {
+        return false;
+    }
+    char* end = nullptr;
+    const double parsed = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !(parsed >= low) || parsed > high) {
+        return false;
+    }
+    value = parsed;
+    return true;
 }
 
 // The arguments as UTF-8: file names in any script reach the commands whole, where the 8-bit

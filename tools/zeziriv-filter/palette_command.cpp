@@ -2,9 +2,14 @@
 #include "tool_filters.h"
 
 #include "authoring/palette_audit.h"
+#include "authoring/picture.h"
+#include "authoring/picture_file.h"
+#include "authoring/picture_palette.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/image_quality.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,7 +21,8 @@
 namespace {
 
 const char kUsage[] = "palette [--filter ID|FILE]... [--filter-dir DIR]... [--min-delta D] "
-                      "[--quality Q] [--json] COLOUR...";
+                      "[--quality Q] [--json] [--from-picture FILE [--min-share PERCENT]] "
+                      "COLOUR...";
 
 // The three dichromacies of the shipped set.
 const char* const kDefaultFilters[] = {"protanopia", "deutanopia", "tritanoptia"};
@@ -28,7 +34,21 @@ struct PaletteOptions {
     int quality = 0;
     bool json = false;
     std::vector<ColorValue> colors;
+    std::string picture;                     // --from-picture
+    double minShare = kDefaultMinColorShare; // of the picture's visible pixels
+    std::vector<PictureColor> pictureColors; // the picture's, first in `colors`
+    std::uint64_t pictureVisible = 0;
 };
+
+// A percentage from 0.1 to 100, plain decimal.
+bool ParseShare(const std::string& text, double& share) {
+    double percent = 0;
+    if (!ParsePlainDecimal(text, kMinColorShare * 100, 100, percent)) {
+        return false;
+    }
+    share = percent / 100;
+    return true;
+}
 
 bool ParseDelta(const std::string& text, double& value) {
     if (text.empty() || text.size() > 16) {
@@ -58,6 +78,15 @@ int ParseOptions(const std::vector<std::string>& args, PaletteOptions& options) 
             }
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--from-picture") {
+            if (!hasValue || !options.picture.empty()) {
+                return UsageError("--from-picture takes one picture file", kUsage);
+            }
+            options.picture = args[++i];
+        } else if (arg == "--min-share") {
+            if (!hasValue || !ParseShare(args[++i], options.minShare)) {
+                return UsageError("--min-share takes a percentage from 0.1 to 100", kUsage);
+            }
         } else {
             ColorValue color = 0;
             if (!ParseHexColor(arg, color)) {
@@ -66,8 +95,8 @@ int ParseOptions(const std::vector<std::string>& args, PaletteOptions& options) 
             options.colors.push_back(color);
         }
     }
-    if (options.colors.empty()) {
-        return UsageError("palette needs at least one colour", kUsage);
+    if (options.colors.empty() && options.picture.empty()) {
+        return UsageError("palette needs at least one colour or --from-picture", kUsage);
     }
     if (options.filters.empty()) {
         options.filters.assign(std::begin(kDefaultFilters), std::end(kDefaultFilters));
@@ -112,12 +141,57 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
+double SharePercent(const PaletteOptions& options, const PictureColor& c) {
+    return options.pictureVisible == 0 ? 0
+                                       : 100.0 * static_cast<double>(c.pixels) /
+                                             static_cast<double>(options.pictureVisible);
+}
+
+// The picture's colours go first in the palette, then the colours named, each once. False
+// (after saying why, as simulate does) when the picture cannot be read.
+bool AddPictureColors(PaletteOptions& options) {
+    CPicture picture;
+    std::string error;
+    if (!ReadPictureFile(options.picture, picture, error)) {
+        std::fprintf(stderr, "zeziriv-filter: %s\n", error.c_str());
+        return false;
+    }
+    if (!FindPictureColors(picture, options.minShare, options.pictureColors,
+                           options.pictureVisible)) {
+        std::fprintf(stderr, "zeziriv-filter: out of memory for the picture's colours\n");
+        return false;
+    }
+    std::vector<ColorValue> palette;
+    for (const PictureColor& c : options.pictureColors) {
+        palette.push_back(c.color);
+    }
+    for (const ColorValue c : options.colors) {
+        if (std::find(palette.begin(), palette.end(), c) == palette.end()) {
+            palette.push_back(c);
+        }
+    }
+    options.colors = palette;
+    return true;
+}
+
 struct FilterAudit {
     const CFilter* filter;
     PaletteAudit audit;
 };
 
+void PrintPictureColors(const PaletteOptions& options) {
+    std::printf("%s: %zu colours cover at least %g%% of the picture each\n",
+                options.picture.c_str(), options.pictureColors.size(), options.minShare * 100);
+    for (const PictureColor& c : options.pictureColors) {
+        std::printf("  %s %6.2f%%\n", FormatHexColor(c.color).c_str(), SharePercent(options, c));
+    }
+    std::printf("\n");
+}
+
 void PrintTable(const PaletteOptions& options, const std::vector<FilterAudit>& audits) {
+    if (!options.picture.empty()) {
+        PrintPictureColors(options);
+    }
     for (std::size_t f = 0; f < audits.size(); ++f) {
         const CFilter& filter = *audits[f].filter;
         const PaletteAudit& audit = audits[f].audit;
@@ -143,9 +217,19 @@ void PrintTable(const PaletteOptions& options, const std::vector<FilterAudit>& a
 
 void PrintJson(const PaletteOptions& options, const std::vector<FilterAudit>& audits,
                bool collapsed) {
-    std::printf(
-        "{\n  \"minDelta\": %g,\n  \"quality\": %d,\n  \"collapsed\": %s,\n  \"filters\": [",
-        options.minDelta, options.quality, collapsed ? "true" : "false");
+    std::printf("{\n  \"minDelta\": %g,\n  \"quality\": %d,\n  \"collapsed\": %s,\n",
+                options.minDelta, options.quality, collapsed ? "true" : "false");
+    if (!options.picture.empty()) {
+        std::printf("  \"picture\": %s,\n  \"minShare\": %g,\n  \"pictureColours\": [",
+                    JsonString(options.picture).c_str(), options.minShare * 100);
+        for (std::size_t i = 0; i < options.pictureColors.size(); ++i) {
+            std::printf("%s\n    {\"colour\": \"%s\", \"share\": %.2f}", i == 0 ? "" : ",",
+                        FormatHexColor(options.pictureColors[i].color).c_str(),
+                        SharePercent(options, options.pictureColors[i]));
+        }
+        std::printf("%s],\n", options.pictureColors.empty() ? "" : "\n  ");
+    }
+    std::printf("  \"filters\": [");
     for (std::size_t f = 0; f < audits.size(); ++f) {
         const CFilter& filter = *audits[f].filter;
         const PaletteAudit& audit = audits[f].audit;
@@ -179,6 +263,9 @@ int RunPaletteCommand(const std::vector<std::string>& args) {
     PaletteOptions options;
     if (const int status = ParseOptions(args, options); status != kExitOk) {
         return status;
+    }
+    if (!options.picture.empty() && !AddPictureColors(options)) {
+        return kExitUsage;
     }
     const CImageQuality quality(options.quality);
     CToolFilters filters;

@@ -2,19 +2,22 @@
 #include "tool_filters.h"
 
 #include "authoring/contact_sheet.h"
+#include "authoring/palette_audit.h"
 #include "authoring/picture.h"
 #include "authoring/picture_file.h"
 #include "authoring/picture_simulation.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/image_quality.h"
+#include "engine/image/look_alike.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
 const char kUsage[] =
     "simulate [--quality Q] [--blur R] [--filter ID|FILE]... [--filter-dir DIR]... "
-    "[--all] [--sheet] INPUT OUTPUT";
+    "[--all] [--sheet] [--highlight COLOUR [--distance D]] INPUT OUTPUT";
 
 struct SimulateOptions {
     int quality = 0;
@@ -23,6 +26,9 @@ struct SimulateOptions {
     std::vector<std::string> filterDirs;
     bool all = false;
     bool sheet = false;
+    bool highlight = false;
+    ColorValue highlightColor = 0;
+    double distance = kDefaultLookAlikeDistance;
     std::string input;
     std::string output;
 };
@@ -30,6 +36,7 @@ struct SimulateOptions {
 // Returns kExitOk or the usage status after reporting.
 int ParseOptions(const std::vector<std::string>& args, SimulateOptions& options) {
     std::vector<std::string> positional;
+    bool distanceGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -55,6 +62,18 @@ int ParseOptions(const std::vector<std::string>& args, SimulateOptions& options)
             options.all = true;
         } else if (arg == "--sheet") {
             options.sheet = true;
+        } else if (arg == "--highlight") {
+            if (!hasValue || !ParseHexColor(args[++i], options.highlightColor)) {
+                return UsageError("--highlight takes a colour #RRGGBB", kUsage);
+            }
+            options.highlight = true;
+        } else if (arg == "--distance") {
+            if (!hasValue || !ParsePlainDecimal(args[++i], kMinLookAlikeDistance,
+                                                kMaxLookAlikeDistance, options.distance)) {
+                return UsageError("--distance takes a CIEDE2000 difference from 0.1 to 100",
+                                  kUsage);
+            }
+            distanceGiven = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option " + arg, kUsage);
         } else {
@@ -63,6 +82,9 @@ int ParseOptions(const std::vector<std::string>& args, SimulateOptions& options)
     }
     if (positional.size() != 2) {
         return UsageError("simulate needs an input and an output picture", kUsage);
+    }
+    if (distanceGiven && !options.highlight) {
+        return UsageError("--distance needs --highlight", kUsage);
     }
     if (options.filters.empty() && !options.all && !options.sheet) {
         return UsageError("name a filter with --filter, or ask for --all or --sheet", kUsage);
@@ -164,6 +186,10 @@ int RunSimulateCommand(const std::vector<std::string>& args) {
         const CFilter& filter = *selected[i];
         if (!simulation.Apply(filter, options.blur, simulated)) {
             return Fail("out of memory for the simulated picture");
+        }
+        if (options.highlight) {
+            simulation.HighlightLookAlikes(filter, options.highlightColor, options.distance,
+                                           simulated);
         }
         if (options.sheet) {
             sheet.DrawPanel(static_cast<int>(i) + 1, filter.GetDisplayName(), simulated);

@@ -1,6 +1,7 @@
 #include "engine/image/capture_image.h"
 
 #include "engine/filter/filter.h"
+#include "engine/image/look_alike.h"
 #include "engine/image/pixel_pipeline.h"
 #include "engine/image/screen_copy.h"
 
@@ -183,10 +184,8 @@ void CCaptureImage::ApplyFilter(const CFilter* filter) {
     }
     m_source.Flush();
     unsigned char* display = m_surface->GetPixels();
-    const ColorValue* table = filter != nullptr ? filter->GetTable() : nullptr;
-    // Indices of another image quality would read past the table: show the original.
-    if (filter == nullptr || filter->IsIdentity() || table == nullptr ||
-        filter->GetTableQuality().GetTableSize() != m_quality.GetTableSize()) {
+    const ColorValue* table = TableOf(filter);
+    if (table == nullptr) {
         std::memcpy(display, m_original.get(), m_imageSize);
         return;
     }
@@ -195,6 +194,58 @@ void CCaptureImage::ApplyFilter(const CFilter* filter) {
     } else {
         ApplyColorTable(m_index32.get(), table, m_width, m_height, m_stride, display);
     }
+}
+
+const ColorValue* CCaptureImage::TableOf(const CFilter* filter) const {
+    const ColorValue* table = filter != nullptr ? filter->GetTable() : nullptr;
+    // Indices of another image quality would read past the table: the original is shown.
+    if (filter == nullptr || filter->IsIdentity() || table == nullptr ||
+        filter->GetTableQuality().GetTableSize() != m_quality.GetTableSize()) {
+        return nullptr;
+    }
+    return table;
+}
+
+std::size_t CCaptureImage::HighlightLookAlikes(const CFilter* filter, int column, int row,
+                                               double distance, CLookAlikeMask& mask) {
+    if (!m_surface || column < 0 || row < 0 || column >= m_width || row >= m_height) {
+        return 0;
+    }
+    m_source.Flush();
+    unsigned char* display = m_surface->GetPixels();
+    const ColorValue* table = TableOf(filter);
+    if (table == nullptr) {
+        mask.Prepare(ReadColor(true, column, row), distance, nullptr, 0);
+        return HighlightLookAlikesByColor(m_original.get(), mask, m_width, m_height, m_stride,
+                                          display);
+    }
+    const std::size_t at =
+        static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width) + column;
+    const std::uint32_t entry = m_index16 ? m_index16[at] : m_index32[at];
+    mask.Prepare(table[entry], distance, table, m_quality.GetTableSize());
+    return m_index16
+               ? ::HighlightLookAlikes(m_index16.get(), mask, m_width, m_height, m_stride, display)
+               : ::HighlightLookAlikes(m_index32.get(), mask, m_width, m_height, m_stride, display);
+}
+
+std::size_t CCaptureImage::ApplyFilterHighlighted(const CFilter* filter, int column, int row,
+                                                  double distance, CLookAlikeMask& mask) {
+    const ColorValue* table = TableOf(filter);
+    if (!m_surface || table == nullptr || column < 0 || row < 0 || column >= m_width ||
+        row >= m_height) {
+        ApplyFilter(filter);
+        return HighlightLookAlikes(filter, column, row, distance, mask);
+    }
+    m_source.Flush();
+    unsigned char* display = m_surface->GetPixels();
+    const std::size_t at =
+        static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width) + column;
+    const std::uint32_t entry = m_index16 ? m_index16[at] : m_index32[at];
+    mask.Prepare(table[entry], distance, table, m_quality.GetTableSize());
+    return m_index16 ? ::ApplyHighlightedTable(m_index16.get(), mask, m_width, m_height, m_stride,
+                                               display)
+                     : ::ApplyHighlightedTable(m_index32.get(), mask, m_width, m_height, m_stride,
+                                               display);
 }
 
 void CCaptureImage::Blur(int radius) {

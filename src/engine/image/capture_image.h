@@ -5,10 +5,12 @@
 #include "engine/image/screen_copy.h"
 #include "engine/image/screen_source.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
 class CFilter;
+class CLookAlikeMask;
 
 // What taking pixels from a screen copy came to.
 enum class CaptureResult {
@@ -54,6 +56,19 @@ public:
     // table entry of every pixel's index. Earlier filtering and blurring never accumulate.
     void ApplyFilter(const CFilter* filter);
 
+    // Dims every display pixel whose filtered colour is not a look-alike, at the distance, of
+    // the filtered colour of the pixel at (column, row); the filtered colours are those
+    // ApplyFilter makes for the filter (before any blur: the display pixels may be blurred).
+    // Returns the number of look-alike pixels; 0, touching nothing, while empty or for a
+    // pixel outside the image.
+    std::size_t HighlightLookAlikes(const CFilter* filter, int column, int row, double distance,
+                                    CLookAlikeMask& mask);
+
+    // ApplyFilter and HighlightLookAlikes in one pass, for a picture that is not blurred; the
+    // filter alone for a pixel outside the image.
+    std::size_t ApplyFilterHighlighted(const CFilter* filter, int column, int row, double distance,
+                                       CLookAlikeMask& mask);
+
     // Softens the display pixels with the binomial blur of the radius; 0 or anything outside
     // 1..5 changes nothing.
     void Blur(int radius);
@@ -86,6 +101,9 @@ public:
 
 private:
     bool Allocate(int width, int height);
+    // The filter's table when the display pixels are its entries; null when they are copies of
+    // the original pixels.
+    const ColorValue* TableOf(const CFilter* filter) const;
     ColorValue ReadColor(bool original, int column, int row) const;
 
     IScreenSource& m_source;

@@ -18,7 +18,8 @@ void BuildIndexBuffer(const unsigned char* pixels, int width, int height, std::s
                       const CImageQuality& quality, std::uint32_t* index);
 
 // Writes table[index] into every pixel; padding bytes are left alone. Every index must be
-// below the table's size.
+// below the table's size. Bits 24-31 of an entry are not read: a table may keep its own flags
+// there (the look-alike mask does).
 void ApplyColorTable(const std::uint16_t* index, const ColorValue* table, int width, int height,
                      std::size_t stride, unsigned char* pixels);
 void ApplyColorTable(const std::uint32_t* index, const ColorValue* table, int width, int height,

@@ -1,5 +1,6 @@
 #include "features/dialogs/general_setting_dlg.h"
 
+#include "engine/image/look_alike.h"
 #include "features/dialogs/display_names.h"
 #include "platform/utilities.h"
 #include "resource.h"
@@ -88,6 +89,8 @@ void CGeneralSettingDlg::OnInitDialog() {
     Check(dialog, IDC_NO_SPLASH, c.noSplash);
     SendDlgItemMessageA(dialog, IDC_BLUR_RADIUS, CB_SETCURSEL,
                         static_cast<WPARAM>(c.blurRadiusItem), 0);
+    SendDlgItemMessageA(dialog, IDC_LOOK_ALIKE_DISTANCE, EM_LIMITTEXT, 12, 0);
+    SetDlgItemTextA(dialog, IDC_LOOK_ALIKE_DISTANCE, c.lookAlikeDistance.c_str());
 }
 
 void CGeneralSettingDlg::OnOK() {
@@ -104,6 +107,17 @@ void CGeneralSettingDlg::OnOK() {
         ShowOwnedResourceMessage(dialog, MB_OK, message);
         return;
     }
+    char distance[16] = {};
+    GetDlgItemTextA(dialog, IDC_LOOK_ALIKE_DISTANCE, distance, sizeof distance);
+    double typed = 0;
+    if (!ReadLookAlikeDistance(distance, typed)) {
+        ShowOwnedResourceMessage(dialog, MB_OK, IDS_LOOK_ALIKE_DISTANCE_RANGE);
+        // Back in the box with the text selected, to be typed over.
+        const HWND edit = GetDlgItem(dialog, IDC_LOOK_ALIKE_DISTANCE);
+        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        return;
+    }
     c.adjustInitialPanelHeight = IsChecked(dialog, IDC_ADJUST_PANEL_HEIGHT);
     c.waitingTime = ReadComboText(dialog, IDC_QUICK_WAITING_TIME);
     c.updateInterval = ReadComboText(dialog, IDC_UPDATE_INTERVAL);
@@ -114,6 +128,7 @@ void CGeneralSettingDlg::OnOK() {
     c.imageQualityItem = ReadListItem(dialog, IDC_IMAGE_QUALITY);
     c.noSplash = IsChecked(dialog, IDC_NO_SPLASH);
     c.blurRadiusItem = ReadListItem(dialog, IDC_BLUR_RADIUS);
+    c.lookAlikeDistance = distance;
     if (m_commit && !m_commit(c, dialog)) {
         return;
     }

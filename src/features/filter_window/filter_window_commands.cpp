@@ -53,6 +53,8 @@ FilterWindowCommand MapFilterWindowKey(unsigned virtualKey, bool ctrl, bool shif
         return Make(FilterWindowAction::ToggleFix, ctrl);
     case 'M':
         return Make(FilterWindowAction::ToggleMark, ctrl);
+    case 'H':
+        return Make(FilterWindowAction::ToggleHighlight, ctrl);
     case 'N':
         return Make(ctrl ? FilterWindowAction::NewWindow : FilterWindowAction::None);
     case 'Z':

@@ -6,16 +6,17 @@
 #include <string>
 
 enum class FilterWindowAction {
-    NotHandled,   // default processing (Alt+F4 still closes the window)
-    None,         // handled, nothing to do
-    MoveCursor,   // by (dx, dy)
-    CopyColor,    // original: the colour before filtering
-    ToggleFix,    // allWindows: this window's negation for every window
-    ToggleMark,   //
-    NewWindow,    //
-    SetZoom,      // `zoom`, for this window or (allWindows) every window
-    ContextMenu,  // at the client origin
-    SelectFilter, // by key: always re-selects `filterIndex`
+    NotHandled,      // default processing (Alt+F4 still closes the window)
+    None,            // handled, nothing to do
+    MoveCursor,      // by (dx, dy)
+    CopyColor,       // original: the colour before filtering
+    ToggleFix,       // allWindows: this window's negation for every window
+    ToggleMark,      //
+    ToggleHighlight, // look-alikes
+    NewWindow,       //
+    SetZoom,         // `zoom`, for this window or (allWindows) every window
+    ContextMenu,     // at the client origin
+    SelectFilter,    // by key: always re-selects `filterIndex`
 };
 
 struct FilterWindowCommand {

@@ -6,11 +6,15 @@
 #include "engine/image/pixel_pipeline.h"
 #include "platform/tick_count.h"
 
+#include <string>
+
 namespace {
 
 constexpr ColorValue kNoShownColor = 0xFFFFFFFF;
 constexpr IntPoint kNoShownPoint{-1, -1};
 constexpr int kNoShownZoom = -9999;
+constexpr int kNoShownLookAlikes = -2;
+constexpr int kLookAlikesOff = -1;
 
 // The enabled position whose filter ID equals the record's exactly; the first when none does.
 int EnabledPositionOf(const CFilterManager& filters, const std::string& id) {
@@ -44,6 +48,7 @@ void CFilterWindowModel::Load(const CWindowSetting& setting) {
     m_showStatusbar = setting.ShowStatusbar;
     m_recaptureRequested = false;
     m_leftTopOrigin = m_options.leftTopOrigin;
+    m_highlight = m_options.highlightLookAlikes;
 }
 
 void CFilterWindowModel::Start() {
@@ -151,6 +156,8 @@ RefreshKey CFilterWindowModel::MakeKey(const CFilter* shown) const {
     key.picture.zoom = m_zoom;
     key.picture.markCenter = m_markCenter;
     key.picture.area = m_captureArea;
+    key.picture.highlight = m_highlight;
+    key.picture.lookAlikeDistance = m_highlight ? m_options.lookAlikeDistance : 0;
     key.status.referencePoint = m_referencePoint;
     key.status.showStatusbar = m_showStatusbar;
     if (m_showStatusbar) {
@@ -166,11 +173,55 @@ void CFilterWindowModel::IndexPixels() {
 }
 
 void CFilterWindowModel::ApplyTable(const CFilter* filter) {
+    // Unblurred, the highlight is the table pass itself: the look-alikes' entries as they are,
+    // the others' dimmed.
+    if (m_highlight && !m_image.IsEmpty() &&
+        CCaptureImage::BlurRadiusOf(static_cast<std::uint32_t>(m_options.blurRadius)) == 0) {
+        const IntPoint at = ReferencePixel();
+        const std::size_t alike =
+            m_image.ApplyFilterHighlighted(filter, at.x, at.y, LookAlikeDistance(), m_lookAlikes);
+        StoreLookAlikeShare(alike);
+        return;
+    }
     m_image.ApplyFilter(filter);
 }
 
 void CFilterWindowModel::BlurPicture() {
     m_image.Blur(m_options.blurRadius);
+}
+
+void CFilterWindowModel::HighlightLookAlikes(const CFilter* filter) {
+    if (!m_highlight) {
+        return;
+    }
+    // A black window has no look-alikes: no share of an earlier picture stays on its bar.
+    if (m_image.IsEmpty()) {
+        m_lookAlikePercent = 0;
+        return;
+    }
+    // Without a blur the table pass made it already.
+    if (CCaptureImage::BlurRadiusOf(static_cast<std::uint32_t>(m_options.blurRadius)) == 0) {
+        return;
+    }
+    const IntPoint at = ReferencePixel();
+    StoreLookAlikeShare(
+        m_image.HighlightLookAlikes(filter, at.x, at.y, LookAlikeDistance(), m_lookAlikes));
+}
+
+IntPoint CFilterWindowModel::ReferencePixel() const {
+    return m_leftTopOrigin ? IntPoint{0, 0}
+                           : IntPoint{(m_image.GetWidth() - 1) / 2, (m_image.GetHeight() - 1) / 2};
+}
+
+double CFilterWindowModel::LookAlikeDistance() const {
+    return IsValidLookAlikeDistance(m_options.lookAlikeDistance) ? m_options.lookAlikeDistance
+                                                                 : kDefaultLookAlikeDistance;
+}
+
+void CFilterWindowModel::StoreLookAlikeShare(std::size_t alike) {
+    const std::size_t pixels = static_cast<std::size_t>(m_image.GetWidth()) *
+                               static_cast<std::size_t>(m_image.GetHeight());
+    m_lookAlikePercent = LookAlikePercent(alike, pixels);
 }
 
 void CFilterWindowModel::SampleReference() {
@@ -193,6 +244,7 @@ void CFilterWindowModel::RequestPaint() {
 void CFilterWindowModel::Redraw(const CFilter* filter) {
     ApplyTable(filter);
     BlurPicture();
+    HighlightLookAlikes(filter);
     SampleReference();
     RequestPaint();
     UpdateStatusbar();
@@ -219,12 +271,18 @@ void CFilterWindowModel::UpdateStatusbar() {
             m_host.SetStatusText(2, ZoomText(m_zoom));
         }
     }
-    if (colourChanged) {
-        m_host.SetStatusText(ColorNamePart(m_simpleStatusbar),
-                             m_markCenter ? ColorNameText(CHSV(colour), format == kFormatHsvSimple)
-                                          : std::string());
+    const int lookAlikes = m_highlight ? m_lookAlikePercent : kLookAlikesOff;
+    if (colourChanged || lookAlikes != m_shownLookAlikes) {
+        std::string name =
+            m_markCenter ? ColorNameText(CHSV(colour), format == kFormatHsvSimple) : std::string();
+        if (m_highlight) {
+            name += (name.empty() ? "" : "  ") + m_options.lookAlikeLabel + " " +
+                    std::to_string(lookAlikes) + "%";
+        }
+        m_host.SetStatusText(ColorNamePart(m_simpleStatusbar), name);
     }
     m_shownColor = colour;
+    m_shownLookAlikes = lookAlikes;
     m_shownPoint = m_referencePoint;
     m_shownZoom = m_zoom;
 }
@@ -233,6 +291,7 @@ void CFilterWindowModel::ResetShownValues() {
     m_shownColor = kNoShownColor;
     m_shownPoint = kNoShownPoint;
     m_shownZoom = kNoShownZoom;
+    m_shownLookAlikes = kNoShownLookAlikes;
     m_statusReset = true;
 }
 
@@ -285,6 +344,12 @@ void CFilterWindowModel::SetZoom(int zoom) {
 void CFilterWindowModel::SetMarkCenter(bool on) {
     m_markCenter = on;
     ResetShownValues();
+}
+
+void CFilterWindowModel::SetHighlight(bool on) {
+    // The next refresh's picture key differs: the picture is made again then.
+    m_highlight = on;
+    m_recaptureRequested = true;
 }
 
 void CFilterWindowModel::SetFixPosition(bool on) {

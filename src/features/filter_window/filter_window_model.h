@@ -2,6 +2,7 @@
 
 #include "engine/filter/filter_status.h"
 #include "engine/image/capture_image.h"
+#include "engine/image/look_alike.h"
 #include "engine/image/screen_copy.h"
 #include "features/filter_window/filter_window_geometry.h"
 #include "features/filter_window/window_setting.h"
@@ -22,6 +23,10 @@ struct FilterWindowOptions {
     bool leftTopOrigin = false;
     int blurRadius = 0; // 0: none
     std::string copyColorFormat;
+    double lookAlikeDistance = kDefaultLookAlikeDistance; // CIEDE2000
+    bool highlightLookAlikes = false; // the last choice, which a window starts with
+    // The status bar's word for the share of look-alike pixels, in the user's language.
+    std::string lookAlikeLabel = "Look-alikes";
 };
 
 // What the filter window logic needs of its window: questions about the screen and the window,
@@ -52,6 +57,8 @@ struct RefreshKey {
         int zoom = 0;
         bool markCenter = false;
         PixelSize area;
+        bool highlight = false;
+        double lookAlikeDistance = 0; // 0 while highlighting is off
         friend bool operator==(const Picture&, const Picture&) = default;
     };
     struct Status {
@@ -123,6 +130,8 @@ public:
     void SetFixPosition(bool on);
     void SetTopmostFlag(bool on) { m_topmost = on; }
     void SetShowStatusbarFlag(bool on) { m_showStatusbar = on; }
+    // Look-alikes of the reference pixel's filtered colour shown, every other pixel dimmed.
+    void SetHighlight(bool on);
     void RequestRecapture() { m_recaptureRequested = true; }
 
     int GetZoom() const { return m_zoom; }
@@ -131,6 +140,9 @@ public:
     bool IsFixPosition() const { return m_fixPosition; }
     IntPoint GetFixedPoint() const { return m_fixedPoint; }
     bool IsShowStatusbar() const { return m_showStatusbar; }
+    bool IsHighlight() const { return m_highlight; }
+    // The share of look-alike pixels in the last picture, in whole percent (0 while off).
+    int GetLookAlikePercent() const { return m_highlight ? m_lookAlikePercent : 0; }
     bool IsSimpleStatusbar() const { return m_simpleStatusbar; }
     bool IsLeftTopOrigin() const { return m_leftTopOrigin; }
     IntPoint GetReferencePoint() const { return m_referencePoint; }
@@ -158,11 +170,16 @@ private:
     // its playback when a step is due (`stepped` tells).
     const CFilter* StepPlayback(bool& stepped);
 
-    // The pixel steps of a refresh, in order; a further pass over the filtered pixels goes
-    // between ApplyTable and BlurPicture.
+    // The pixel steps of a refresh, in order.
     void IndexPixels();
     void ApplyTable(const CFilter* filter);
     void BlurPicture();
+    // Last over the pixels, so that the blur softens shapes, never the dimming's edges.
+    void HighlightLookAlikes(const CFilter* filter);
+    // The pixel the status bar names, whose filtered colour is the look-alikes' reference.
+    IntPoint ReferencePixel() const;
+    double LookAlikeDistance() const;
+    void StoreLookAlikeShare(std::size_t alike);
     void SampleReference();
     void RequestPaint();
     // Table, blur, reference colours, painting and status bar for the filter, remembered as
@@ -184,6 +201,9 @@ private:
     bool m_showStatusbar = true;
     bool m_simpleStatusbar = false;
     bool m_leftTopOrigin = false;
+    bool m_highlight = false;
+    CLookAlikeMask m_lookAlikes;
+    int m_lookAlikePercent = 0;
 
     bool m_recaptureRequested = false;
     std::uint32_t m_lastCaptureTime = 0;
@@ -197,6 +217,7 @@ private:
     ColorValue m_shownColor = 0;
     IntPoint m_shownPoint;
     int m_shownZoom = 0;
+    int m_shownLookAlikes = 0; // -1: highlighting off
     // The shown values were reset: the next refresh writes the status bar whatever its key.
     bool m_statusReset = true;
 };

@@ -39,8 +39,9 @@ IntRect ToIntRect(const RECT& r) {
 constexpr int kFilterSubmenu = 0;
 constexpr int kZoomSubmenu = 1;
 constexpr int kMarkItem = 2;
-constexpr int kFixItem = 3;
-constexpr int kViewSubmenu = 5;
+constexpr int kHighlightItem = 3;
+constexpr int kFixItem = 4;
+constexpr int kViewSubmenu = 6;
 
 // For mouse and menu commands Ctrl counts as it is now; for keys, as it was with the key.
 bool IsCtrlDownNow() {
@@ -244,6 +245,10 @@ void CFilterWnd::ApplyCommand(UINT command, WPARAM value) {
     case WM_APP_SET_STATUSBAR:
         SetShowStatusbar(value != 0);
         return;
+    case WM_APP_SET_HIGHLIGHT:
+        m_model.SetHighlight(value != 0);
+        m_owner.OnHighlightChosen(value != 0);
+        return;
     default:
         return;
     }
@@ -320,6 +325,9 @@ void CFilterWnd::OnKeyDown(WPARAM key, LPARAM flags, UINT msg) {
     case FilterWindowAction::ToggleMark:
         Command(WM_APP_SET_MARK, m_model.IsMarkCenter() ? 0 : 1, command.allWindows);
         return;
+    case FilterWindowAction::ToggleHighlight:
+        Command(WM_APP_SET_HIGHLIGHT, m_model.IsHighlight() ? 0 : 1, command.allWindows);
+        return;
     case FilterWindowAction::NewWindow:
         OpenNewWindow();
         return;
@@ -354,6 +362,7 @@ void CFilterWnd::OnCommand(UINT id) {
     };
     const Toggle toggles[] = {
         {ID_MARK_CENTER, WM_APP_SET_MARK, m_model.IsMarkCenter()},
+        {ID_HIGHLIGHT_LOOK_ALIKES, WM_APP_SET_HIGHLIGHT, m_model.IsHighlight()},
         {ID_VIEW_TOPMOST, WM_APP_SET_TOPMOST, m_model.IsTopmost()},
         {ID_FIX_POSITION, WM_APP_SET_FIX, m_model.IsFixPosition()},
         {ID_VIEW_STATUSBAR, WM_APP_SET_STATUSBAR, m_model.IsShowStatusbar()},
@@ -457,6 +466,7 @@ void CFilterWnd::ShowContextMenu(bool atCursor) {
         CheckItem(zooms, static_cast<UINT>(zoomPosition), true);
     }
     CheckItem(popup, kMarkItem, m_model.IsMarkCenter());
+    CheckItem(popup, kHighlightItem, m_model.IsHighlight());
     CheckItem(popup, kFixItem, m_model.IsFixPosition());
     if (view != nullptr) {
         CheckItem(view, 0, m_model.IsTopmost());
@@ -584,6 +594,7 @@ LRESULT CFilterWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_APP_SET_TOPMOST:
     case WM_APP_SET_FIX:
     case WM_APP_SET_STATUSBAR:
+    case WM_APP_SET_HIGHLIGHT:
         ApplyCommand(msg, wParam);
         return 0;
     case WM_APP_SETTINGS_CHANGED:

@@ -15,6 +15,8 @@ public:
     virtual FilterWindowOptions GetFilterWindowOptions() const = 0;
     // A window command for every open window (this one too), as its private message.
     virtual void PostToAllWindows(UINT message, WPARAM value) = 0;
+    // Look-alike highlighting was turned on or off in a window: the next window's start.
+    virtual void OnHighlightChosen(bool on) = 0;
     // Ctrl+N: a new window from this window's record, one caption further on.
     virtual void OpenTwin(const CWindowSetting& record) = 0;
     // The window is being destroyed, leaving its record.

@@ -15,6 +15,7 @@ constexpr DWORD kPanelStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | 
 constexpr DWORD kListStyle =
     WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kCheckStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
 
 // The font unit: the default GUI font's height, from its text metrics when the font leaves
 // the height to the mapper.
@@ -100,7 +101,19 @@ bool CFilterPanel::CreateControls() {
     }
     SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
+    // Made between the list and the button: the tab order follows.
     char text[512] = {};
+    LoadResString(IDS_PANEL_HIGHLIGHT, text, static_cast<int>(sizeof(text)));
+    m_check =
+        CreateWindowExA(0, "BUTTON", text, kCheckStyle, 0, 0, 0, 0, GetHwnd(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCheckId)), instance, nullptr);
+    if (m_check == nullptr) {
+        const auto error = static_cast<int>(GetLastError());
+        ShowResourceMessage(MB_ICONERROR | MB_OK, IDS_CREATE_WINDOW_FAILED, error);
+        return false;
+    }
+    SendMessageA(m_check, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+
     LoadResString(IDS_CLOSE, text, static_cast<int>(sizeof(text)));
     m_button = CreateWindowExA(0, "BUTTON", text, kButtonStyle, 0, 0, 0, 0, GetHwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)), instance,
@@ -152,6 +165,8 @@ void CFilterPanel::Layout(int clientWidth, int clientHeight) {
     const PanelLayout layout = LayoutPanel(m_fontUnit, clientWidth, clientHeight);
     MoveWindow(m_list, layout.list.left, layout.list.top, layout.list.right - layout.list.left,
                layout.list.bottom - layout.list.top, TRUE);
+    MoveWindow(m_check, layout.check.left, layout.check.top, layout.check.right - layout.check.left,
+               layout.check.bottom - layout.check.top, TRUE);
     MoveWindow(m_button, layout.button.left, layout.button.top,
                layout.button.right - layout.button.left, layout.button.bottom - layout.button.top,
                TRUE);
@@ -166,6 +181,13 @@ void CFilterPanel::OnDestroy() {
     m_layoutEnabled = false;
     m_list = nullptr;
     m_button = nullptr;
+    m_check = nullptr;
+}
+
+void CFilterPanel::SetHighlightChecked(bool on) {
+    if (m_check != nullptr) {
+        SendMessageA(m_check, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
 }
 
 void CFilterPanel::StoreRect() {
@@ -194,6 +216,14 @@ void CFilterPanel::OnCommand(int id, int code) {
     case kButtonId:
         if (code == BN_CLICKED) {
             PostMessageA(GetHwnd(), WM_CLOSE, 0, 0);
+        }
+        return;
+    case kCheckId:
+        if (code == BN_CLICKED) {
+            const bool on = SendMessageA(m_check, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            if (HWND owner = GetWindow(GetHwnd(), GW_OWNER)) {
+                PostMessageA(owner, WM_APP_SET_HIGHLIGHT, on ? 1 : 0, 0);
+            }
         }
         return;
     case kListId:

@@ -10,14 +10,16 @@
 class CFilterManager;
 
 // The desktop view's filter panel: a small captioned window, owned by the full-screen
-// preview, listing the enabled filters above a Close button. Picking a filter asks the owner to
-// show it; every way of closing the panel asks the owner to close the whole view. While it
+// preview, listing the enabled filters above the "Highlight look-alikes" box and a Close button.
+// Picking a filter asks the owner to show it, the box to highlight or not; every way of closing
+// the panel asks the owner to close the whole view. While it
 // exists it sees every message of the thread's loop first, for the dialog keys and the digits.
 class CFilterPanel : public Window<CFilterPanel>, public CMessageFilter {
 public:
     static constexpr const char* kClassName = "ZezirivOperateWnd";
     static constexpr int kListId = IDC_PANEL_FILTERS;
     static constexpr int kButtonId = IDC_PANEL_CLOSE;
+    static constexpr int kCheckId = IDC_PANEL_HIGHLIGHT;
 
     CFilterPanel() = default;
     ~CFilterPanel() override;
@@ -35,6 +37,8 @@ public:
     bool IsReady() const { return m_layoutEnabled; }
     // Hands the panel's window rectangle to the store now (done anyway at destruction).
     void StoreRect();
+    // The "Highlight look-alikes" box, as the view turns highlighting on by a click.
+    void SetHighlightChecked(bool on);
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool PreTranslateMessage(MSG* msg) override;
@@ -56,6 +60,7 @@ private:
     RectStore m_store;
     HWND m_list = nullptr;
     HWND m_button = nullptr;
+    HWND m_check = nullptr;
     int m_fontUnit = 0;
     bool m_layoutEnabled = false;
     PanelMetrics m_metrics;

@@ -41,7 +41,7 @@ int PanelButtonHeight(int fontUnit) {
 int PanelHeightForItems(const PanelMetrics& metrics, int itemCount) {
     const int items = std::clamp(itemCount, 1, kMaxFittedPanelItems);
     const int f = metrics.fontUnit;
-    return metrics.itemHeight * items + 2 * metrics.edge + 3 * f + PanelButtonHeight(f) +
+    return metrics.itemHeight * items + 2 * metrics.edge + 4 * f + 2 * PanelButtonHeight(f) +
            metrics.nonClientHeight;
 }
 
@@ -62,11 +62,13 @@ PanelLayout LayoutPanel(int fontUnit, int clientWidth, int clientHeight) {
     const int buttonWidth = PanelButtonWidth(f);
     const int buttonHeight = PanelButtonHeight(f);
     const int listWidth = std::max(clientWidth - 2 * f, 0);
-    const int listHeight = std::max(clientHeight - 3 * f - buttonHeight, 0);
+    const int listHeight = std::max(clientHeight - 4 * f - 2 * buttonHeight, 0);
     PanelLayout layout;
     layout.list = IntRect{f, f, f + listWidth, f + listHeight};
+    const int checkTop = layout.list.bottom + f;
+    layout.check = IntRect{f, checkTop, f + listWidth, checkTop + buttonHeight};
     const int buttonLeft = (clientWidth - buttonWidth) / 2;
-    const int buttonTop = f + listHeight + f;
+    const int buttonTop = layout.check.bottom + f;
     layout.button =
         IntRect{buttonLeft, buttonTop, buttonLeft + buttonWidth, buttonTop + buttonHeight};
     return layout;

@@ -30,8 +30,8 @@ int PanelButtonWidth(int fontUnit);  // 7 f
 int PanelButtonHeight(int fontUnit); // 14 f / 8, truncated
 
 // Window height at which the list shows exactly `itemCount` whole items (taken as 1 to
-// kMaxFittedPanelItems) above the button: f above the list, f between list and button and f
-// below the button.
+// kMaxFittedPanelItems) above the check box and the button, each a button high: f above the
+// list, f between list and check box, f between check box and button and f below the button.
 int PanelHeightForItems(const PanelMetrics& metrics, int itemCount);
 // The smallest height the user may size the panel to: one item and the button.
 int PanelMinimumHeight(const PanelMetrics& metrics);
@@ -44,6 +44,7 @@ int PanelInitialHeight(const PanelMetrics& metrics, int enabledCount, int stored
 // never go negative on a panel too small for them.
 struct PanelLayout {
     IntRect list;
+    IntRect check; // "Highlight look-alikes", as wide as the list
     IntRect button;
 };
 PanelLayout LayoutPanel(int fontUnit, int clientWidth, int clientHeight);

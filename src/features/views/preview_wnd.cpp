@@ -50,6 +50,11 @@ bool CPreviewWnd::Open(PreviewMode mode, int index, const PreviewOptions& option
     }
     m_mode = mode;
     m_initialIndex = mode == PREVIEW_QUICK ? index : 0;
+    m_highlight = false;
+    m_hasReference = false;
+    // The filters may have been built again since the last view, in the same memory.
+    m_lookAlikes.Forget();
+    m_shownFilter = nullptr;
     m_options = options;
     // Covers exactly the captured rectangle, since painting copies the image at the window's
     // own coordinates.
@@ -110,17 +115,54 @@ void CPreviewWnd::OnFinalMessage() {
 
 void CPreviewWnd::Perform(const PreviewStep& step, bool redraw) {
     if (step.show) {
-        m_image.ApplyFilter(step.filter);
-        if (step.filter != nullptr) {
-            m_image.Blur(m_options.blurRadius);
-        }
-        if (redraw && GetHwnd() != nullptr) {
-            RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT);
+        m_shownFilter = step.filter;
+        ShowPicture();
+        if (redraw) {
+            Redraw();
         }
     }
     if (step.close && GetHwnd() != nullptr) {
         PostMessageA(GetHwnd(), WM_CLOSE, 0, 0);
     }
+}
+
+void CPreviewWnd::ShowPicture() {
+    m_image.ApplyFilter(m_shownFilter);
+    if (m_shownFilter != nullptr) {
+        m_image.Blur(m_options.blurRadius);
+    }
+    if (m_highlight && m_hasReference) {
+        const double distance = IsValidLookAlikeDistance(m_options.lookAlikeDistance)
+                                    ? m_options.lookAlikeDistance
+                                    : kDefaultLookAlikeDistance;
+        m_image.HighlightLookAlikes(m_shownFilter, m_referencePoint.x, m_referencePoint.y, distance,
+                                    m_lookAlikes);
+    }
+}
+
+void CPreviewWnd::Redraw() {
+    if (GetHwnd() != nullptr) {
+        RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT);
+    }
+}
+
+void CPreviewWnd::OnLeftButtonDown(LPARAM point) {
+    if (m_mode != PREVIEW_DESKTOP || m_state.IsClosing()) {
+        return;
+    }
+    // The window covers the snapshot from its top-left corner: client and image coordinates
+    // are the same.
+    m_referencePoint = {static_cast<int>(static_cast<short>(LOWORD(point))),
+                        static_cast<int>(static_cast<short>(HIWORD(point)))};
+    m_hasReference = true;
+    m_panel.SetHighlightChecked(true);
+    SetHighlight(true);
+}
+
+void CPreviewWnd::SetHighlight(bool on) {
+    m_highlight = on;
+    ShowPicture();
+    Redraw();
 }
 
 void CPreviewWnd::CloseByProgram() {
@@ -172,6 +214,9 @@ LRESULT CPreviewWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown(lParam);
+        return 0;
     case WM_LBUTTONDBLCLK:
         CloseByProgram();
         return 0;
@@ -199,6 +244,9 @@ LRESULT CPreviewWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_APP_SELECT_FILTER:
         Perform(m_state.Select(static_cast<int>(wParam)), true);
+        return 0;
+    case WM_APP_SET_HIGHLIGHT:
+        SetHighlight(wParam != 0);
         return 0;
     default:
         break;

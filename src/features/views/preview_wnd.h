@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/image/capture_image.h"
+#include "engine/image/look_alike.h"
 #include "features/views/filter_panel.h"
 #include "features/views/preview_state.h"
 #include "platform/geometry.h"
@@ -15,6 +16,7 @@ struct PreviewOptions {
     int blurRadius = 0;                    // 0: none
     bool fitPanelHeight = true;            // the panel's list fits the enabled filters
     IntRect panelRect = kDefaultPanelRect; // where the panel opens
+    double lookAlikeDistance = kDefaultLookAlikeDistance; // CIEDE2000
 };
 
 // What a view tells the application that owns it.
@@ -67,6 +69,13 @@ private:
     void OnPaint();
     void OnClose();
     void Perform(const PreviewStep& step, bool redraw);
+    // The snapshot through the filter shown, blurred, and with look-alikes highlighted while
+    // that is on and a pixel was clicked.
+    void ShowPicture();
+    void Redraw();
+    // Desktop view: the clicked pixel's filtered colour becomes the reference.
+    void OnLeftButtonDown(LPARAM point);
+    void SetHighlight(bool on);
     void CloseByProgram();
 
     const CFilterManager& m_filters;
@@ -80,4 +89,9 @@ private:
     UINT_PTR m_timer = 0;
     CPreviewState m_state;
     PreviewMode m_mode = PREVIEW_DESKTOP;
+    const CFilter* m_shownFilter = nullptr;
+    bool m_highlight = false;
+    bool m_hasReference = false;
+    IntPoint m_referencePoint;
+    CLookAlikeMask m_lookAlikes;
 };

@@ -59,6 +59,8 @@ TEST(FilterWindowKeysTest, ModifiersAndTheEndsOfZoomAndFilterList) {
         {'C', false, true, 4, 0, 5, A::None, false, 0},
         {'F', true, false, 4, 0, 5, A::ToggleFix, true, 0},
         {'M', true, false, 4, 0, 5, A::ToggleMark, true, 0},
+        {'H', false, false, 4, 0, 5, A::ToggleHighlight, false, 0},
+        {'H', true, true, 4, 0, 5, A::ToggleHighlight, true, 0},
         {'N', false, false, 4, 0, 5, A::None, false, 0},
         {kApps, true, false, 4, 0, 5, A::ContextMenu, false, 0},
         {'Z', false, false, 20, 0, 3, A::SetZoom, false, 20},

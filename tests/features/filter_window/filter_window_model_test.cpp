@@ -1,6 +1,7 @@
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "engine/image/color_info.h"
+#include "engine/image/look_alike.h"
 #include "engine/image/synthetic_screen_source.h"
 #include "features/filter_window/filter_window_model.h"
 #include "features/filter_window/recording_host.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -286,3 +288,75 @@ TEST_F(FilterWindowModelTest, RecordReflectsTheWindowState) {
 }
 
 } // namespace
+
+namespace {
+
+// Every display pixel against the rule, for the filtered colours `filtered` gives each
+// original colour; returns the share in percent that the status bar must show.
+int ExpectHighlighted(const CCaptureImage& image,
+                      const std::function<ColorValue(ColorValue)>& filtered) {
+    const int w = image.GetWidth();
+    const int h = image.GetHeight();
+    auto at = [&](const unsigned char* pixels, int x, int y) {
+        const unsigned char* p = pixels + y * image.GetStride() + x * 3;
+        return MakeColor(p[2], p[1], p[0]);
+    };
+    const ColorValue reference = filtered(at(image.GetOriginalPixels(), (w - 1) / 2, (h - 1) / 2));
+    std::size_t alike = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const ColorValue c = filtered(at(image.GetOriginalPixels(), x, y));
+            const bool isAlike = IsLookAlike(reference, c, kDefaultLookAlikeDistance);
+            alike += isAlike;
+            EXPECT_EQ(at(image.GetDisplayPixels(), x, y), isAlike ? c : DimColor(c))
+                << x << "," << y;
+        }
+    }
+    EXPECT_GT(alike, 0u);
+    EXPECT_LT(alike, static_cast<std::size_t>(w) * h);
+    return LookAlikePercent(alike, static_cast<std::size_t>(w) * h);
+}
+
+} // namespace
+
+// A window that starts with the last choice highlights the look-alikes of its reference pixel,
+// tells their share, and takes each member of a reference filter's playback afresh.
+TEST_F(FilterWindowModelTest, HighlightingFollowsTheRuleAndEveryPlaybackStep) {
+    options.highlightLookAlikes = true;
+    options.lookAlikeLabel = "Alike";
+    CFilterWindowModel* model = Open(Record("seq", 1, false));
+    ASSERT_TRUE(model->IsHighlight());
+    const CFilter* swap = F("swap");
+    const CImageQuality& quality = m.GetImageQuality();
+    const auto throughSwap = [&](ColorValue c) { return swap->GetTable()[quality.ColorIndex(c)]; };
+    int percent = ExpectHighlighted(model->GetCaptureImage(), throughSwap);
+    EXPECT_EQ(host.parts[3], "Alike " + std::to_string(percent) + "%");
+
+    clock.Advance(300); // the identity's turn: its colours are the original pixels
+    Tick();
+    percent = ExpectHighlighted(model->GetCaptureImage(), [](ColorValue c) { return c; });
+    EXPECT_EQ(host.parts[3], "Alike " + std::to_string(percent) + "%");
+
+    // The mark adds the colour's name before the share; off, the name part is empty again.
+    model->SetMarkCenter(true);
+    clock.Advance(100);
+    Tick();
+    EXPECT_NE(host.parts[3].find("  Alike "), std::string::npos) << host.parts[3];
+    model->SetHighlight(false);
+    model->SetMarkCenter(false);
+    clock.Advance(100);
+    Tick();
+    EXPECT_EQ(host.parts[3], "");
+}
+
+// A window sized down to no picture shows none: no share of the last picture stays on its bar.
+TEST_F(FilterWindowModelTest, AnEmptyPictureShowsNoLookAlikes) {
+    options.highlightLookAlikes = true;
+    options.lookAlikeLabel = "Alike";
+    Open(Record("swap", 1, false));
+    ASSERT_NE(host.parts[3], "Alike 0%");
+    host.area = {0, 0};
+    clock.Advance(100);
+    Tick();
+    EXPECT_EQ(host.parts[3], "Alike 0%");
+}

@@ -119,8 +119,9 @@ TEST_F(WindowRefreshTest, OnlyNewPixelsFilterPlaybackStepOrShiftAreRedone) {
         const char* what;
         const char* filter;
         std::function<void(TestWindow&)> change;
-        bool picture; // repainted (table, blur, painting, status bar)
-        bool status;  // the status bar's texts written
+        bool picture;              // repainted (table, blur, painting, status bar)
+        bool status;               // the status bar's texts written
+        bool highlighting = false; // look-alikes highlighted from the start
     };
     const Case cases[] = {
         {"nothing", "swap", [](TestWindow&) {}, false, false},
@@ -140,6 +141,18 @@ TEST_F(WindowRefreshTest, OnlyNewPixelsFilterPlaybackStepOrShiftAreRedone) {
         {"a playback step not yet", "seq", [](TestWindow&) {}, false, false},
         {"the blur radius", "swap", [](TestWindow& w) { w.options.blurRadius = 1; }, true, false},
         {"the mark", "swap", [](TestWindow& w) { w.model->SetMarkCenter(false); }, true, true},
+        {"highlighting on", "grey", [](TestWindow& w) { w.model->SetHighlight(true); }, true, true},
+        {"highlighting off", "grey", [](TestWindow& w) { w.model->SetHighlight(false); }, true,
+         true, true},
+        {"nothing, highlighting", "grey", [](TestWindow&) {}, false, false, true},
+        {"Shift, highlighting", "grey", [](TestWindow& w) { w.host.shift = true; }, false, true,
+         true},
+        {"the distance, highlighting", "grey",
+         [](TestWindow& w) { w.options.lookAlikeDistance = 40; }, true, true, true},
+        {"the distance, not highlighting", "grey",
+         [](TestWindow& w) { w.options.lookAlikeDistance = 40; }, false, false},
+        {"the reference pixel, highlighting", "grey",
+         [this](TestWindow&) { screen.SetPixel(100, 60, 0xFFFFFF); }, true, true, true},
         {"minimised", "swap",
          [this](TestWindow& w) {
              w.host.minimized = true;
@@ -151,6 +164,7 @@ TEST_F(WindowRefreshTest, OnlyNewPixelsFilterPlaybackStepOrShiftAreRedone) {
         screen.SetFrame(256, 256, CoordinateFrame(256, 256));
         EnableOnly(m, {"_normal", "swap", "seq", "grey"});
         TestWindow& w = Open(c.filter, {100, 60});
+        w.model->SetHighlight(c.highlighting);
         clock.Advance(100);
         refresh.Tick();
         const int invalidations = w.host.invalidations;

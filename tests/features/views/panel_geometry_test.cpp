@@ -48,21 +48,21 @@ TEST(PanelRect, StoredRectangleLandsOnTheScreen) {
 constexpr PanelMetrics kMetrics{11, 13, 2, 27};
 
 TEST(PanelHeight, FitsTheEnabledFiltersUpToThirtyWhenTheFitIsOn) {
-    // 13 n + 2*2 + 3*11 + 14*11/8 (19) + 27
+    // 13 n + 2*2 + 4*11 + 2 * 14*11/8 (19) + 27
     const struct {
         int count;
         int height;
-    } cases[] = {{1, 96}, {3, 122}, {30, 473}, {40, 473}, {0, 96}, {-5, 96}};
+    } cases[] = {{1, 126}, {3, 152}, {30, 503}, {40, 503}, {0, 126}, {-5, 126}};
     for (const auto& c : cases) {
         EXPECT_EQ(PanelHeightForItems(kMetrics, c.count), c.height) << c.count;
     }
-    EXPECT_EQ(PanelMinimumHeight(kMetrics), 96);
+    EXPECT_EQ(PanelMinimumHeight(kMetrics), 126);
 
-    EXPECT_EQ(PanelInitialHeight(kMetrics, 40, 300, true), 473);
-    EXPECT_EQ(PanelInitialHeight(kMetrics, 4, 300, true), 135);
+    EXPECT_EQ(PanelInitialHeight(kMetrics, 40, 300, true), 503);
+    EXPECT_EQ(PanelInitialHeight(kMetrics, 4, 300, true), 165);
     EXPECT_EQ(PanelInitialHeight(kMetrics, 4, 300, false), 300);
     // A stored height too small for one item would leave a panel without a usable list.
-    EXPECT_EQ(PanelInitialHeight(kMetrics, 4, 30, false), 96);
+    EXPECT_EQ(PanelInitialHeight(kMetrics, 4, 30, false), 126);
 }
 
 TEST(PanelLayout, ControlsInFontUnits) {
@@ -71,27 +71,30 @@ TEST(PanelLayout, ControlsInFontUnits) {
         int width;
         int height;
         IntRect list;
+        IntRect check;
         IntRect button;
     };
     const Case cases[] = {
         // bh = 19, bw = 77
-        {11, 200, 300, {11, 11, 189, 259}, {61, 270, 138, 289}},
+        {11, 200, 300, {11, 11, 189, 229}, {11, 240, 189, 259}, {61, 270, 138, 289}},
         // Odd spare width: the button's left edge is truncated.
-        {11, 101, 300, {11, 11, 90, 259}, {12, 270, 89, 289}},
+        {11, 101, 300, {11, 11, 90, 229}, {11, 240, 90, 259}, {12, 270, 89, 289}},
         // bh = 14, bw = 56
-        {8, 120, 100, {8, 8, 112, 70}, {32, 78, 88, 92}},
-        // Smaller than the controls: the list has no area, the button keeps its size.
-        {11, 10, 20, {11, 11, 11, 11}, {-33, 22, 44, 41}},
+        {8, 120, 100, {8, 8, 112, 48}, {8, 56, 112, 70}, {32, 78, 88, 92}},
+        // Smaller than the controls: the list has no area, check box and button keep their
+        // heights.
+        {11, 10, 20, {11, 11, 11, 11}, {11, 22, 11, 41}, {-33, 52, 44, 71}},
     };
     for (const Case& c : cases) {
         const PanelLayout layout = LayoutPanel(c.f, c.width, c.height);
         SCOPED_TRACE(testing::Message() << c.f << " " << c.width << "x" << c.height);
         EXPECT_EQ(layout.list, c.list);
+        EXPECT_EQ(layout.check, c.check);
         EXPECT_EQ(layout.button, c.button);
     }
 }
 
-TEST(PanelLayout, MinimumSizeShowsOneWholeItemAndTheButton) {
+TEST(PanelLayout, MinimumSizeShowsOneWholeItemTheCheckBoxAndTheButton) {
     for (int f : {6, 8, 11, 13, 16, 20, 27}) {
         for (int item : {f, f + 2, 2 * f}) {
             for (int edge : {0, 1, 2}) {
@@ -101,7 +104,8 @@ TEST(PanelLayout, MinimumSizeShowsOneWholeItemAndTheButton) {
                 const int listInside = layout.list.bottom - layout.list.top - 2 * edge;
                 EXPECT_EQ(listInside, item) << f << " " << item << " " << edge;
                 EXPECT_EQ(layout.button.bottom, clientHeight - f) << f;
-                EXPECT_EQ(layout.button.top, layout.list.bottom + f) << f;
+                EXPECT_EQ(layout.check.top, layout.list.bottom + f) << f;
+                EXPECT_EQ(layout.button.top, layout.check.bottom + f) << f;
 
                 // The fitted height shows exactly the items asked for.
                 const int fitted = PanelHeightForItems(m, 7) - m.nonClientHeight;

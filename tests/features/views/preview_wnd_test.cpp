@@ -5,6 +5,7 @@
 #include "app/preview_owner.h"
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
+#include "engine/image/look_alike.h"
 #include "features/app_messages.h"
 #include "features/views/filter_panel.h"
 #include "features/views/preview_wnd.h"
@@ -115,8 +116,24 @@ protected:
 
     // Until every pixel of the screen outside `skip` is what was there through `shown`: a
     // filter's ID, "" for the copy as it is, "black" for no copy at all.
-    void ExpectScreen(const std::string& shown, const RECT& skip = RECT{}) {
+    // With `reference` set, look-alikes highlighted: every pixel whose filtered colour is not
+    // within the default distance of the reference's is dimmed.
+    void ExpectScreen(const std::string& shown, const RECT& skip = RECT{},
+                      const POINT* reference = nullptr) {
         const CFilter* filter = GetFilterManager().FindFilter(shown);
+        const auto through = [&](ColorValue was) {
+            return shown == "black" ? 0 : filter ? filter->Transform(was) : was;
+        };
+        const ColorValue referenceColour =
+            reference != nullptr ? through(before.At(reference->x, reference->y)) : 0;
+        const auto expectedOf = [&](ColorValue was) {
+            const ColorValue c = through(was);
+            if (reference == nullptr ||
+                IsLookAlike(referenceColour, c, kDefaultLookAlikeDistance)) {
+                return c;
+            }
+            return DimColor(c);
+        };
         long wrong = -1;
         const bool seen = Pump(
             [&] {
@@ -127,10 +144,7 @@ protected:
                             : -1;
                 for (int y = 0; wrong >= 0 && y < now.GetHeight(); ++y) {
                     for (int x = 0; x < now.GetWidth(); ++x) {
-                        const ColorValue was = before.At(x, y);
-                        const ColorValue expected = shown == "black" ? 0
-                                                    : filter         ? filter->Transform(was)
-                                                                     : was;
+                        const ColorValue expected = expectedOf(before.At(x, y));
                         wrong += !PtInRect(&skip, POINT{x, y}) && now.At(x, y) != expected;
                     }
                 }
@@ -148,6 +162,10 @@ protected:
     static HWND Panel() { return GetPreviewWnd().GetPanelWindow(); }
     static HWND List() { return GetDlgItem(Panel(), CFilterPanel::kListId); }
     static HWND Button() { return GetDlgItem(Panel(), CFilterPanel::kButtonId); }
+    static HWND CheckBox() { return GetDlgItem(Panel(), CFilterPanel::kCheckId); }
+    static bool IsHighlightChecked() {
+        return SendMessageA(CheckBox(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
     static int Selected() { return static_cast<int>(SendMessageA(List(), LB_GETCURSEL, 0, 0)); }
     static int ItemHeight() {
         return static_cast<int>(SendMessageA(List(), LB_GETITEMHEIGHT, 0, 0));
@@ -254,10 +272,38 @@ TEST_F(PreviewTest, DesktopViewPanelPicksFiltersByListAndDigitsAndEscapeEndsTheV
         ExpectScreen(step.shown, skip);
     }
 
-    // A click on the image leaves the keyboard with the panel.
+    // A click on the image leaves the keyboard with the panel, and highlights the look-alikes
+    // of the clicked pixel's filtered colour; another click moves the reference.
+    EXPECT_FALSE(IsHighlightChecked());
     Click(900, 100, 1);
     ASSERT_TRUE(win_test::FlushInput());
     EXPECT_EQ(GetForegroundWindow(), panel);
+    ASSERT_TRUE(Pump([] { return IsHighlightChecked(); }, 5000));
+    const POINT first{900, 100};
+    ExpectScreen("invert", skip, &first);
+    // Apart by more than the double-click time and distance, so that it is a click of its own.
+    const ULONGLONG apart = GetTickCount64() + GetDoubleClickTime() + 200;
+    Pump([&] { return GetTickCount64() >= apart; }, GetDoubleClickTime() + 1000);
+    Click(30, 900, 1);
+    ASSERT_TRUE(win_test::FlushInput());
+    const POINT second{30, 900};
+    ExpectScreen("invert", skip, &second);
+    EXPECT_TRUE(GetAppState().IsViewOpen());
+    // Another filter re-evaluates the same pixel.
+    SendMessageA(preview, WM_APP_SELECT_FILTER, kSwap, 0);
+    ExpectScreen("swap", skip, &second);
+    SendMessageA(preview, WM_APP_SELECT_FILTER, kInvert, 0);
+    // The check box, by keyboard from the list, turns it off and on again.
+    ASSERT_TRUE(Pump([&] { return GetFocus() == List(); }, 5000));
+    PressKeys({VK_TAB});
+    ASSERT_TRUE(Pump([&] { return GetFocus() == CheckBox(); }, 5000));
+    PressKeys({VK_SPACE});
+    ASSERT_TRUE(Pump([] { return !IsHighlightChecked(); }, 5000));
+    ExpectScreen("invert", skip);
+    PressKeys({VK_SPACE});
+    ExpectScreen("invert", skip, &second);
+    PressKeys({VK_SPACE});
+    ExpectScreen("invert", skip);
 
     // The sequence: Inverted for a moment, then Swapped. Picked again, it is not restarted:
     // nothing is filtered or repainted.
