@@ -57,6 +57,7 @@ struct ProfileValueTable {
              &P::m_copyColorFormat},
             {"ImageQuality", Kind::Number, 0, nullptr, P::ImageQualityCount, true,
              &P::m_imageQuality},
+            {"ViewAllMonitors", Kind::Flag, 0, nullptr, 0, true, &P::m_viewAllMonitors},
         };
         return rows;
     }

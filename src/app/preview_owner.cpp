@@ -14,6 +14,7 @@ PreviewOptions PreviewOptionsOf(const CAppProfile& profile) {
     options.blurRadius = CCaptureImage::BlurRadiusOf(profile.GetBlurRadius());
     options.fitPanelHeight = profile.IsAdjustInitialPanelHeight();
     options.panelRect = profile.GetDesktopPanelRect();
+    options.allMonitors = profile.IsViewAllMonitors();
     return options;
 }
 

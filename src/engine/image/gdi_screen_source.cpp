@@ -1,10 +1,12 @@
 #include "engine/image/gdi_screen_source.h"
 
+#include "platform/monitor_layout.h"
 #include "platform/utilities.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -17,6 +19,20 @@ IntRect VirtualScreen() {
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
             top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// The part of the rectangle inside `bounds` (empty when none), in 64 bits so that no corner
+// overflows.
+IntRect Clip(int x, int y, int width, int height, const IntRect& bounds) {
+    const long long left = std::max<long long>(x, bounds.left);
+    const long long top = std::max<long long>(y, bounds.top);
+    const long long right = std::min<long long>(static_cast<long long>(x) + width, bounds.right);
+    const long long bottom = std::min<long long>(static_cast<long long>(y) + height, bounds.bottom);
+    if (left >= right || top >= bottom) {
+        return {};
+    }
+    return {static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+            static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
 }
 
 class CGdiSurface : public IPixelSurface {
@@ -47,25 +63,39 @@ public:
         // Only the part on the screen is copied: some platforms refuse, or blank, a whole copy
         // that reaches beyond the screen. The rest keeps what it held.
         const IntRect bounds = VirtualScreen();
-        const long long left = std::max<long long>(x, bounds.left);
-        const long long top = std::max<long long>(y, bounds.top);
-        const long long right =
-            std::min<long long>(static_cast<long long>(x) + width, bounds.right);
-        const long long bottom =
-            std::min<long long>(static_cast<long long>(y) + height, bounds.bottom);
+        const IntRect part = Clip(x, y, width, height, bounds);
         BOOL copied = TRUE;
-        if (left < right && top < bottom) {
-            // Layered (translucent) windows are only part of the copy with CAPTUREBLT.
-            const DWORD rop = SRCCOPY | CAPTUREBLT;
-            copied = BitBlt(m_dc, static_cast<int>(left - x), static_cast<int>(top - y),
-                            static_cast<int>(right - left), static_cast<int>(bottom - top), screen,
-                            static_cast<int>(left), static_cast<int>(top), rop);
+        if (part.left < part.right && part.top < part.bottom) {
+            const MonitorLayout layout = GetSystemMonitorLayout();
+            if (layout.monitors.size() <= 1) {
+                copied = CopyPart(screen, x, y, part);
+            } else {
+                // The virtual screen between monitors of different sizes shows nothing: black,
+                // whatever the display driver leaves there.
+                PatBlt(m_dc, part.left - x, part.top - y, part.right - part.left,
+                       part.bottom - part.top, BLACKNESS);
+                for (const MonitorInfo& monitor : layout.monitors) {
+                    const IntRect onMonitor = Clip(x, y, width, height, monitor.rect);
+                    if (onMonitor.left < onMonitor.right && onMonitor.top < onMonitor.bottom &&
+                        !CopyPart(screen, x, y, onMonitor)) {
+                        copied = FALSE;
+                    }
+                }
+            }
         }
         DeleteDC(screen);
         return copied != FALSE;
     }
 
 private:
+    // The screen rectangle `part` into the pixels, where the copy's corner is (x, y).
+    BOOL CopyPart(HDC screen, int x, int y, const IntRect& part) {
+        // Layered (translucent) windows are only part of the copy with CAPTUREBLT.
+        const DWORD rop = SRCCOPY | CAPTUREBLT;
+        return BitBlt(m_dc, part.left - x, part.top - y, part.right - part.left,
+                      part.bottom - part.top, screen, part.left, part.top, rop);
+    }
+
     HDC m_dc;
     HBITMAP m_bitmap;
     HGDIOBJ m_previous;

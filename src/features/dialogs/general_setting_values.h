@@ -74,6 +74,7 @@ struct GeneralSettingControls {
     int imageQualityItem = -1;
     bool noSplash = false;
     int blurRadiusItem = -1;
+    bool viewAllMonitors = false;
 
     bool operator==(const GeneralSettingControls&) const = default;
 };

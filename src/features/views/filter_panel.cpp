@@ -3,6 +3,7 @@
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "features/app_messages.h"
+#include "platform/monitor_layout.h"
 #include "platform/resource_modules.h"
 #include "platform/utilities.h"
 #include "resource.h"
@@ -40,10 +41,30 @@ int FontUnitOf(HFONT font) {
 
 CFilterPanel::~CFilterPanel() {
     Destroy();
+    if (m_font != nullptr) {
+        DeleteObject(m_font);
+    }
+}
+
+HFONT CFilterPanel::SetFontForDpi(int dpi) {
+    HFONT made = CreateGuiFontForDpi(dpi);
+    HFONT font = made != nullptr ? made : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    m_fontUnit = FontUnitOf(font);
+    for (HWND window : {GetHwnd(), m_list, m_button}) {
+        if (window != nullptr) {
+            SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+    }
+    // Released only once nothing uses it any more.
+    if (m_font != nullptr) {
+        DeleteObject(m_font);
+    }
+    m_font = made;
+    return font;
 }
 
 bool CFilterPanel::Create(HWND owner, const CFilterManager& filters, const IntRect& storedRect,
-                          bool fitHeight, RectStore store) {
+                          const IntRect& monitor, bool fitHeight, RectStore store) {
     m_layoutEnabled = false;
     m_filters = &filters;
     m_fitHeight = fitHeight;
@@ -54,8 +75,7 @@ bool CFilterPanel::Create(HWND owner, const CFilterManager& filters, const IntRe
                              0)) {
         return false;
     }
-    const IntRect rect =
-        FitPanelRect(storedRect, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const IntRect rect = FitPanelRect(storedRect, monitor);
     return CreateWindowObject(0, kClassName, "Zeziriv", kPanelStyle, rect.left, rect.top,
                               rect.right - rect.left, rect.bottom - rect.top, owner,
                               instance) != nullptr;
@@ -86,10 +106,6 @@ bool CFilterPanel::OnCreate() {
 
 bool CFilterPanel::CreateControls() {
     const HINSTANCE instance = GetExecutableModule();
-    auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    m_fontUnit = FontUnitOf(font);
-    SendMessageA(GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-
     m_list =
         CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", kListStyle, 0, 0, 0, 0, GetHwnd(),
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
@@ -98,8 +114,6 @@ bool CFilterPanel::CreateControls() {
         ShowResourceMessage(MB_ICONERROR | MB_OK, IDS_CREATE_WINDOW_FAILED, error);
         return false;
     }
-    SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-
     char text[512] = {};
     LoadResString(IDS_CLOSE, text, static_cast<int>(sizeof(text)));
     m_button = CreateWindowExA(0, "BUTTON", text, kButtonStyle, 0, 0, 0, 0, GetHwnd(),
@@ -110,7 +124,8 @@ bool CFilterPanel::CreateControls() {
         ShowResourceMessage(MB_ICONERROR | MB_OK, IDS_CREATE_WINDOW_FAILED, error);
         return false;
     }
-    SendMessageA(m_button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // The panel and its controls in the font of the panel's monitor.
+    SetFontForDpi(GetWindowDpi(GetHwnd()));
     return true;
 }
 
@@ -127,6 +142,42 @@ void CFilterPanel::FillList() {
         }
     }
     SendMessageA(m_list, LB_SETCURSEL, 0, 0);
+}
+
+void CFilterPanel::MeasureHeights() {
+    RECT window{};
+    RECT client{};
+    GetWindowRect(GetHwnd(), &window);
+    GetClientRect(GetHwnd(), &client);
+    m_metrics.fontUnit = m_fontUnit;
+    m_metrics.itemHeight = static_cast<int>(SendMessageA(m_list, LB_GETITEMHEIGHT, 0, 0));
+    m_metrics.edge = GetSystemMetrics(SM_CXEDGE);
+    m_metrics.nonClientHeight = (window.bottom - window.top) - (client.bottom - client.top);
+}
+
+void CFilterPanel::OnDpiChanged(int dpi, const RECT& suggested) {
+    // The font and the list's items are measured for the new dpi before the panel moves, so
+    // the size message it brings lays the controls out in their new sizes.
+    SetFontForDpi(UsableDpi(dpi));
+    const bool wasEnabled = m_layoutEnabled;
+    SetWindowPos(GetHwnd(), nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!wasEnabled) {
+        return;
+    }
+    // The frame is the new dpi's now: the minimum height follows it.
+    MeasureHeights();
+    RECT window{};
+    GetWindowRect(GetHwnd(), &window);
+    const int minimum = PanelMinimumHeight(m_metrics);
+    if (window.bottom - window.top < minimum) {
+        SetWindowPos(GetHwnd(), nullptr, 0, 0, window.right - window.left, minimum,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    }
+    RECT client{};
+    GetClientRect(GetHwnd(), &client);
+    Layout(client.right, client.bottom);
 }
 
 void CFilterPanel::FitHeight() {
@@ -285,6 +336,9 @@ LRESULT CFilterPanel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_IME_SETCONTEXT:
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_GETMINMAXINFO:
         if (m_layoutEnabled) {
