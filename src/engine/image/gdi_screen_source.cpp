@@ -10,8 +10,15 @@
 
 namespace {
 
+// The screen's device context in screen coordinates, where the primary monitor's corner is
+// (0, 0) and monitors left of or above it are negative. (Wine places the corner of a DC made
+// with CreateDC("DISPLAY") at the virtual screen's top left instead.)
 HDC OpenDisplay() {
-    return CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    return GetDC(nullptr);
+}
+
+void CloseDisplay(HDC screen) {
+    ReleaseDC(nullptr, screen);
 }
 
 IntRect VirtualScreen() {
@@ -83,7 +90,7 @@ public:
                 }
             }
         }
-        DeleteDC(screen);
+        CloseDisplay(screen);
         return copied != FALSE;
     }
 
@@ -126,7 +133,7 @@ std::unique_ptr<IPixelSurface> CGdiScreenSource::CreateSurface(int width, int he
     HBITMAP bitmap = dc != nullptr
                          ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
                          : nullptr;
-    DeleteDC(screen);
+    CloseDisplay(screen);
     if (bitmap == nullptr || bits == nullptr) {
         if (bitmap != nullptr) {
             DeleteObject(bitmap);
