@@ -215,8 +215,8 @@ TEST(AppProfileSaveTest, EachFailedWriteIsNamedAndTheOthersAreStillWritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, AppProfileTest, testing::ValuesIn(StoreKinds()),
-                         [](const testing::TestParamInfo<StoreKind>& info) {
-                             return std::string(info.param.name);
+                         [](const testing::TestParamInfo<StoreKind>& paramInfo) {
+                             return std::string(paramInfo.param.name);
                          });
 
 } // namespace
