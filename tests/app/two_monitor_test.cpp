@@ -199,4 +199,33 @@ TEST_F(TwoMonitorTest, ScreenCopiesReadBothMonitorsAndBlackWhereNoneIs) {
     EXPECT_EQ(wrong, 0);
 }
 
+// What a view on the left monitor shows is that monitor, through its filter.
+TEST_F(TwoMonitorTest, AViewOnTheLeftMonitorShowsThatMonitorFiltered) {
+    std::vector<ColorValue> colours;
+    for (int i = 0; i < 16; ++i) {
+        colours.push_back(MakeColor(20 + i * 13, 240 - i * 11, 60 + i * 7));
+    }
+    win_test::CPatternWindow pattern(-700, 400, 4, 4, 20, colours);
+    ASSERT_TRUE(pattern.WaitShown());
+    GetAppProfile().SetQuickWaitingTime(600000);
+    ASSERT_TRUE(SetCursorPos(-600, 300));
+    ASSERT_TRUE(OpenPreview(PREVIEW_QUICK, 1));
+    const CFilter* swap = GetFilterManager().FindFilter("swap");
+    ASSERT_NE(swap, nullptr);
+    int wrong = -1;
+    const bool shown = Pump(
+        [&] {
+            wrong = 0;
+            for (int y = 410; y < 480; y += 20) {
+                for (int x = -690; x < -620; x += 20) {
+                    wrong += win_test::CScreenPixels::Read(x, y, 1, 1).At(0, 0) !=
+                             swap->Transform(pattern.ColourAt(x, y));
+                }
+            }
+            return wrong == 0;
+        },
+        kTimeoutMs);
+    EXPECT_TRUE(shown) << wrong << " of 16 cells are not filtered";
+}
+
 } // namespace
