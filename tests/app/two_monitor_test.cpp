@@ -9,6 +9,7 @@
 #include "engine/image/capture_image.h"
 #include "engine/image/gdi_screen_source.h"
 #include "engine/image/screen_copy.h"
+#include "features/app_messages.h"
 #include "features/filter_window/filter_wnd.h"
 #include "platform/message_loop.h"
 #include "platform/monitor_layout.h"
@@ -218,6 +219,48 @@ TEST_F(TwoMonitorTest, AViewOnTheLeftMonitorShowsThatMonitorFiltered) {
             wrong = 0;
             for (int y = 410; y < 480; y += 20) {
                 for (int x = -690; x < -620; x += 20) {
+                    wrong += win_test::CScreenPixels::Read(x, y, 1, 1).At(0, 0) !=
+                             swap->Transform(pattern.ColourAt(x, y));
+                }
+            }
+            return wrong == 0;
+        },
+        kTimeoutMs);
+    EXPECT_TRUE(shown) << wrong << " of 16 cells are not filtered";
+}
+
+// A display change moves an open view to the monitor it would open on now, its panel with it,
+// and the picture is that monitor's, taken anew.
+TEST_F(TwoMonitorTest, ADisplayChangeMovesTheViewAndTakesItsPictureAgain) {
+    std::vector<ColorValue> colours;
+    for (int i = 0; i < 16; ++i) {
+        colours.push_back(MakeColor(200 - i * 9, 30 + i * 12, 90 + i * 5));
+    }
+    win_test::CPatternWindow pattern(500, 400, 4, 4, 20, colours);
+    ASSERT_TRUE(pattern.WaitShown());
+    GetAppProfile().SetDesktopPanelRect(IntRect{-400, 100, -200, 300});
+    ASSERT_TRUE(SetCursorPos(-600, 300));
+    ASSERT_TRUE(OpenPreview(PREVIEW_DESKTOP, 0));
+    ASSERT_TRUE(Pump([] { return GetPreviewWnd().GetPanelWindow() != nullptr; }, kTimeoutMs));
+    ASSERT_EQ(GetPreviewWnd().GetViewRect(), kLeft);
+    // The desktop view shows its first filter: the identity, then the swap once picked.
+    PostMessageA(GetPreviewWnd().GetHwnd(), WM_APP_SELECT_FILTER, 1, 0);
+
+    ASSERT_TRUE(SetCursorPos(500, 300));
+    SendMessageA(GetPreviewWnd().GetHwnd(), WM_DISPLAYCHANGE, 24, MAKELPARAM(1024, 768));
+    EXPECT_EQ(GetPreviewWnd().GetViewRect(), kPrimary);
+    EXPECT_TRUE(Inside(WindowRect(GetPreviewWnd().GetPanelWindow()), kPrimary));
+    const CFilter* swap = GetFilterManager().FindFilter("swap");
+    int wrong = -1;
+    const bool shown = Pump(
+        [&] {
+            if (WindowRect(GetPreviewWnd().GetHwnd()) != kPrimary ||
+                !IsWindowVisible(GetPreviewWnd().GetHwnd())) {
+                return false;
+            }
+            wrong = 0;
+            for (int y = 410; y < 480; y += 20) {
+                for (int x = 510; x < 580; x += 20) {
                     wrong += win_test::CScreenPixels::Read(x, y, 1, 1).At(0, 0) !=
                              swap->Transform(pattern.ColourAt(x, y));
                 }
