@@ -90,6 +90,9 @@ void CFilterWnd::OnFinalMessage() {
 }
 
 bool CFilterWnd::OnCreate() {
+    // On a monitor of another dpi than the system's the bar's text is made for that dpi (none
+    // is made at the system's).
+    m_statusbarFont = CreateGuiFontForDpi(GetWindowDpi(GetHwnd()));
     m_model.Load(m_setting);
     if (m_model.IsShowStatusbar() && !CreateStatusbar()) {
         return false;

@@ -79,10 +79,14 @@ IntRect CPreviewWnd::ViewRectNow() const {
 
 void CPreviewWnd::OnDisplayChange() {
     // The monitor the view stood on may be gone or of another size: the view moves to the
-    // rectangle it would open on now, hidden until that is copied, rather than show the old
-    // picture at the wrong place. The panel comes onto the view's monitor.
+    // rectangle it would open on now, hidden with its panel until that is copied (so the copy
+    // holds neither), rather than show the old picture at the wrong place. The panel comes onto
+    // the view's monitor.
     m_viewRect = ViewRectNow();
     ShowWindow(GetHwnd(), SW_HIDE);
+    if (HWND panel = m_panel.GetHwnd()) {
+        ShowWindow(panel, SW_HIDE);
+    }
     SetWindowPos(GetHwnd(), nullptr, m_viewRect.left, m_viewRect.top,
                  m_viewRect.right - m_viewRect.left, m_viewRect.bottom - m_viewRect.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -116,7 +120,8 @@ void CPreviewWnd::RecaptureAfterDisplayChange() {
     ShowWindow(GetHwnd(), SW_SHOWNA);
     RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT);
     if (HWND panel = m_panel.GetHwnd()) {
-        SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
 }
 
