@@ -51,4 +51,7 @@ int GetSystemDpi();
 // the caller owns it. Null when it is the stock font's own DPI, or the font cannot be made:
 // the stock font is then the one to use.
 HFONT__* CreateGuiFontForDpi(int dpi);
+// The height a window's frame and caption take at the DPI (AdjustWindowRectExForDpi), or -1
+// where the system cannot tell.
+int FrameHeightForDpi(HWND__* window, int dpi);
 #endif

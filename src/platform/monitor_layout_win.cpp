@@ -14,6 +14,7 @@ IntRect ToIntRect(const RECT& r) {
 // folder only, never from beside the program.
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
 GetDpiForMonitorFn DpiForMonitorFunction() {
     static const GetDpiForMonitorFn function = []() -> GetDpiForMonitorFn {
@@ -128,4 +129,25 @@ HFONT CreateGuiFontForDpi(int dpi) {
     font.lfHeight = MulDiv(font.lfHeight, dpi, systemDpi);
     font.lfWidth = MulDiv(font.lfWidth, dpi, systemDpi);
     return CreateFontIndirectA(&font);
+}
+
+int FrameHeightForDpi(HWND window, int dpi) {
+    static const auto adjust = []() -> AdjustWindowRectExForDpiFn {
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        return user32 == nullptr
+                   ? nullptr
+                   : reinterpret_cast<AdjustWindowRectExForDpiFn>(reinterpret_cast<void*>(
+                         GetProcAddress(user32, "AdjustWindowRectExForDpi")));
+    }();
+    if (adjust == nullptr) {
+        return -1;
+    }
+    RECT rect{0, 0, 100, 100};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));
+    if (!adjust(&rect, style, GetMenu(window) != nullptr, exStyle,
+                static_cast<UINT>(UsableDpi(dpi)))) {
+        return -1;
+    }
+    return (rect.bottom - rect.top) - 100;
 }

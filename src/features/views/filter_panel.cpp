@@ -8,6 +8,7 @@
 #include "platform/utilities.h"
 #include "resource.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -156,28 +157,29 @@ void CFilterPanel::MeasureHeights() {
 }
 
 void CFilterPanel::OnDpiChanged(int dpi, const RECT& suggested) {
-    // The font and the list's items are measured for the new dpi before the panel moves, so
-    // the size message it brings lays the controls out in their new sizes.
-    SetFontForDpi(UsableDpi(dpi));
-    const bool wasEnabled = m_layoutEnabled;
+    // The font, the list's items, the frame and so the minimum height are measured for the new
+    // dpi before the panel moves, so the one move it makes is to a size that holds them and the
+    // size message it brings lays the controls out in their new sizes.
+    dpi = UsableDpi(dpi);
+    SetFontForDpi(dpi);
+    int height = suggested.bottom - suggested.top;
+    if (m_layoutEnabled) {
+        MeasureHeights();
+        const int frame = FrameHeightForDpi(GetHwnd(), dpi);
+        if (frame >= 0) {
+            m_metrics.nonClientHeight = frame;
+        }
+        height = std::max(height, PanelMinimumHeight(m_metrics));
+    }
     SetWindowPos(GetHwnd(), nullptr, suggested.left, suggested.top,
-                 suggested.right - suggested.left, suggested.bottom - suggested.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (!wasEnabled) {
-        return;
+                 suggested.right - suggested.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_layoutEnabled) {
+        // The frame as the system drew it, where it could not tell beforehand.
+        MeasureHeights();
+        RECT client{};
+        GetClientRect(GetHwnd(), &client);
+        Layout(client.right, client.bottom);
     }
-    // The frame is the new dpi's now: the minimum height follows it.
-    MeasureHeights();
-    RECT window{};
-    GetWindowRect(GetHwnd(), &window);
-    const int minimum = PanelMinimumHeight(m_metrics);
-    if (window.bottom - window.top < minimum) {
-        SetWindowPos(GetHwnd(), nullptr, 0, 0, window.right - window.left, minimum,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-    }
-    RECT client{};
-    GetClientRect(GetHwnd(), &client);
-    Layout(client.right, client.bottom);
 }
 
 void CFilterPanel::FitHeight() {
