@@ -38,7 +38,9 @@ IntRect FitOnMonitors(const IntRect& rect, const MonitorLayout& layout) {
     if (monitor == nullptr) {
         return rect;
     }
-    const IntRect& work = monitor->work;
+    // One monitor keeps the old rule of the whole screen (a window may lie over the task bar);
+    // only between several monitors does the work area decide.
+    const IntRect& work = layout.monitors.size() == 1 ? monitor->rect : monitor->work;
     const long long width =
         UsableSize(WidthOf(rect), WidthOf(CWindowCascade::kDefaultRect), WidthOf(work));
     const long long height =

@@ -16,7 +16,7 @@ public:
     // record turns cascading on.
     IntRect Place(const IntRect& recordRect, bool fromGivenSetting, int captionHeight,
                   const MonitorLayout& layout);
-    // The same on one screen of screenWidth x screenHeight whose work area is all of it.
+    // The same on one screen of screenWidth x screenHeight.
     IntRect Place(const IntRect& recordRect, bool fromGivenSetting, int captionHeight,
                   int screenWidth, int screenHeight);
 
@@ -36,5 +36,6 @@ private:
 // with most of it, or the closest): a size larger than the work area is cut to it (a size
 // without area becomes the default's), and a side that leaves the work area brings the window
 // to its left or top edge. So a window on a monitor stays there, and one whose monitor has gone
-// comes whole onto the monitor it lies nearest to. An empty layout leaves the rectangle.
+// comes whole onto the monitor it lies nearest to. With exactly one monitor its whole rectangle
+// stands for the work area, as the screen always did. An empty layout leaves the rectangle.
 IntRect FitOnMonitors(const IntRect& rect, const MonitorLayout& layout);

@@ -92,45 +92,63 @@ TEST(MonitorPlacementTest, RecordsComeWholeOntoTheWorkAreaOfTheNearestMonitor) {
         {"the left monitor is gone", kPrimaryOnly, {-900, 300, -700, 500}, {0, 300, 200, 500}},
         {"the monitor above is gone", kPrimaryOnly, {200, -1000, 400, -800}, {200, 0, 400, 200}},
         {"far off every monitor", kPrimaryOnly, {-70000, -70000, -69500, -69700}, {0, 0, 500, 300}},
-        {"a maximised-sized window on the gone monitor",
+        {"a maximised-sized window on the gone monitor: the only one's whole screen",
          kPrimaryOnly,
          {-1280, -1440, 1280, 0},
-         {0, 0, 1920, 1040}},
+         {0, 0, 1920, 1080}},
         {"no layout leaves it", MonitorLayout{}, {-5, -5, 5, 5}, {-5, -5, 5, 5}},
     };
     for (const auto& c : cases) {
         CWindowCascade cascade;
         EXPECT_EQ(cascade.Place(c.record, true, 23, c.layout), c.placed) << c.what;
         if (!c.layout.monitors.empty()) {
-            // Whole on a monitor: its work area holds every side.
+            // Whole on a monitor: its work area (the only monitor's screen) holds every side.
             const MonitorInfo* on = NearestMonitor(c.layout, c.placed);
             ASSERT_NE(on, nullptr);
-            EXPECT_GE(c.placed.left, on->work.left) << c.what;
-            EXPECT_GE(c.placed.top, on->work.top) << c.what;
-            EXPECT_LE(c.placed.right, on->work.right) << c.what;
-            EXPECT_LE(c.placed.bottom, on->work.bottom) << c.what;
+            const IntRect& area = c.layout.monitors.size() == 1 ? on->rect : on->work;
+            EXPECT_GE(c.placed.left, area.left) << c.what;
+            EXPECT_GE(c.placed.top, area.top) << c.what;
+            EXPECT_LE(c.placed.right, area.right) << c.what;
+            EXPECT_LE(c.placed.bottom, area.bottom) << c.what;
         }
     }
 }
 
-// One monitor whose work area is the screen places as a screen of that size always did.
+// One monitor places as the old rule of one 1280 x 1024 screen did, against its whole
+// rectangle even when a task bar makes its work area smaller. The expected rectangles are that
+// rule's, worked out by hand.
 TEST(MonitorPlacementTest, OneMonitorPlacesAsTheScreenDid) {
-    const MonitorLayout one = SingleMonitorLayout(1280, 1024);
-    const IntRect records[] = {{},
-                               {1200, 100, 1400, 300},
-                               {-50, -10, 150, 190},
-                               {1080, 824, 1280, 1024},
-                               {1079, 823, 1279, 1023},
-                               {500, 500, 400, 400},
-                               {0, 0, 5000, 4000},
-                               {INT_MAX - 10, 0, INT_MIN, 100}};
-    for (bool given : {true, false}) {
-        CWindowCascade byScreen;
-        CWindowCascade byLayout;
-        for (const IntRect& record : records) {
-            EXPECT_EQ(byLayout.Place(record, given, 23, one),
-                      byScreen.Place(record, given, 23, 1280, 1024))
-                << record;
+    const MonitorLayout whole = SingleMonitorLayout(1280, 1024);
+    const MonitorLayout withTaskBar{{{{0, 0, 1280, 1024}, {0, 0, 1280, 984}, 96}}};
+    const struct {
+        IntRect record;
+        IntRect placed;
+    } given[] = {
+        {{}, {0, 0, 200, 200}},
+        {{1200, 100, 1400, 300}, {0, 100, 200, 300}},
+        {{-50, -10, 150, 190}, {0, 0, 200, 200}},
+        {{1080, 824, 1280, 1024}, {0, 0, 200, 200}},
+        {{1079, 823, 1279, 1023}, {1079, 823, 1279, 1023}},
+        {{100, 850, 300, 1010}, {100, 850, 300, 1010}}, // over the task bar: stays
+        {{100, 0, 300, 1000}, {100, 0, 300, 1000}},     // taller than the work area
+        {{500, 500, 400, 400}, {500, 500, 700, 700}},
+        {{0, 0, 5000, 4000}, {0, 0, 1280, 1024}},
+        {{INT_MAX - 10, 0, INT_MIN, 100}, {0, 0, 200, 100}},
+    };
+    // New windows one after another from a window left near the bottom right.
+    const IntRect cascaded[] = {
+        {1023, 803, 1223, 1003}, {1046, 0, 1246, 200}, {1069, 23, 1269, 223}, {0, 46, 200, 246}};
+    for (const MonitorLayout* layout : {&whole, &withTaskBar}) {
+        for (const auto& c : given) {
+            CWindowCascade cascade;
+            EXPECT_EQ(cascade.Place(c.record, true, 23, *layout), c.placed) << c.record;
+            CWindowCascade byScreen;
+            EXPECT_EQ(byScreen.Place(c.record, true, 23, 1280, 1024), c.placed) << c.record;
+        }
+        CWindowCascade cascade;
+        cascade.SetOrigin({1000, 780, 1200, 980}, true);
+        for (const IntRect& next : cascaded) {
+            EXPECT_EQ(cascade.Place({}, false, 23, *layout), next);
         }
     }
 }

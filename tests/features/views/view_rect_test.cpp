@@ -100,17 +100,29 @@ TEST(ViewRect, PanelOpensWholeOnTheViewsMonitor) {
     }
 }
 
-// A monitor at the origin fits the panel as the screen of its size did.
-TEST(ViewRect, PanelOnAMonitorAtTheOriginFitsAsOnTheScreen) {
-    const IntRect stored[] = {{10, 20, 310, 420},
-                              {1500, 800, 1800, 1200},
-                              {},
-                              {-50, -20, 150, 180},
-                              {500, 500, 400, 700},
-                              {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
-                              {INT_MAX - 10, 0, INT_MAX, 100}};
-    for (const IntRect& rect : stored) {
-        EXPECT_EQ(FitPanelRect(rect, IntRect{0, 0, 1280, 1024}), FitPanelRect(rect, 1280, 1024));
+// With one monitor the panel fits as it did on the screen of that size, against the monitor's
+// whole rectangle even when a task bar makes its work area smaller. The expected rectangles
+// are the old screen rule's, worked out by hand.
+TEST(ViewRect, PanelOnTheOnlyMonitorFitsAsOnTheScreen) {
+    const MonitorLayout withTaskBar{{{{0, 0, 1280, 1024}, {0, 0, 1280, 984}, 96}}};
+    const struct {
+        IntRect stored;
+        IntRect fitted;
+    } cases[] = {
+        {{10, 20, 310, 420}, {10, 20, 310, 420}},
+        {{1500, 800, 1800, 1200}, {980, 624, 1280, 1024}},
+        {{900, 700, 1200, 1000}, {900, 700, 1200, 1000}}, // over the task bar: stays
+        {{}, {0, 0, 200, 200}},
+        {{-50, -20, 150, 180}, {0, 0, 200, 200}},
+        {{500, 500, 400, 700}, {0, 0, 200, 200}},
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {0, 0, 1280, 1024}},
+        {{INT_MAX - 10, 0, INT_MAX, 100}, {1270, 0, 1280, 100}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FitPanelRect(c.stored, 1280, 1024), c.fitted);
+        EXPECT_EQ(
+            FitPanelRect(c.stored, ComputePanelMonitor(withTaskBar, {700, 300}, false, c.stored)),
+            c.fitted);
     }
 }
 
