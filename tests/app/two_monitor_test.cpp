@@ -124,7 +124,7 @@ TEST_F(TwoMonitorTest, FilterWindowsOpenWholeOnTheMonitorOfTheirRecord) {
     }
 }
 
-TEST_F(TwoMonitorTest, ViewsCoverThePointersMonitorOrBothAndThePanelOpensOnIt) {
+TEST_F(TwoMonitorTest, ViewsCoverThePointersMonitorOrBothAndThePanelOpensOnTheViews) {
     const struct {
         bool all;
         POINT pointer;
@@ -133,8 +133,10 @@ TEST_F(TwoMonitorTest, ViewsCoverThePointersMonitorOrBothAndThePanelOpensOnIt) {
     } cases[] = {
         {false, {-600, 500}, kLeft, kLeft},
         {false, {500, 300}, kPrimary, kPrimary},
+        // Over both with nothing stored: the monitor with most of the view, wherever the
+        // pointer is.
         {true, {-600, 500}, kBoth, kLeft},
-        {true, {500, 300}, kBoth, kPrimary},
+        {true, {500, 300}, kBoth, kLeft},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pointer.x);
@@ -229,38 +231,40 @@ TEST_F(TwoMonitorTest, AViewOnTheLeftMonitorShowsThatMonitorFiltered) {
     EXPECT_TRUE(shown) << wrong << " of 16 cells are not filtered";
 }
 
-// A display change moves an open view to the monitor it would open on now, its panel with it,
-// and the picture is that monitor's, taken anew.
-TEST_F(TwoMonitorTest, ADisplayChangeMovesTheViewAndTakesItsPictureAgain) {
+// A display change keeps an open view on the monitor it stood on, whatever the pointer's, with
+// its panel; the picture is that monitor's, taken anew, and the panel gets the keyboard back.
+TEST_F(TwoMonitorTest, ADisplayChangeKeepsTheViewOnItsMonitorAndTakesItsPictureAgain) {
     std::vector<ColorValue> colours;
     for (int i = 0; i < 16; ++i) {
         colours.push_back(MakeColor(200 - i * 9, 30 + i * 12, 90 + i * 5));
     }
-    win_test::CPatternWindow pattern(500, 400, 4, 4, 20, colours);
+    win_test::CPatternWindow pattern(-700, 400, 4, 4, 20, colours);
     ASSERT_TRUE(pattern.WaitShown());
     GetAppProfile().SetDesktopPanelRect(IntRect{-400, 100, -200, 300});
     ASSERT_TRUE(SetCursorPos(-600, 300));
     ASSERT_TRUE(OpenPreview(PREVIEW_DESKTOP, 0));
     ASSERT_TRUE(Pump([] { return GetPreviewWnd().GetPanelWindow() != nullptr; }, kTimeoutMs));
     ASSERT_EQ(GetPreviewWnd().GetViewRect(), kLeft);
+    const HWND panel = GetPreviewWnd().GetPanelWindow();
+    ASSERT_TRUE(Pump([&] { return GetForegroundWindow() == panel; }, kTimeoutMs));
     // The desktop view shows its first filter: the identity, then the swap once picked.
     PostMessageA(GetPreviewWnd().GetHwnd(), WM_APP_SELECT_FILTER, 1, 0);
 
     ASSERT_TRUE(SetCursorPos(500, 300));
     SendMessageA(GetPreviewWnd().GetHwnd(), WM_DISPLAYCHANGE, 24, MAKELPARAM(1024, 768));
-    EXPECT_EQ(GetPreviewWnd().GetViewRect(), kPrimary);
-    EXPECT_TRUE(Inside(WindowRect(GetPreviewWnd().GetPanelWindow()), kPrimary));
+    EXPECT_EQ(GetPreviewWnd().GetViewRect(), kLeft);
+    EXPECT_TRUE(Inside(WindowRect(panel), kLeft));
     const CFilter* swap = GetFilterManager().FindFilter("swap");
     int wrong = -1;
     const bool shown = Pump(
         [&] {
-            if (WindowRect(GetPreviewWnd().GetHwnd()) != kPrimary ||
-                !IsWindowVisible(GetPreviewWnd().GetHwnd())) {
+            if (WindowRect(GetPreviewWnd().GetHwnd()) != kLeft ||
+                !IsWindowVisible(GetPreviewWnd().GetHwnd()) || !IsWindowVisible(panel)) {
                 return false;
             }
             wrong = 0;
             for (int y = 410; y < 480; y += 20) {
-                for (int x = 510; x < 580; x += 20) {
+                for (int x = -690; x < -620; x += 20) {
                     wrong += win_test::CScreenPixels::Read(x, y, 1, 1).At(0, 0) !=
                              swap->Transform(pattern.ColourAt(x, y));
                 }
@@ -269,6 +273,7 @@ TEST_F(TwoMonitorTest, ADisplayChangeMovesTheViewAndTakesItsPictureAgain) {
         },
         kTimeoutMs);
     EXPECT_TRUE(shown) << wrong << " of 16 cells are not filtered";
+    EXPECT_TRUE(Pump([&] { return GetForegroundWindow() == panel; }, kTimeoutMs));
 }
 
 } // namespace

@@ -37,11 +37,11 @@ IntRect ComputeViewRect(const MonitorLayout& layout, IntPoint pointer, bool allM
     return monitor != nullptr ? monitor->rect : IntRect{};
 }
 
-IntRect ComputePanelMonitor(const MonitorLayout& layout, IntPoint pointer, bool allMonitors,
+IntRect ComputePanelMonitor(const MonitorLayout& layout, const IntRect& viewRect, bool allMonitors,
                             const IntRect& storedPanel) {
     const MonitorInfo* monitor = allMonitors && !(storedPanel == IntRect{})
                                      ? NearestMonitor(layout, storedPanel)
-                                     : MonitorAtPoint(layout, pointer);
+                                     : NearestMonitor(layout, viewRect);
     return monitor != nullptr ? monitor->rect : IntRect{};
 }
 

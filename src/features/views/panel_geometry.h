@@ -25,9 +25,9 @@ IntRect FitPanelRect(const IntRect& stored, const IntRect& monitor);
 // The screen rectangle a quick or desktop view covers: the monitor under the pointer, or the
 // rectangle bounding every monitor. Empty for an empty layout.
 IntRect ComputeViewRect(const MonitorLayout& layout, IntPoint pointer, bool allMonitors);
-// The monitor the desktop view's panel opens on: the one under the pointer, which a view of
-// one monitor covers; a view of every monitor keeps the panel on the monitor it was left on.
-IntRect ComputePanelMonitor(const MonitorLayout& layout, IntPoint pointer, bool allMonitors,
+// The monitor the desktop view's panel opens on: the one the view covers (nearest its
+// rectangle); a view of every monitor keeps the panel on the monitor it was left on.
+IntRect ComputePanelMonitor(const MonitorLayout& layout, const IntRect& viewRect, bool allMonitors,
                             const IntRect& storedPanel);
 
 // What the panel's height depends on, measured from the real window and its controls.

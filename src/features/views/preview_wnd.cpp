@@ -56,6 +56,7 @@ bool CPreviewWnd::Open(PreviewMode mode, int index, const PreviewOptions& option
     // own coordinates.
     m_viewRect = ViewRectNow();
     m_recapturePending = false;
+    m_refocusAfterRecapture = false;
     if (CreateWindowObject(kPreviewExStyle, kClassName, "Zeziriv", kPreviewStyle, m_viewRect.left,
                            m_viewRect.top, m_viewRect.right - m_viewRect.left,
                            m_viewRect.bottom - m_viewRect.top, nullptr, instance) == nullptr) {
@@ -79,10 +80,19 @@ IntRect CPreviewWnd::ViewRectNow() const {
 
 void CPreviewWnd::OnDisplayChange() {
     // The monitor the view stood on may be gone or of another size: the view moves to the
-    // rectangle it would open on now, hidden with its panel until that is copied (so the copy
-    // holds neither), rather than show the old picture at the wrong place. The panel comes onto
-    // the view's monitor.
-    m_viewRect = ViewRectNow();
+    // monitor nearest where it stood (or around every monitor), hidden with its panel until
+    // that is copied (so the copy holds neither), rather than show the old picture at the wrong
+    // place. The panel comes onto the view's monitor.
+    const MonitorLayout layout = GetSystemMonitorLayout();
+    const MonitorInfo* nearest = NearestMonitor(layout, m_viewRect);
+    const IntRect rect = m_options.allMonitors ? VirtualScreen(layout)
+                         : nearest != nullptr  ? nearest->rect
+                                               : IntRect{};
+    m_viewRect = rect.right > rect.left && rect.bottom > rect.top ? rect : ViewRectNow();
+    // Hiding takes the keyboard away; it comes back with the picture.
+    const HWND foreground = GetForegroundWindow();
+    m_refocusAfterRecapture =
+        foreground != nullptr && (foreground == GetHwnd() || foreground == m_panel.GetHwnd());
     ShowWindow(GetHwnd(), SW_HIDE);
     if (HWND panel = m_panel.GetHwnd()) {
         ShowWindow(panel, SW_HIDE);
@@ -95,11 +105,8 @@ void CPreviewWnd::OnDisplayChange() {
         RECT rc{};
         if (GetWindowRect(panel, &rc)) {
             const IntRect stored{rc.left, rc.top, rc.right, rc.bottom};
-            POINT cursor{};
-            GetCursorPos(&cursor);
             const IntRect fitted = FitPanelRect(
-                stored, ComputePanelMonitor(GetSystemMonitorLayout(), {cursor.x, cursor.y},
-                                            m_options.allMonitors, stored));
+                stored, ComputePanelMonitor(layout, m_viewRect, m_options.allMonitors, stored));
             SetWindowPos(panel, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
                          fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
         }
@@ -122,6 +129,14 @@ void CPreviewWnd::RecaptureAfterDisplayChange() {
     if (HWND panel = m_panel.GetHwnd()) {
         SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    if (m_refocusAfterRecapture) {
+        m_refocusAfterRecapture = false;
+        if (m_mode == PREVIEW_DESKTOP) {
+            BringPanelForward();
+        } else {
+            ForceForeground(GetHwnd());
+        }
     }
 }
 
@@ -149,14 +164,10 @@ bool CPreviewWnd::OnCreate() {
         m_image.Release();
     }
     Perform(m_state.Begin(m_mode, m_initialIndex), false);
-    POINT cursor{};
-    if (!GetCursorPos(&cursor)) {
-        cursor = {m_viewRect.left, m_viewRect.top};
-    }
-    const IntRect panelMonitor = ComputePanelMonitor(GetSystemMonitorLayout(), {cursor.x, cursor.y},
-                                                     m_options.allMonitors, m_options.panelRect);
     if (m_mode == PREVIEW_DESKTOP &&
-        !m_panel.Create(GetHwnd(), m_filters, m_options.panelRect, panelMonitor,
+        !m_panel.Create(GetHwnd(), m_filters, m_options.panelRect,
+                        ComputePanelMonitor(GetSystemMonitorLayout(), m_viewRect,
+                                            m_options.allMonitors, m_options.panelRect),
                         m_options.fitPanelHeight,
                         [this](const IntRect& rect) { m_owner.StorePanelRect(rect); })) {
         return false;

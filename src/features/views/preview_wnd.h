@@ -84,6 +84,8 @@ private:
     // Set while the view is hidden after the monitors changed, until its new rectangle is
     // copied on the next tick.
     bool m_recapturePending = false;
+    // The view or its panel had the keyboard when they were hidden for that copy.
+    bool m_refocusAfterRecapture = false;
     // What the picture was last filtered through (null: unfiltered).
     const CFilter* m_shownFilter = nullptr;
     int m_initialIndex = 0;

@@ -83,11 +83,11 @@ TEST(ViewRect, PanelOpensWholeOnTheViewsMonitor) {
          true,
          {2400, -300, 2700, -100},
          {2260, -300, 2560, -100}},
-        {"every monitor, nothing stored: the pointer's monitor",
+        {"every monitor, nothing stored: the one with most of the view",
          {-5, 900},
          true,
          {},
-         {-1280, 56, -1080, 256}},
+         {0, -1440, 200, -1240}},
         {"far off every monitor",
          {100, 100},
          true,
@@ -95,7 +95,8 @@ TEST(ViewRect, PanelOpensWholeOnTheViewsMonitor) {
          {0, -1440, 300, -1240}},
     };
     for (const auto& c : cases) {
-        const IntRect monitor = ComputePanelMonitor(kThree, c.pointer, c.all, c.stored);
+        const IntRect view = ComputeViewRect(kThree, c.pointer, c.all);
+        const IntRect monitor = ComputePanelMonitor(kThree, view, c.all, c.stored);
         EXPECT_EQ(FitPanelRect(c.stored, monitor), c.expected) << c.what;
     }
 }
@@ -120,9 +121,9 @@ TEST(ViewRect, PanelOnTheOnlyMonitorFitsAsOnTheScreen) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FitPanelRect(c.stored, 1280, 1024), c.fitted);
-        EXPECT_EQ(
-            FitPanelRect(c.stored, ComputePanelMonitor(withTaskBar, {700, 300}, false, c.stored)),
-            c.fitted);
+        EXPECT_EQ(FitPanelRect(c.stored, ComputePanelMonitor(withTaskBar, {0, 0, 1280, 1024}, false,
+                                                             c.stored)),
+                  c.fitted);
     }
 }
 
