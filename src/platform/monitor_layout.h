@@ -43,6 +43,9 @@ struct HFONT__;
 // The layout of the monitors attached now (EnumDisplayMonitors, GetMonitorInfo and, where the
 // system has it, GetDpiForMonitor).
 MonitorLayout GetSystemMonitorLayout();
+// The same with the rectangles only (each work area the rectangle, each DPI 96): what a screen
+// copy needs, without a DPI query per monitor.
+MonitorLayout GetSystemMonitorRects();
 // The DPI of the monitor a window is on (GetDpiForWindow where the system has it), usable.
 int GetWindowDpi(HWND__* window);
 // The DPI the system scales the stock fonts for (the primary monitor's at sign-in), usable.

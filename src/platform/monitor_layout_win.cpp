@@ -65,6 +65,7 @@ int MonitorDpi(HMONITOR monitor) {
 struct Enumeration {
     MonitorLayout layout;
     bool primaryFound = false;
+    bool rectsOnly = false;
 };
 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
@@ -74,7 +75,10 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     if (!GetMonitorInfoA(monitor, &info)) {
         return TRUE;
     }
-    const MonitorInfo entry{ToIntRect(info.rcMonitor), ToIntRect(info.rcWork), MonitorDpi(monitor)};
+    const IntRect rect = ToIntRect(info.rcMonitor);
+    const MonitorInfo entry = enumeration.rectsOnly
+                                  ? MonitorInfo{rect, rect, 96}
+                                  : MonitorInfo{rect, ToIntRect(info.rcWork), MonitorDpi(monitor)};
     if ((info.dwFlags & MONITORINFOF_PRIMARY) != 0 && !enumeration.primaryFound) {
         enumeration.layout.monitors.insert(enumeration.layout.monitors.begin(), entry);
         enumeration.primaryFound = true;
@@ -85,6 +89,16 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 }
 
 } // namespace
+
+MonitorLayout GetSystemMonitorRects() {
+    Enumeration enumeration;
+    enumeration.rectsOnly = true;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&enumeration));
+    if (enumeration.layout.monitors.empty()) {
+        return SingleMonitorLayout(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    }
+    return enumeration.layout;
+}
 
 MonitorLayout GetSystemMonitorLayout() {
     Enumeration enumeration;

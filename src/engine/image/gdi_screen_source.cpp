@@ -73,7 +73,10 @@ public:
         const IntRect part = Clip(x, y, width, height, bounds);
         BOOL copied = TRUE;
         if (part.left < part.right && part.top < part.bottom) {
-            const MonitorLayout layout = GetSystemMonitorLayout();
+            // Copies run many times a second: one monitor asks the system for no list, and
+            // several for their rectangles only.
+            const MonitorLayout layout =
+                GetSystemMetrics(SM_CMONITORS) <= 1 ? MonitorLayout{} : GetSystemMonitorRects();
             if (layout.monitors.size() <= 1) {
                 copied = CopyPart(screen, x, y, part);
             } else {
