@@ -24,7 +24,8 @@ public:
         m_screen.m_copiedPixels += static_cast<long long>(width) * height;
         if (m_screen.m_failCopies) {
             // Scribbles over the pixels, as a half-done platform copy may.
-            std::fill_n(m_pixels.get(), m_stride * static_cast<std::size_t>(m_height), 0x5A);
+            std::fill_n(m_pixels.get(), m_stride * static_cast<std::size_t>(m_height),
+                        static_cast<unsigned char>(0x5A));
             return false;
         }
         // The part of the rectangle that lies on the screen, in 64 bits so that no corner
@@ -54,7 +55,7 @@ public:
             if (!m_screen.m_monitors.empty()) {
                 for (long long sx = left; sx < right; ++sx) {
                     if (!m_screen.IsOnMonitor(static_cast<int>(sx), static_cast<int>(sy))) {
-                        std::fill_n(p + (sx - left) * 3, 3, 0);
+                        std::fill_n(p + (sx - left) * 3, 3, static_cast<unsigned char>(0));
                     }
                 }
             }
