@@ -153,6 +153,8 @@ void CFilterPanel::MeasureHeights() {
     m_metrics.fontUnit = m_fontUnit;
     m_metrics.itemHeight = static_cast<int>(SendMessageA(m_list, LB_GETITEMHEIGHT, 0, 0));
     m_metrics.edge = GetSystemMetrics(SM_CXEDGE);
+    // Measured rather than summed from frame and caption metrics: a themed frame carries
+    // padding those leave out, and the list would lose part of its last item.
     m_metrics.nonClientHeight = (window.bottom - window.top) - (client.bottom - client.top);
 }
 
@@ -183,17 +185,9 @@ void CFilterPanel::OnDpiChanged(int dpi, const RECT& suggested) {
 }
 
 void CFilterPanel::FitHeight() {
+    MeasureHeights();
     RECT window{};
-    RECT client{};
     GetWindowRect(GetHwnd(), &window);
-    GetClientRect(GetHwnd(), &client);
-    m_metrics.fontUnit = m_fontUnit;
-    m_metrics.itemHeight = static_cast<int>(SendMessageA(m_list, LB_GETITEMHEIGHT, 0, 0));
-    m_metrics.edge = GetSystemMetrics(SM_CXEDGE);
-    // Measured rather than summed from frame and caption metrics: a themed frame carries
-    // padding those leave out, and the list would lose part of its last item.
-    m_metrics.nonClientHeight = (window.bottom - window.top) - (client.bottom - client.top);
-
     const int height = PanelInitialHeight(m_metrics, m_filters->GetEnabledCount(),
                                           window.bottom - window.top, m_fitHeight);
     if (height != window.bottom - window.top) {
