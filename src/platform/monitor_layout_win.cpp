@@ -1,14 +1,12 @@
 #include "platform/monitor_layout.h"
 
+#include "platform/utilities.h"
+
 #include <windows.h>
 
 #include <algorithm>
 
 namespace {
-
-IntRect ToIntRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
 
 // GetDpiForMonitor lives in shcore, which older systems lack; it is loaded from the system
 // folder only, never from beside the program.

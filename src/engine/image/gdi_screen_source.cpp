@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
 
 namespace {
 
@@ -21,25 +20,13 @@ void CloseDisplay(HDC screen) {
     ReleaseDC(nullptr, screen);
 }
 
-IntRect VirtualScreen() {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
-// The part of the rectangle inside `bounds` (empty when none), in 64 bits so that no corner
-// overflows.
-IntRect Clip(int x, int y, int width, int height, const IntRect& bounds) {
-    const long long left = std::max<long long>(x, bounds.left);
-    const long long top = std::max<long long>(y, bounds.top);
-    const long long right = std::min<long long>(static_cast<long long>(x) + width, bounds.right);
-    const long long bottom = std::min<long long>(static_cast<long long>(y) + height, bounds.bottom);
-    if (left >= right || top >= bottom) {
-        return {};
+// The monitors a copy reads. Copies run many times a second: one monitor asks the system for
+// no list, and several for their rectangles only.
+MonitorLayout ScreenMonitors() {
+    if (GetSystemMetrics(SM_CMONITORS) <= 1) {
+        return SingleMonitorLayout(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     }
-    return {static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
-            static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+    return GetSystemMonitorRects();
 }
 
 class CGdiSurface : public IPixelSurface {
@@ -69,14 +56,10 @@ public:
         }
         // Only the part on the screen is copied: some platforms refuse, or blank, a whole copy
         // that reaches beyond the screen. The rest keeps what it held.
-        const IntRect bounds = VirtualScreen();
-        const IntRect part = Clip(x, y, width, height, bounds);
+        const MonitorLayout layout = ScreenMonitors();
+        const IntRect part = ClipToBounds(x, y, width, height, VirtualScreen(layout));
         BOOL copied = TRUE;
         if (part.left < part.right && part.top < part.bottom) {
-            // Copies run many times a second: one monitor asks the system for no list, and
-            // several for their rectangles only.
-            const MonitorLayout layout =
-                GetSystemMetrics(SM_CMONITORS) <= 1 ? MonitorLayout{} : GetSystemMonitorRects();
             if (layout.monitors.size() <= 1) {
                 copied = CopyPart(screen, x, y, part);
             } else {
@@ -85,7 +68,7 @@ public:
                 PatBlt(m_dc, part.left - x, part.top - y, part.right - part.left,
                        part.bottom - part.top, BLACKNESS);
                 for (const MonitorInfo& monitor : layout.monitors) {
-                    const IntRect onMonitor = Clip(x, y, width, height, monitor.rect);
+                    const IntRect onMonitor = ClipToBounds(x, y, width, height, monitor.rect);
                     if (onMonitor.left < onMonitor.right && onMonitor.top < onMonitor.bottom &&
                         !CopyPart(screen, x, y, onMonitor)) {
                         copied = FALSE;
@@ -152,7 +135,7 @@ std::unique_ptr<IPixelSurface> CGdiScreenSource::CreateSurface(int width, int he
 }
 
 IntRect CGdiScreenSource::GetScreenBounds() const {
-    return VirtualScreen();
+    return VirtualScreen(ScreenMonitors());
 }
 
 void CGdiScreenSource::Flush() {

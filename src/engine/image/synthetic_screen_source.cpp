@@ -28,18 +28,15 @@ public:
                         static_cast<unsigned char>(0x5A));
             return false;
         }
-        // The part of the rectangle that lies on the screen, in 64 bits so that no corner
-        // overflows.
         const IntRect bounds = m_screen.GetScreenBounds();
-        const long long left = std::max<long long>(x, bounds.left);
-        const long long top = std::max<long long>(y, bounds.top);
-        const long long right =
-            std::min<long long>(static_cast<long long>(x) + width, bounds.right);
-        const long long bottom =
-            std::min<long long>(static_cast<long long>(y) + height, bounds.bottom);
-        if (left >= right) {
+        const IntRect part = ClipToBounds(x, y, width, height, bounds);
+        if (part.left >= part.right) {
             return true;
         }
+        const long long left = part.left;
+        const long long top = part.top;
+        const long long right = part.right;
+        const long long bottom = part.bottom;
         // The screen is kept as rows of screen pixels, so a copy is one block per row, as a
         // platform copy would be.
         const std::size_t rowBytes = static_cast<std::size_t>(right - left) * 3;

@@ -22,10 +22,6 @@ bool g_failStatusbarForTesting = false;
 constexpr DWORD kFilterWindowStyle =
     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
 
-IntRect ToIntRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 // Position of the submenus in the context menu's popup.
 constexpr int kFilterSubmenu = 0;
 constexpr int kZoomSubmenu = 1;
