@@ -55,15 +55,3 @@ TEST(GeneralSettingProfile, UnselectedListsStoreTheirFallbacks) {
     EXPECT_EQ(profile.GetBlurRadius(), 4u) << "no selection leaves the radius";
     EXPECT_EQ(hotKeys.GetDesktopHotKey(), 0u) << "an empty control is no key";
 }
-
-TEST(GeneralSettingProfile, TheViewsMonitorChoiceOpensAndIsStored) {
-    CAppProfile profile;
-    CHotKeyManager hotKeys;
-    for (bool all : {true, false}) {
-        GeneralSettingControls c = LoadGeneralSettingControls(profile, hotKeys);
-        EXPECT_EQ(c.viewAllMonitors, !all);
-        c.viewAllMonitors = all;
-        StoreGeneralSettingControls(c, profile, hotKeys);
-        EXPECT_EQ(profile.IsViewAllMonitors(), all);
-    }
-}
