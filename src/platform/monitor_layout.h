@@ -54,6 +54,9 @@ int GetSystemDpi();
 // the caller owns it. Null when it is the stock font's own DPI, or the font cannot be made:
 // the stock font is then the one to use.
 HFONT__* CreateGuiFontForDpi(int dpi);
+// A system metric (SM_CXEDGE and the like) at the DPI: GetSystemMetricsForDpi where the
+// system has it, else the system DPI's value scaled.
+int SystemMetricForDpi(int index, int dpi);
 // The height a window's frame and caption take at the DPI (AdjustWindowRectExForDpi), or -1
 // where the system cannot tell.
 int FrameHeightForDpi(HWND__* window, int dpi);

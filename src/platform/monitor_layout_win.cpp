@@ -143,6 +143,22 @@ HFONT CreateGuiFontForDpi(int dpi) {
     return CreateFontIndirectA(&font);
 }
 
+int SystemMetricForDpi(int index, int dpi) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto metric = []() -> GetSystemMetricsForDpiFn {
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        return user32 == nullptr
+                   ? nullptr
+                   : reinterpret_cast<GetSystemMetricsForDpiFn>(
+                         reinterpret_cast<void*>(GetProcAddress(user32, "GetSystemMetricsForDpi")));
+    }();
+    dpi = UsableDpi(dpi);
+    if (metric != nullptr) {
+        return metric(index, static_cast<UINT>(dpi));
+    }
+    return MulDiv(GetSystemMetrics(index), dpi, GetSystemDpi());
+}
+
 int FrameHeightForDpi(HWND window, int dpi) {
     static const auto adjust = []() -> AdjustWindowRectExForDpiFn {
         HMODULE user32 = GetModuleHandleW(L"user32.dll");

@@ -145,14 +145,14 @@ void CFilterPanel::FillList() {
     SendMessageA(m_list, LB_SETCURSEL, 0, 0);
 }
 
-void CFilterPanel::MeasureHeights() {
+void CFilterPanel::MeasureHeights(int dpi) {
     RECT window{};
     RECT client{};
     GetWindowRect(GetHwnd(), &window);
     GetClientRect(GetHwnd(), &client);
     m_metrics.fontUnit = m_fontUnit;
     m_metrics.itemHeight = static_cast<int>(SendMessageA(m_list, LB_GETITEMHEIGHT, 0, 0));
-    m_metrics.edge = GetSystemMetrics(SM_CXEDGE);
+    m_metrics.edge = SystemMetricForDpi(SM_CXEDGE, dpi);
     // Measured rather than summed from frame and caption metrics: a themed frame carries
     // padding those leave out, and the list would lose part of its last item.
     m_metrics.nonClientHeight = (window.bottom - window.top) - (client.bottom - client.top);
@@ -166,7 +166,7 @@ void CFilterPanel::OnDpiChanged(int dpi, const RECT& suggested) {
     SetFontForDpi(dpi);
     int height = suggested.bottom - suggested.top;
     if (m_layoutEnabled) {
-        MeasureHeights();
+        MeasureHeights(dpi);
         const int frame = FrameHeightForDpi(GetHwnd(), dpi);
         if (frame >= 0) {
             m_metrics.nonClientHeight = frame;
@@ -177,7 +177,7 @@ void CFilterPanel::OnDpiChanged(int dpi, const RECT& suggested) {
                  suggested.right - suggested.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
     if (m_layoutEnabled) {
         // The frame as the system drew it, where it could not tell beforehand.
-        MeasureHeights();
+        MeasureHeights(dpi);
         RECT client{};
         GetClientRect(GetHwnd(), &client);
         Layout(client.right, client.bottom);
@@ -185,7 +185,7 @@ void CFilterPanel::OnDpiChanged(int dpi, const RECT& suggested) {
 }
 
 void CFilterPanel::FitHeight() {
-    MeasureHeights();
+    MeasureHeights(GetWindowDpi(GetHwnd()));
     RECT window{};
     GetWindowRect(GetHwnd(), &window);
     const int height = PanelInitialHeight(m_metrics, m_filters->GetEnabledCount(),

@@ -47,7 +47,7 @@ private:
     void Layout(int clientWidth, int clientHeight);
     // The panel's font for the dpi: one made for it, or the stock font at the system's dpi.
     HFONT SetFontForDpi(int dpi);
-    void MeasureHeights();
+    void MeasureHeights(int dpi);
     void OnDpiChanged(int dpi, const RECT& suggested);
     void OnDestroy();
     void OnCommand(int id, int code);
