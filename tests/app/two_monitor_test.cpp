@@ -133,10 +133,9 @@ TEST_F(TwoMonitorTest, ViewsCoverThePointersMonitorOrBothAndThePanelOpensOnTheVi
     } cases[] = {
         {false, {-600, 500}, kLeft, kLeft},
         {false, {500, 300}, kPrimary, kPrimary},
-        // Over both with nothing stored: the monitor with most of the view, wherever the
-        // pointer is.
-        {true, {-600, 500}, kBoth, kLeft},
-        {true, {500, 300}, kBoth, kLeft},
+        // Over both with nothing stored: the primary, wherever the pointer is.
+        {true, {-600, 500}, kBoth, kPrimary},
+        {true, {500, 300}, kBoth, kPrimary},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pointer.x);

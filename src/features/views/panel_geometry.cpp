@@ -39,9 +39,12 @@ IntRect ComputeViewRect(const MonitorLayout& layout, IntPoint pointer, bool allM
 
 IntRect ComputePanelMonitor(const MonitorLayout& layout, const IntRect& viewRect, bool allMonitors,
                             const IntRect& storedPanel) {
-    const MonitorInfo* monitor = allMonitors && !(storedPanel == IntRect{})
-                                     ? NearestMonitor(layout, storedPanel)
-                                     : NearestMonitor(layout, viewRect);
+    // A view of every monitor with no panel stored yet: the primary, whose coordinates the
+    // default rectangle is written in.
+    const MonitorInfo* monitor =
+        !allMonitors               ? NearestMonitor(layout, viewRect)
+        : storedPanel == IntRect{} ? (layout.monitors.empty() ? nullptr : &layout.monitors.front())
+                                   : NearestMonitor(layout, storedPanel);
     return monitor != nullptr ? monitor->rect : IntRect{};
 }
 

@@ -26,7 +26,8 @@ IntRect FitPanelRect(const IntRect& stored, const IntRect& monitor);
 // rectangle bounding every monitor. Empty for an empty layout.
 IntRect ComputeViewRect(const MonitorLayout& layout, IntPoint pointer, bool allMonitors);
 // The monitor the desktop view's panel opens on: the one the view covers (nearest its
-// rectangle); a view of every monitor keeps the panel on the monitor it was left on.
+// rectangle); a view of every monitor keeps the panel on the monitor it was left on, or opens
+// it on the primary the first time.
 IntRect ComputePanelMonitor(const MonitorLayout& layout, const IntRect& viewRect, bool allMonitors,
                             const IntRect& storedPanel);
 
