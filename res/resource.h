@@ -26,6 +26,7 @@
 #define IDC_IMAGE_QUALITY 1008
 #define IDC_NO_SPLASH 1009
 #define IDC_BLUR_RADIUS 1010
+#define IDC_VIEW_ALL_MONITORS 1030
 
 // The filter setting dialog.
 #define IDD_FILTER_SETTING 203

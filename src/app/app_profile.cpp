@@ -62,6 +62,7 @@ struct ProfileValueTable {
             {"LookAlikeDistance", Kind::Text, 0, "3.0", 0, true, &P::m_lookAlikeDistanceText},
             {"WindowHighlightLookAlikes", Kind::Flag, 0, nullptr, 0, true,
              &P::m_windowHighlightLookAlikes},
+            {"ViewAllMonitors", Kind::Flag, 0, nullptr, 0, true, &P::m_viewAllMonitors},
         };
         return rows;
     }

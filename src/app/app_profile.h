@@ -93,6 +93,9 @@ public:
             m_imageQuality = quality;
         }
     }
+    // The quick and desktop views cover every monitor rather than the one under the pointer.
+    bool IsViewAllMonitors() const { return m_viewAllMonitors; }
+    void SetViewAllMonitors(bool on) { m_viewAllMonitors = on; }
     std::uint32_t GetBlurRadius() const { return m_blurRadius; }
     void SetBlurRadius(std::uint32_t radius) {
         if (radius < BlurRadiusCount) {
@@ -123,6 +126,7 @@ private:
     bool m_windowSimpleStatusbarInfo = false;
     bool m_windowShowOriginalColorInfo = false;
     bool m_windowLeftTopOrigin = false;
+    bool m_viewAllMonitors = false;
     CWindowSetting m_windowSetting;
     std::vector<CWindowSetting> m_multiWindowSettings;
     std::string m_copyColorFormat;

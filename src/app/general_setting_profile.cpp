@@ -19,6 +19,7 @@ GeneralSettingControls LoadGeneralSettingControls(const CAppProfile& profile,
     controls.showOriginalColorInfo = profile.IsWindowShowOriginalColorInfo();
     controls.imageQualityItem = ImageQualityItemFromValue(profile.GetImageQuality());
     controls.noSplash = profile.IsNoSplash();
+    controls.viewAllMonitors = profile.IsViewAllMonitors();
     // The list offers 0 to 5; a larger radius shows no item and is kept by OK.
     const std::uint32_t radius = profile.GetBlurRadius();
     controls.blurRadiusItem = radius < kBlurRadiusItems.size() ? static_cast<int>(radius) : -1;
@@ -39,6 +40,7 @@ void StoreGeneralSettingControls(const GeneralSettingControls& controls, CAppPro
     profile.SetWindowShowOriginalColorInfo(controls.showOriginalColorInfo);
     profile.SetImageQuality(ImageQualityValueFromItem(controls.imageQualityItem));
     profile.SetNoSplash(controls.noSplash);
+    profile.SetViewAllMonitors(controls.viewAllMonitors);
     if (controls.blurRadiusItem >= 0) {
         profile.SetBlurRadius(static_cast<std::uint32_t>(controls.blurRadiusItem));
     }

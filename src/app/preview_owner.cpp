@@ -15,6 +15,7 @@ PreviewOptions PreviewOptionsOf(const CAppProfile& profile) {
     options.lookAlikeDistance = profile.GetLookAlikeDistance();
     options.fitPanelHeight = profile.IsAdjustInitialPanelHeight();
     options.panelRect = profile.GetDesktopPanelRect();
+    options.allMonitors = profile.IsViewAllMonitors();
     return options;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/filter/filter_manager.h"
 #include "engine/image/gdi_screen_source.h"
 #include "features/app_messages.h"
+#include "platform/monitor_layout.h"
 #include "platform/utilities.h"
 #include "resource.h"
 
@@ -99,7 +100,7 @@ bool CWindowCollection::OpenFilterWindow(const CWindowSetting* setting) {
     }
     const IntRect placement =
         m_cascade.Place(record.WindowRect, setting != nullptr, GetSystemMetrics(SM_CYCAPTION),
-                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+                        GetSystemMonitorLayout());
     CFilterWnd* window = CFilterWnd::Open(*this, GetFilterManager(), record, placement, exStyle);
     if (window == nullptr) {
         return false;

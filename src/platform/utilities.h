@@ -4,12 +4,18 @@
 // code page, but for paths, which are UTF-8 (platform/path_util.h). Everything runs on the
 // user-interface thread; the cached values are computed on first use without locking.
 
+#include "platform/geometry.h"
 #include "platform/path_util.h"
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+
+// A platform rectangle as the portable code holds it.
+inline IntRect ToIntRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 // The running executable's path, and its directory with its trailing backslash (cached).
 std::string GetExecutablePath();

@@ -85,6 +85,28 @@ TEST_P(AppProfileTest, SaveThenLoadKeepsEverySavedValue) {
     EXPECT_EQ(FormatSetting(q.GetWindowSetting()), FormatSetting(w));
 }
 
+// The views' monitor choice and windows left of and above the primary monitor (negative
+// coordinates) come back as they were saved; a flag of another number than 1 is off.
+TEST_P(AppProfileTest, ViewMonitorsAndWindowsOnOtherMonitorsAreKept) {
+    CAppProfile p;
+    p.SetViewAllMonitors(true);
+    p.SetDesktopPanelRect({-1100, -900, -900, -600});
+    std::vector<CWindowSetting> windows(2);
+    ASSERT_TRUE(ParseSetting("2,1,0,0,0,0,1,-1200,50,300,250,protanopia", windows[0]));
+    ASSERT_TRUE(ParseSetting("3,1,0,0,0,0,1,100,-1300,400,200,hue_gbr", windows[1]));
+    p.SetMultiWindowSettings(windows);
+    ASSERT_TRUE(p.Save(*store));
+    const CAppProfile q = Loaded();
+    EXPECT_TRUE(q.IsViewAllMonitors());
+    EXPECT_EQ(q.GetDesktopPanelRect(), (IntRect{-1100, -900, -900, -600}));
+    ASSERT_EQ(q.GetMultiWindowSettings().size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(FormatSetting(q.GetMultiWindowSettings()[i]), FormatSetting(windows[i]));
+    }
+    store->WriteDword("ViewAllMonitors", 2);
+    EXPECT_FALSE(Loaded().IsViewAllMonitors());
+}
+
 // That the left-top origin, the copy template and the blur radius are never written is seen end
 // to end (the first run writes neither of the first two; the radius is back to none in the next
 // run); what the store holds for them survives a save.
@@ -215,8 +237,8 @@ TEST(AppProfileSaveTest, EachFailedWriteIsNamedAndTheOthersAreStillWritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, AppProfileTest, testing::ValuesIn(StoreKinds()),
-                         [](const testing::TestParamInfo<StoreKind>& info) {
-                             return std::string(info.param.name);
+                         [](const testing::TestParamInfo<StoreKind>& paramInfo) {
+                             return std::string(paramInfo.param.name);
                          });
 
 } // namespace

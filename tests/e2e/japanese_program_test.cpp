@@ -196,6 +196,8 @@ TEST_F(JapaneseProgramTest, DialogsAndThePanelSpeakJapaneseAndEveryLabelFits) {
                                                   "(再起動後に有効)",
                                                   "全般",
                                                   "スプラッシュ画面を表示しない(&S)",
+                                                  "表示モード",
+                                                  "すべてのモニターを表示する(&M)",
                                                   "ウィンドウモード",
                                                   "更新間隔(&I):",
                                                   "ミリ秒",

@@ -39,6 +39,13 @@ foreach(line IN LISTS sums)
     endif()
 endforeach()
 
+# The package managers' manifests name these files, with their sums.
+execute_process(COMMAND ${SOURCE_DIR}/scripts/check-manifests --dist ${dist} --version ${VERSION}
+                RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the winget or Scoop manifests do not match the files")
+endif()
+
 # The same build packaged again gives the same bytes.
 execute_process(COMMAND ${SOURCE_DIR}/scripts/package --build-dir ${BUILD_DIR} --no-build
                         --output ${check}/again

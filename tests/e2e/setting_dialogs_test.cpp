@@ -27,7 +27,8 @@ constexpr const char* kSettingsKey = "Software\\zuvadur\\Zeziriv";
 enum GeneralControl : int {
     kDesktopHotKey = 1000, kAdjustHeight, kWaitingTime, kUpdateInterval, kColorFormat,
     kNotInTaskBar, kSimpleStatusbar, kOriginalColor, kImageQuality, kNoSplash, kBlurRadius,
-    kLookAlikeDistance = 1020
+    kLookAlikeDistance = 1020,
+    kViewAllMonitors = 1030
 };
 enum FilterControl : int {
     kEnabledList = 1100, kDisabledList, kUp, kDown, kEnable, kDisable, kFilterID, kFilterName,
@@ -225,6 +226,7 @@ protected:
         EXPECT_EQ(dialog.Text(kColorFormat), "RGB(decimal)");
         EXPECT_FALSE(dialog.IsChecked(kOriginalColor));
         EXPECT_TRUE(dialog.IsChecked(kNoSplash));
+        EXPECT_FALSE(dialog.IsChecked(kViewAllMonitors));
         EXPECT_EQ(dialog.Chosen(kBlurRadius), 0);
     }
 };
@@ -255,6 +257,7 @@ TEST_F(SettingDialogsTest, GeneralOkWritesExactlyTheChangedValuesAndTheNextRunRe
     dialog.Type(kUpdateInterval, " 99999999999");
     dialog.Choose(kColorFormat, 1);
     dialog.Check(kNotInTaskBar, true);
+    dialog.Check(kViewAllMonitors, true);
     dialog.Choose(kBlurRadius, 2);
     End(frame, dialog, IDOK);
     EXPECT_EQ(Changed(before, ReadAllSettings()),
@@ -263,7 +266,8 @@ TEST_F(SettingDialogsTest, GeneralOkWritesExactlyTheChangedValuesAndTheNextRunRe
                         {"QuickWaitingTime", "dword:750"},
                         {"WindowUpdateInterval", "dword:4294967295"},
                         {"WindowColorDisplayFormat", "dword:1"},
-                        {"WindowUnvisibleTaskBar", "dword:1"}}));
+                        {"WindowUnvisibleTaskBar", "dword:1"},
+                        {"ViewAllMonitors", "dword:1"}}));
     // The new desktop key is the program's now, the old one is free.
     EXPECT_TRUE(HotKeyIsTaken(MOD_CONTROL | MOD_ALT, VK_F10));
     EXPECT_FALSE(HotKeyIsTaken(MOD_CONTROL, VK_F11));
@@ -290,6 +294,7 @@ TEST_F(SettingDialogsTest, GeneralOkWritesExactlyTheChangedValuesAndTheNextRunRe
     EXPECT_EQ(dialog.Text(kUpdateInterval), "4294967295");
     EXPECT_EQ(dialog.Chosen(kColorFormat), 1);
     EXPECT_TRUE(dialog.IsChecked(kNotInTaskBar));
+    EXPECT_TRUE(dialog.IsChecked(kViewAllMonitors));
     EXPECT_EQ(dialog.Chosen(kBlurRadius), 0);
     End(nextFrame, dialog, IDCANCEL);
     Exit(next, nextFrame);
@@ -313,7 +318,8 @@ TEST_F(SettingDialogsTest, GeneralCancelAfterChangingEveryControlLeavesSettingsA
     dialog.SetHotKey(kDesktopHotKey, ControlWord(VK_F9, kCtrlAlt));
     dialog.Type(kWaitingTime, "99999999999");
     dialog.Type(kUpdateInterval, "-20");
-    for (int box : {kAdjustHeight, kNotInTaskBar, kSimpleStatusbar, kOriginalColor, kNoSplash}) {
+    for (int box : {kAdjustHeight, kNotInTaskBar, kSimpleStatusbar, kOriginalColor, kNoSplash,
+                    kViewAllMonitors}) {
         dialog.Check(box, !dialog.IsChecked(box));
     }
     dialog.Choose(kColorFormat, 4);

@@ -9,9 +9,16 @@
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #endif
-// GCC and clang build an AVX2 variant of the blend beside the SSE2 one and pick it at run time.
+// An AVX2 variant of the blend is built beside the SSE2 one and picked at run time. GCC and
+// clang compile the one function for AVX2; MSVC compiles AVX2 intrinsics anywhere and uses
+// them only where they are written.
 #if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
 #define ZEZIRIV_BLEND_AVX2 1
+#define ZEZIRIV_TARGET_AVX2 __attribute__((target("avx2")))
+#include <immintrin.h>
+#elif defined(_MSC_VER) && defined(_M_X64)
+#define ZEZIRIV_BLEND_AVX2 1
+#define ZEZIRIV_TARGET_AVX2
 #include <immintrin.h>
 #endif
 
@@ -70,9 +77,9 @@ constexpr std::array<Divisor, 19> kDivisors = [] {
 #if ZEZIRIV_BLEND_AVX2
 // The loop below on 32 bytes at a time; returns how many bytes it did. Unpacking and packing
 // both work within 128-bit halves, so the bytes come back in their places.
-__attribute__((target("avx2"))) std::size_t
-BlendBytesAvx2(const unsigned char* pa, const unsigned char* pb, unsigned char* base,
-               std::size_t stepBytes, std::size_t bytes, int k, Divisor div) {
+ZEZIRIV_TARGET_AVX2 std::size_t BlendBytesAvx2(const unsigned char* pa, const unsigned char* pb,
+                                               unsigned char* base, std::size_t stepBytes,
+                                               std::size_t bytes, int k, Divisor div) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i multiplier = _mm256_set1_epi16(static_cast<short>(div.m));
     const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(div.shift));

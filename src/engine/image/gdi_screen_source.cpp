@@ -1,5 +1,6 @@
 #include "engine/image/gdi_screen_source.h"
 
+#include "platform/monitor_layout.h"
 #include "platform/utilities.h"
 
 #include <windows.h>
@@ -8,15 +9,24 @@
 
 namespace {
 
+// The screen's device context in screen coordinates, where the primary monitor's corner is
+// (0, 0) and monitors left of or above it are negative. (Wine places the corner of a DC made
+// with CreateDC("DISPLAY") at the virtual screen's top left instead.)
 HDC OpenDisplay() {
-    return CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    return GetDC(nullptr);
 }
 
-IntRect VirtualScreen() {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+void CloseDisplay(HDC screen) {
+    ReleaseDC(nullptr, screen);
+}
+
+// The monitors a copy reads. Copies run many times a second: one monitor asks the system for
+// no list, and several for their rectangles only.
+MonitorLayout ScreenMonitors() {
+    if (GetSystemMetrics(SM_CMONITORS) <= 1) {
+        return SingleMonitorLayout(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    }
+    return GetSystemMonitorRects();
 }
 
 class CGdiSurface : public IPixelSurface {
@@ -46,26 +56,39 @@ public:
         }
         // Only the part on the screen is copied: some platforms refuse, or blank, a whole copy
         // that reaches beyond the screen. The rest keeps what it held.
-        const IntRect bounds = VirtualScreen();
-        const long long left = std::max<long long>(x, bounds.left);
-        const long long top = std::max<long long>(y, bounds.top);
-        const long long right =
-            std::min<long long>(static_cast<long long>(x) + width, bounds.right);
-        const long long bottom =
-            std::min<long long>(static_cast<long long>(y) + height, bounds.bottom);
+        const MonitorLayout layout = ScreenMonitors();
+        const IntRect part = ClipToBounds(x, y, width, height, VirtualScreen(layout));
         BOOL copied = TRUE;
-        if (left < right && top < bottom) {
-            // Layered (translucent) windows are only part of the copy with CAPTUREBLT.
-            const DWORD rop = SRCCOPY | CAPTUREBLT;
-            copied = BitBlt(m_dc, static_cast<int>(left - x), static_cast<int>(top - y),
-                            static_cast<int>(right - left), static_cast<int>(bottom - top), screen,
-                            static_cast<int>(left), static_cast<int>(top), rop);
+        if (part.left < part.right && part.top < part.bottom) {
+            if (layout.monitors.size() <= 1) {
+                copied = CopyPart(screen, x, y, part);
+            } else {
+                // The virtual screen between monitors of different sizes shows nothing: black,
+                // whatever the display driver leaves there.
+                PatBlt(m_dc, part.left - x, part.top - y, part.right - part.left,
+                       part.bottom - part.top, BLACKNESS);
+                for (const MonitorInfo& monitor : layout.monitors) {
+                    const IntRect onMonitor = ClipToBounds(x, y, width, height, monitor.rect);
+                    if (onMonitor.left < onMonitor.right && onMonitor.top < onMonitor.bottom &&
+                        !CopyPart(screen, x, y, onMonitor)) {
+                        copied = FALSE;
+                    }
+                }
+            }
         }
-        DeleteDC(screen);
+        CloseDisplay(screen);
         return copied != FALSE;
     }
 
 private:
+    // The screen rectangle `part` into the pixels, where the copy's corner is (x, y).
+    BOOL CopyPart(HDC screen, int x, int y, const IntRect& part) {
+        // Layered (translucent) windows are only part of the copy with CAPTUREBLT.
+        const DWORD rop = SRCCOPY | CAPTUREBLT;
+        return BitBlt(m_dc, part.left - x, part.top - y, part.right - part.left,
+                      part.bottom - part.top, screen, part.left, part.top, rop);
+    }
+
     HDC m_dc;
     HBITMAP m_bitmap;
     HGDIOBJ m_previous;
@@ -96,7 +119,7 @@ std::unique_ptr<IPixelSurface> CGdiScreenSource::CreateSurface(int width, int he
     HBITMAP bitmap = dc != nullptr
                          ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
                          : nullptr;
-    DeleteDC(screen);
+    CloseDisplay(screen);
     if (bitmap == nullptr || bits == nullptr) {
         if (bitmap != nullptr) {
             DeleteObject(bitmap);
@@ -112,7 +135,7 @@ std::unique_ptr<IPixelSurface> CGdiScreenSource::CreateSurface(int width, int he
 }
 
 IntRect CGdiScreenSource::GetScreenBounds() const {
-    return VirtualScreen();
+    return VirtualScreen(ScreenMonitors());
 }
 
 void CGdiScreenSource::Flush() {

@@ -2,6 +2,8 @@
 
 #include "platform/geometry.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #if defined(_WIN32)
@@ -25,6 +27,20 @@ public:
     // could not be read (no display context, a refused copy): the pixels are then undefined.
     virtual bool CopyFromScreen(int x, int y, int width, int height) = 0;
 };
+
+// The part of the width x height rectangle at (x, y) inside `bounds` (empty when none), in 64
+// bits so that no corner overflows: what a copy may read of the screen, or of a monitor.
+inline IntRect ClipToBounds(int x, int y, int width, int height, const IntRect& bounds) {
+    const long long left = std::max<long long>(x, bounds.left);
+    const long long top = std::max<long long>(y, bounds.top);
+    const long long right = std::min<long long>(static_cast<long long>(x) + width, bounds.right);
+    const long long bottom = std::min<long long>(static_cast<long long>(y) + height, bounds.bottom);
+    if (left >= right || top >= bottom) {
+        return {};
+    }
+    return {static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+            static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+}
 
 // Where screen pixels come from: GDI in the program, a synthetic frame in native tests.
 class IScreenSource {

@@ -24,20 +24,19 @@ public:
         m_screen.m_copiedPixels += static_cast<long long>(width) * height;
         if (m_screen.m_failCopies) {
             // Scribbles over the pixels, as a half-done platform copy may.
-            std::fill_n(m_pixels.get(), m_stride * static_cast<std::size_t>(m_height), 0x5A);
+            std::fill_n(m_pixels.get(), m_stride * static_cast<std::size_t>(m_height),
+                        static_cast<unsigned char>(0x5A));
             return false;
         }
-        // The part of the rectangle that lies on the screen, in 64 bits so that no corner
-        // overflows.
-        const long long left = std::max<long long>(x, 0);
-        const long long top = std::max<long long>(y, 0);
-        const long long right =
-            std::min<long long>(static_cast<long long>(x) + width, m_screen.m_width);
-        const long long bottom =
-            std::min<long long>(static_cast<long long>(y) + height, m_screen.m_height);
-        if (left >= right) {
+        const IntRect bounds = m_screen.GetScreenBounds();
+        const IntRect part = ClipToBounds(x, y, width, height, bounds);
+        if (part.left >= part.right) {
             return true;
         }
+        const long long left = part.left;
+        const long long top = part.top;
+        const long long right = part.right;
+        const long long bottom = part.bottom;
         // The screen is kept as rows of screen pixels, so a copy is one block per row, as a
         // platform copy would be.
         const std::size_t rowBytes = static_cast<std::size_t>(right - left) * 3;
@@ -46,9 +45,17 @@ public:
                                static_cast<std::size_t>(left - x) * 3;
             const unsigned char* src =
                 m_screen.m_pixels.data() +
-                (static_cast<std::size_t>(sy) * m_screen.m_width + static_cast<std::size_t>(left)) *
+                (static_cast<std::size_t>(sy - bounds.top) * m_screen.m_width +
+                 static_cast<std::size_t>(left - bounds.left)) *
                     3;
             std::memcpy(p, src, rowBytes);
+            if (!m_screen.m_monitors.empty()) {
+                for (long long sx = left; sx < right; ++sx) {
+                    if (!m_screen.IsOnMonitor(static_cast<int>(sx), static_cast<int>(sy))) {
+                        std::fill_n(p + (sx - left) * 3, 3, static_cast<unsigned char>(0));
+                    }
+                }
+            }
         }
         return true;
     }
@@ -80,7 +87,15 @@ void CSyntheticScreenSource::SetFrame(int width, int height, std::vector<ColorVa
     }
 }
 
+bool CSyntheticScreenSource::IsOnMonitor(int x, int y) const {
+    return std::any_of(m_monitors.begin(), m_monitors.end(), [x, y](const IntRect& m) {
+        return x >= m.left && x < m.right && y >= m.top && y < m.bottom;
+    });
+}
+
 void CSyntheticScreenSource::SetPixel(int x, int y, ColorValue color) {
+    x -= m_origin.x;
+    y -= m_origin.y;
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
         return;
     }

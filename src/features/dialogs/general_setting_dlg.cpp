@@ -87,6 +87,7 @@ void CGeneralSettingDlg::OnInitDialog() {
     SendDlgItemMessageA(dialog, IDC_IMAGE_QUALITY, CB_SETCURSEL,
                         static_cast<WPARAM>(c.imageQualityItem), 0);
     Check(dialog, IDC_NO_SPLASH, c.noSplash);
+    Check(dialog, IDC_VIEW_ALL_MONITORS, c.viewAllMonitors);
     SendDlgItemMessageA(dialog, IDC_BLUR_RADIUS, CB_SETCURSEL,
                         static_cast<WPARAM>(c.blurRadiusItem), 0);
     SendDlgItemMessageA(dialog, IDC_LOOK_ALIKE_DISTANCE, EM_LIMITTEXT, 12, 0);
@@ -127,6 +128,7 @@ void CGeneralSettingDlg::OnOK() {
     c.showOriginalColorInfo = IsChecked(dialog, IDC_SHOW_ORIGINAL_COLOR);
     c.imageQualityItem = ReadListItem(dialog, IDC_IMAGE_QUALITY);
     c.noSplash = IsChecked(dialog, IDC_NO_SPLASH);
+    c.viewAllMonitors = IsChecked(dialog, IDC_VIEW_ALL_MONITORS);
     c.blurRadiusItem = ReadListItem(dialog, IDC_BLUR_RADIUS);
     c.lookAlikeDistance = distance;
     if (m_commit && !m_commit(c, dialog)) {

@@ -75,6 +75,7 @@ struct GeneralSettingControls {
     bool noSplash = false;
     int blurRadiusItem = -1;
     std::string lookAlikeDistance; // as typed
+    bool viewAllMonitors = false;
 
     bool operator==(const GeneralSettingControls&) const = default;
 };

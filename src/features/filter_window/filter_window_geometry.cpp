@@ -1,6 +1,7 @@
 #include "features/filter_window/filter_window_geometry.h"
 
 #include "engine/filter/filter.h"
+#include "platform/monitor_layout.h"
 #include "platform/text_util.h"
 
 #include <algorithm>
@@ -102,9 +103,7 @@ std::vector<int> ComputeStatusbarEdges(int displayFormat, bool simple, int dpi) 
     if (displayFormat < 0 || displayFormat >= 5) {
         displayFormat = 0;
     }
-    if (dpi <= 0) {
-        dpi = 96;
-    }
+    dpi = UsableDpi(dpi);
     auto scaled = [dpi](int width) { return (width * dpi + 48) / 96; };
 
     std::vector<int> edges;

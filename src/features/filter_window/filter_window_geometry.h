@@ -73,7 +73,7 @@ std::string PointText(IntPoint point);
 
 // Right edges of the status bar's parts, the last one -1 (to the right end): colour value,
 // reference point and zoom (not in the simple layout), colour name. Widths are those of a
-// 96 dpi screen, scaled to the screen's dpi.
+// 96 dpi screen, scaled to the dpi of the window's monitor (0 or absurd: 96).
 std::vector<int> ComputeStatusbarEdges(int displayFormat, bool simple, int dpi = 96);
 // The part that holds the colour name.
 inline int ColorNamePart(bool simple) {

@@ -6,6 +6,7 @@
 #include "features/app_messages.h"
 #include "features/filter_window/copy_color_format.h"
 #include "features/filter_window/filter_window_commands.h"
+#include "platform/monitor_layout.h"
 #include "platform/resource_modules.h"
 #include "platform/utilities.h"
 #include "resource.h"
@@ -20,20 +21,6 @@ bool g_failStatusbarForTesting = false;
 // minimise box, visible.
 constexpr DWORD kFilterWindowStyle =
     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
-
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
-        return 96;
-    }
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
-IntRect ToIntRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
 
 // Position of the submenus in the context menu's popup.
 constexpr int kFilterSubmenu = 0;
@@ -63,7 +50,12 @@ CFilterWnd::CFilterWnd(IFilterWindowOwner& owner, const CFilterManager& filters,
     : m_owner(owner), m_filters(filters), m_options(owner.GetFilterWindowOptions()),
       m_model(*this, GetGdiScreenSource(), filters, m_options), m_setting(setting) {}
 
-CFilterWnd::~CFilterWnd() = default;
+CFilterWnd::~CFilterWnd() {
+    // The bar that used it went with the window.
+    if (m_statusbarFont != nullptr) {
+        DeleteObject(m_statusbarFont);
+    }
+}
 
 CFilterWnd* CFilterWnd::Open(IFilterWindowOwner& owner, const CFilterManager& filters,
                              const CWindowSetting& setting, const IntRect& placement,
@@ -95,6 +87,9 @@ void CFilterWnd::OnFinalMessage() {
 }
 
 bool CFilterWnd::OnCreate() {
+    // On a monitor of another dpi than the system's the bar's text is made for that dpi (none
+    // is made at the system's).
+    m_statusbarFont = CreateGuiFontForDpi(GetWindowDpi(GetHwnd()));
     m_model.Load(m_setting);
     if (m_model.IsShowStatusbar() && !CreateStatusbar()) {
         return false;
@@ -142,6 +137,9 @@ bool CFilterWnd::CreateStatusbar() {
     if (m_statusbar == nullptr) {
         return false;
     }
+    if (m_statusbarFont != nullptr) {
+        SendMessageA(m_statusbar, WM_SETFONT, reinterpret_cast<WPARAM>(m_statusbarFont), FALSE);
+    }
     // The bar places itself at the bottom when it sees its parent's size.
     SendMessageA(m_statusbar, WM_SIZE, 0, 0);
     LayoutStatusbar();
@@ -155,14 +153,36 @@ void CFilterWnd::DestroyStatusbar() {
     }
 }
 
-void CFilterWnd::LayoutStatusbar() {
+void CFilterWnd::LayoutStatusbar(int dpi) {
     if (m_statusbar == nullptr) {
         return;
     }
-    const std::vector<int> edges = m_model.GetStatusbarEdges(ScreenDpi());
+    const std::vector<int> edges =
+        m_model.GetStatusbarEdges(dpi > 0 ? UsableDpi(dpi) : GetWindowDpi(GetHwnd()));
     SendMessageA(m_statusbar, SB_SETPARTS, static_cast<WPARAM>(edges.size()),
                  reinterpret_cast<LPARAM>(edges.data()));
     m_model.ResetShownValues();
+}
+
+void CFilterWnd::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi = UsableDpi(dpi);
+    // Measured before the window moves, so the size message it brings lays out the new bar.
+    HFONT font = CreateGuiFontForDpi(dpi);
+    if (m_statusbar != nullptr) {
+        SendMessageA(m_statusbar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    if (m_statusbarFont != nullptr) {
+        DeleteObject(m_statusbarFont);
+    }
+    m_statusbarFont = font;
+    LayoutStatusbar(dpi);
+    SetWindowPos(GetHwnd(), nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_statusbar != nullptr) {
+        SendMessageA(m_statusbar, WM_SIZE, 0, 0);
+    }
+    m_model.RequestRecapture();
 }
 
 void CFilterWnd::OnSize(WPARAM type, LPARAM size) {
@@ -272,11 +292,14 @@ IntRect CFilterWnd::GetRestoredWindowRect() const {
         placement.length = sizeof(placement);
         if (GetWindowPlacement(GetHwnd(), &placement)) {
             rect = placement.rcNormalPosition;
-            // Workspace coordinates: the work area's corner for windows in the task bar.
+            // Workspace coordinates for windows in the task bar: they count from the corner of
+            // the work area of the window's monitor, less that monitor's own corner.
             if ((GetWindowLongPtrA(GetHwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0) {
-                RECT work{};
-                if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
-                    OffsetRect(&rect, work.left, work.top);
+                MONITORINFO info{};
+                info.cbSize = sizeof(info);
+                if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
+                    OffsetRect(&rect, info.rcWork.left - info.rcMonitor.left,
+                               info.rcWork.top - info.rcMonitor.top);
                 }
             }
             return ToIntRect(rect);
@@ -554,6 +577,9 @@ LRESULT CFilterWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_SIZE:
         OnSize(wParam, lParam);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_SETFOCUS:
     case WM_IME_SETCONTEXT:

@@ -90,7 +90,11 @@ private:
 
     bool CreateStatusbar();
     void DestroyStatusbar();
-    void LayoutStatusbar();
+    // The parts for the dpi of the window's monitor (0: ask the system).
+    void LayoutStatusbar(int dpi = 0);
+    // The window came onto a monitor of another dpi: the bar's font and parts for that dpi,
+    // then the rectangle the system suggests.
+    void OnDpiChanged(int dpi, const RECT& suggested);
     IntRect GetRestoredWindowRect() const;
 
     // IFilterWindowHost
@@ -108,6 +112,8 @@ private:
     CFilterWindowModel m_model;
     CWindowSetting m_setting;
     HWND m_statusbar = nullptr;
+    // The bar's font on a monitor whose dpi is not the system's (null: the bar's own font).
+    HFONT m_statusbarFont = nullptr;
     HMENU m_contextMenu = nullptr;
     bool m_dragging = false;
     bool m_closeRequested = false;

@@ -21,7 +21,7 @@ std::int32_t ToInt32(long long value) {
 
 // A size that no window can have (empty, negative, larger than the screen) becomes one that
 // fits, so a damaged record still opens a window the user can reach.
-long long UsableSize(long long size, long long defaultSize, int screenSize) {
+long long UsableSize(long long size, long long defaultSize, long long screenSize) {
     if (size <= 0) {
         size = defaultSize;
     }
@@ -33,8 +33,31 @@ long long UsableSize(long long size, long long defaultSize, int screenSize) {
 
 } // namespace
 
+IntRect FitOnMonitors(const IntRect& rect, const MonitorLayout& layout) {
+    const MonitorInfo* monitor = NearestMonitor(layout, rect);
+    if (monitor == nullptr) {
+        return rect;
+    }
+    // One monitor keeps the old rule of the whole screen (a window may lie over the task bar);
+    // only between several monitors does the work area decide.
+    const IntRect& work = layout.monitors.size() == 1 ? monitor->rect : monitor->work;
+    const long long width =
+        UsableSize(WidthOf(rect), WidthOf(CWindowCascade::kDefaultRect), WidthOf(work));
+    const long long height =
+        UsableSize(HeightOf(rect), HeightOf(CWindowCascade::kDefaultRect), HeightOf(work));
+    long long left = rect.left;
+    long long top = rect.top;
+    if (left < work.left || left + width >= work.right) {
+        left = work.left;
+    }
+    if (top < work.top || top + height >= work.bottom) {
+        top = work.top;
+    }
+    return {ToInt32(left), ToInt32(top), ToInt32(left + width), ToInt32(top + height)};
+}
+
 IntRect CWindowCascade::Place(const IntRect& recordRect, bool fromGivenSetting, int captionHeight,
-                              int screenWidth, int screenHeight) {
+                              const MonitorLayout& layout) {
     IntRect r = recordRect;
     if (r == IntRect{}) {
         r = kDefaultRect;
@@ -48,20 +71,15 @@ IntRect CWindowCascade::Place(const IntRect& recordRect, bool fromGivenSetting, 
         }
         m_cascade = true;
     }
-
-    long long left = r.left;
-    long long top = r.top;
-    const long long width = UsableSize(WidthOf(r), WidthOf(kDefaultRect), screenWidth);
-    const long long height = UsableSize(HeightOf(r), HeightOf(kDefaultRect), screenHeight);
-    if (left < 0 || left + width >= screenWidth) {
-        left = 0;
-    }
-    if (top < 0 || top + height >= screenHeight) {
-        top = 0;
-    }
-    const IntRect placed{ToInt32(left), ToInt32(top), ToInt32(left + width), ToInt32(top + height)};
+    const IntRect placed = FitOnMonitors(r, layout);
     m_origin = placed;
     return placed;
+}
+
+IntRect CWindowCascade::Place(const IntRect& recordRect, bool fromGivenSetting, int captionHeight,
+                              int screenWidth, int screenHeight) {
+    return Place(recordRect, fromGivenSetting, captionHeight,
+                 SingleMonitorLayout(screenWidth, screenHeight));
 }
 
 void CWindowCascade::SetOrigin(const IntRect& rect, bool cascade) {

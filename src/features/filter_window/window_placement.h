@@ -1,6 +1,7 @@
 #pragma once
 
 #include "features/filter_window/window_setting.h"
+#include "platform/monitor_layout.h"
 
 // Where filter windows open. Windows opened one after another without a stored record cascade
 // down and right by one caption height from the last placement; a window closed, or used for a
@@ -10,9 +11,12 @@ public:
     // A record without a rectangle opens here.
     static constexpr IntRect kDefaultRect{0, 0, 200, 200};
 
-    // The rectangle for a window of the record, moved onto a screen of screenWidth x
-    // screenHeight: a side that leaves it brings the window to the left or top edge. The result
-    // becomes the cascade origin; a placement without a given record turns cascading on.
+    // The rectangle for a window of the record, moved onto a monitor's work area
+    // (FitOnMonitors). The result becomes the cascade origin; a placement without a given
+    // record turns cascading on.
+    IntRect Place(const IntRect& recordRect, bool fromGivenSetting, int captionHeight,
+                  const MonitorLayout& layout);
+    // The same on one screen of screenWidth x screenHeight.
     IntRect Place(const IntRect& recordRect, bool fromGivenSetting, int captionHeight,
                   int screenWidth, int screenHeight);
 
@@ -27,3 +31,11 @@ private:
     IntRect m_origin;
     bool m_cascade = false;
 };
+
+// The rectangle moved onto the work area of the monitor nearest to it (NearestMonitor: the one
+// with most of it, or the closest): a size larger than the work area is cut to it (a size
+// without area becomes the default's), and a side that leaves the work area brings the window
+// to its left or top edge. So a window on a monitor stays there, and one whose monitor has gone
+// comes whole onto the monitor it lies nearest to. With exactly one monitor its whole rectangle
+// stands for the work area, as the screen always did. An empty layout leaves the rectangle.
+IntRect FitOnMonitors(const IntRect& rect, const MonitorLayout& layout);

@@ -3,10 +3,12 @@
 #include "engine/filter/filter.h"
 #include "engine/filter/filter_manager.h"
 #include "features/app_messages.h"
+#include "platform/monitor_layout.h"
 #include "platform/resource_modules.h"
 #include "platform/utilities.h"
 #include "resource.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -41,10 +43,30 @@ int FontUnitOf(HFONT font) {
 
 CFilterPanel::~CFilterPanel() {
     Destroy();
+    if (m_font != nullptr) {
+        DeleteObject(m_font);
+    }
+}
+
+HFONT CFilterPanel::SetFontForDpi(int dpi) {
+    HFONT made = CreateGuiFontForDpi(dpi);
+    HFONT font = made != nullptr ? made : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    m_fontUnit = FontUnitOf(font);
+    for (HWND window : {GetHwnd(), m_list, m_check, m_button}) {
+        if (window != nullptr) {
+            SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+    }
+    // Released only once nothing uses it any more.
+    if (m_font != nullptr) {
+        DeleteObject(m_font);
+    }
+    m_font = made;
+    return font;
 }
 
 bool CFilterPanel::Create(HWND owner, const CFilterManager& filters, const IntRect& storedRect,
-                          bool fitHeight, RectStore store) {
+                          const IntRect& monitor, bool fitHeight, RectStore store) {
     m_layoutEnabled = false;
     m_filters = &filters;
     m_fitHeight = fitHeight;
@@ -55,8 +77,7 @@ bool CFilterPanel::Create(HWND owner, const CFilterManager& filters, const IntRe
                              0)) {
         return false;
     }
-    const IntRect rect =
-        FitPanelRect(storedRect, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const IntRect rect = FitPanelRect(storedRect, monitor);
     return CreateWindowObject(0, kClassName, "Zeziriv", kPanelStyle, rect.left, rect.top,
                               rect.right - rect.left, rect.bottom - rect.top, owner,
                               instance) != nullptr;
@@ -87,10 +108,6 @@ bool CFilterPanel::OnCreate() {
 
 bool CFilterPanel::CreateControls() {
     const HINSTANCE instance = GetExecutableModule();
-    auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    m_fontUnit = FontUnitOf(font);
-    SendMessageA(GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-
     m_list =
         CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", kListStyle, 0, 0, 0, 0, GetHwnd(),
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
@@ -99,8 +116,6 @@ bool CFilterPanel::CreateControls() {
         ShowResourceMessage(MB_ICONERROR | MB_OK, IDS_CREATE_WINDOW_FAILED, error);
         return false;
     }
-    SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-
     // Made between the list and the button: the tab order follows.
     char text[512] = {};
     LoadResString(IDS_PANEL_HIGHLIGHT, text, static_cast<int>(sizeof(text)));
@@ -112,7 +127,6 @@ bool CFilterPanel::CreateControls() {
         ShowResourceMessage(MB_ICONERROR | MB_OK, IDS_CREATE_WINDOW_FAILED, error);
         return false;
     }
-    SendMessageA(m_check, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
     LoadResString(IDS_CLOSE, text, static_cast<int>(sizeof(text)));
     m_button = CreateWindowExA(0, "BUTTON", text, kButtonStyle, 0, 0, 0, 0, GetHwnd(),
@@ -123,7 +137,8 @@ bool CFilterPanel::CreateControls() {
         ShowResourceMessage(MB_ICONERROR | MB_OK, IDS_CREATE_WINDOW_FAILED, error);
         return false;
     }
-    SendMessageA(m_button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // The panel and its controls in the font of the panel's monitor.
+    SetFontForDpi(GetWindowDpi(GetHwnd()));
     return true;
 }
 
@@ -142,18 +157,49 @@ void CFilterPanel::FillList() {
     SendMessageA(m_list, LB_SETCURSEL, 0, 0);
 }
 
-void CFilterPanel::FitHeight() {
+void CFilterPanel::MeasureHeights(int dpi) {
     RECT window{};
     RECT client{};
     GetWindowRect(GetHwnd(), &window);
     GetClientRect(GetHwnd(), &client);
     m_metrics.fontUnit = m_fontUnit;
     m_metrics.itemHeight = static_cast<int>(SendMessageA(m_list, LB_GETITEMHEIGHT, 0, 0));
-    m_metrics.edge = GetSystemMetrics(SM_CXEDGE);
+    m_metrics.edge = SystemMetricForDpi(SM_CXEDGE, dpi);
     // Measured rather than summed from frame and caption metrics: a themed frame carries
     // padding those leave out, and the list would lose part of its last item.
     m_metrics.nonClientHeight = (window.bottom - window.top) - (client.bottom - client.top);
+}
 
+void CFilterPanel::OnDpiChanged(int dpi, const RECT& suggested) {
+    // The font, the list's items, the frame and so the minimum height are measured for the new
+    // dpi before the panel moves, so the one move it makes is to a size that holds them and the
+    // size message it brings lays the controls out in their new sizes.
+    dpi = UsableDpi(dpi);
+    SetFontForDpi(dpi);
+    int height = suggested.bottom - suggested.top;
+    if (m_layoutEnabled) {
+        MeasureHeights(dpi);
+        const int frame = FrameHeightForDpi(GetHwnd(), dpi);
+        if (frame >= 0) {
+            m_metrics.nonClientHeight = frame;
+        }
+        height = std::max(height, PanelMinimumHeight(m_metrics));
+    }
+    SetWindowPos(GetHwnd(), nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_layoutEnabled) {
+        // The frame as the system drew it, where it could not tell beforehand.
+        MeasureHeights(dpi);
+        RECT client{};
+        GetClientRect(GetHwnd(), &client);
+        Layout(client.right, client.bottom);
+    }
+}
+
+void CFilterPanel::FitHeight() {
+    MeasureHeights(GetWindowDpi(GetHwnd()));
+    RECT window{};
+    GetWindowRect(GetHwnd(), &window);
     const int height = PanelInitialHeight(m_metrics, m_filters->GetEnabledCount(),
                                           window.bottom - window.top, m_fitHeight);
     if (height != window.bottom - window.top) {
@@ -315,6 +361,9 @@ LRESULT CFilterPanel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_IME_SETCONTEXT:
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_GETMINMAXINFO:
         if (m_layoutEnabled) {

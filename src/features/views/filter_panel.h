@@ -26,12 +26,12 @@ public:
 
     using RectStore = std::function<void(const IntRect& rect)>;
 
-    // Creates the panel over the stored rectangle, listing the manager's enabled filters (which
-    // must outlive the panel), its height fitted to them when `fitHeight`; false (after telling
-    // the user when a control failed) when the panel or one of its controls could not be
-    // created. `store` takes the panel's rectangle when it is destroyed.
+    // Creates the panel over the stored rectangle, moved onto the monitor, listing the manager's
+    // enabled filters (which must outlive the panel), its height fitted to them when `fitHeight`;
+    // false (after telling the user when a control failed) when the panel or one of its controls
+    // could not be created. `store` takes the panel's rectangle when it is destroyed.
     bool Create(HWND owner, const CFilterManager& filters, const IntRect& storedRect,
-                bool fitHeight, RectStore store);
+                const IntRect& monitor, bool fitHeight, RectStore store);
     void Destroy();
     // Created whole and not yet being destroyed.
     bool IsReady() const { return m_layoutEnabled; }
@@ -49,6 +49,10 @@ private:
     void FillList();
     void FitHeight();
     void Layout(int clientWidth, int clientHeight);
+    // The panel's font for the dpi: one made for it, or the stock font at the system's dpi.
+    HFONT SetFontForDpi(int dpi);
+    void MeasureHeights(int dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnDestroy();
     void OnCommand(int id, int code);
     void OnPaint();
@@ -62,6 +66,8 @@ private:
     HWND m_button = nullptr;
     HWND m_check = nullptr;
     int m_fontUnit = 0;
+    // The font made for a monitor whose dpi is not the system's; null: the stock font.
+    HFONT m_font = nullptr;
     bool m_layoutEnabled = false;
     PanelMetrics m_metrics;
     // The loop the panel filters messages of, from creation to destruction.

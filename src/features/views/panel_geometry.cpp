@@ -1,7 +1,52 @@
 #include "features/views/panel_geometry.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
+
+IntRect FitPanelRect(const IntRect& stored, const IntRect& monitor) {
+    const std::int64_t monitorWidth = std::int64_t{monitor.right} - monitor.left;
+    const std::int64_t monitorHeight = std::int64_t{monitor.bottom} - monitor.top;
+    if (monitorWidth <= 0 || monitorHeight <= 0 || monitorWidth > INT32_MAX ||
+        monitorHeight > INT32_MAX) {
+        return kDefaultPanelRect;
+    }
+    // Worked out on the monitor's own coordinates, where its corner is (0, 0).
+    const IntRect onMonitor =
+        stored == IntRect{}
+            ? IntRect{}
+            : IntRect{static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                          std::int64_t{stored.left} - monitor.left, INT32_MIN, INT32_MAX)),
+                      static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                          std::int64_t{stored.top} - monitor.top, INT32_MIN, INT32_MAX)),
+                      static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                          std::int64_t{stored.right} - monitor.left, INT32_MIN, INT32_MAX)),
+                      static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                          std::int64_t{stored.bottom} - monitor.top, INT32_MIN, INT32_MAX))};
+    const IntRect fitted =
+        FitPanelRect(onMonitor, static_cast<int>(monitorWidth), static_cast<int>(monitorHeight));
+    return {fitted.left + monitor.left, fitted.top + monitor.top, fitted.right + monitor.left,
+            fitted.bottom + monitor.top};
+}
+
+IntRect ComputeViewRect(const MonitorLayout& layout, IntPoint pointer, bool allMonitors) {
+    if (allMonitors) {
+        return VirtualScreen(layout);
+    }
+    const MonitorInfo* monitor = MonitorAtPoint(layout, pointer);
+    return monitor != nullptr ? monitor->rect : IntRect{};
+}
+
+IntRect ComputePanelMonitor(const MonitorLayout& layout, const IntRect& viewRect, bool allMonitors,
+                            const IntRect& storedPanel) {
+    // A view of every monitor with no panel stored yet: the primary, whose coordinates the
+    // default rectangle is written in.
+    const MonitorInfo* monitor =
+        !allMonitors               ? NearestMonitor(layout, viewRect)
+        : storedPanel == IntRect{} ? (layout.monitors.empty() ? nullptr : &layout.monitors.front())
+                                   : NearestMonitor(layout, storedPanel);
+    return monitor != nullptr ? monitor->rect : IntRect{};
+}
 
 IntRect FitPanelRect(const IntRect& stored, int screenWidth, int screenHeight) {
     if (stored == IntRect{} || screenWidth <= 0 || screenHeight <= 0) {

@@ -6,6 +6,7 @@
 // default GUI font.
 
 #include "platform/geometry.h"
+#include "platform/monitor_layout.h"
 
 // The panel's rectangle when the profile holds none.
 constexpr IntRect kDefaultPanelRect{0, 0, 200, 200};
@@ -17,6 +18,18 @@ constexpr int kMaxFittedPanelItems = 30;
 // is cut to its size, one partly off the screen is moved back onto it, the top-left corner
 // winning over the bottom-right. Never overflows, whatever the stored numbers.
 IntRect FitPanelRect(const IntRect& stored, int screenWidth, int screenHeight);
+// The same on a monitor anywhere on the virtual screen: the default opens at its top-left
+// corner, and a stored rectangle is moved and cut to lie on it.
+IntRect FitPanelRect(const IntRect& stored, const IntRect& monitor);
+
+// The screen rectangle a quick or desktop view covers: the monitor under the pointer, or the
+// rectangle bounding every monitor. Empty for an empty layout.
+IntRect ComputeViewRect(const MonitorLayout& layout, IntPoint pointer, bool allMonitors);
+// The monitor the desktop view's panel opens on: the one the view covers (nearest its
+// rectangle); a view of every monitor keeps the panel on the monitor it was left on, or opens
+// it on the primary the first time.
+IntRect ComputePanelMonitor(const MonitorLayout& layout, const IntRect& viewRect, bool allMonitors,
+                            const IntRect& storedPanel);
 
 // What the panel's height depends on, measured from the real window and its controls.
 struct PanelMetrics {

@@ -2,6 +2,7 @@
 
 #include "engine/filter/filter_manager.h"
 #include "features/app_messages.h"
+#include "platform/monitor_layout.h"
 #include "platform/resource_modules.h"
 #include "platform/utilities.h"
 #include "resource.h"
@@ -58,13 +59,94 @@ bool CPreviewWnd::Open(PreviewMode mode, int index, const PreviewOptions& option
     m_options = options;
     // Covers exactly the captured rectangle, since painting copies the image at the window's
     // own coordinates.
-    m_screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    m_screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    if (CreateWindowObject(kPreviewExStyle, kClassName, "Zeziriv", kPreviewStyle, 0, 0,
-                           m_screenWidth, m_screenHeight, nullptr, instance) == nullptr) {
+    m_viewRect = ViewRectNow();
+    m_recapturePending = false;
+    m_refocusAfterRecapture = false;
+    if (CreateWindowObject(kPreviewExStyle, kClassName, "Zeziriv", kPreviewStyle, m_viewRect.left,
+                           m_viewRect.top, m_viewRect.right - m_viewRect.left,
+                           m_viewRect.bottom - m_viewRect.top, nullptr, instance) == nullptr) {
         return false;
     }
     return mode == PREVIEW_QUICK || BringPanelForward();
+}
+
+IntRect CPreviewWnd::ViewRectNow() const {
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) {
+        cursor = {0, 0};
+    }
+    const IntRect rect = ComputeViewRect(GetSystemMonitorLayout(), IntPoint{cursor.x, cursor.y},
+                                         m_options.allMonitors);
+    if (rect.right <= rect.left || rect.bottom <= rect.top) {
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return rect;
+}
+
+void CPreviewWnd::OnDisplayChange() {
+    // The monitor the view stood on may be gone or of another size: the view moves to the
+    // monitor nearest where it stood (or around every monitor), hidden with its panel until
+    // that is copied (so the copy holds neither), rather than show the old picture at the wrong
+    // place. The panel comes onto the view's monitor.
+    const MonitorLayout layout = GetSystemMonitorLayout();
+    const MonitorInfo* nearest = NearestMonitor(layout, m_viewRect);
+    const IntRect rect = m_options.allMonitors ? VirtualScreen(layout)
+                         : nearest != nullptr  ? nearest->rect
+                                               : IntRect{};
+    m_viewRect = rect.right > rect.left && rect.bottom > rect.top ? rect : ViewRectNow();
+    // Hiding takes the keyboard away; it comes back with the picture.
+    const HWND foreground = GetForegroundWindow();
+    m_refocusAfterRecapture =
+        foreground != nullptr && (foreground == GetHwnd() || foreground == m_panel.GetHwnd());
+    ShowWindow(GetHwnd(), SW_HIDE);
+    if (HWND panel = m_panel.GetHwnd()) {
+        ShowWindow(panel, SW_HIDE);
+    }
+    SetWindowPos(GetHwnd(), nullptr, m_viewRect.left, m_viewRect.top,
+                 m_viewRect.right - m_viewRect.left, m_viewRect.bottom - m_viewRect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    m_recapturePending = true;
+    if (HWND panel = m_panel.GetHwnd()) {
+        RECT rc{};
+        if (GetWindowRect(panel, &rc)) {
+            const IntRect stored{rc.left, rc.top, rc.right, rc.bottom};
+            const IntRect fitted = FitPanelRect(
+                stored, ComputePanelMonitor(layout, m_viewRect, m_options.allMonitors, stored));
+            SetWindowPos(panel, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
+                         fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
+void CPreviewWnd::RecaptureAfterDisplayChange() {
+    // A tick after the view was hidden, the windows below have drawn themselves again.
+    m_recapturePending = false;
+    if (!m_image.Capture(m_viewRect.left, m_viewRect.top, m_viewRect.right - m_viewRect.left,
+                         m_viewRect.bottom - m_viewRect.top)) {
+        m_image.Release();
+    }
+    // The clicked pixel was a pixel of the picture before the monitors changed.
+    m_hasReference = false;
+    m_highlight = false;
+    m_panel.SetHighlightChecked(false);
+    PreviewStep again;
+    again.show = true;
+    again.filter = m_shownFilter;
+    Perform(again, false);
+    ShowWindow(GetHwnd(), SW_SHOWNA);
+    RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT);
+    if (HWND panel = m_panel.GetHwnd()) {
+        SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    if (m_refocusAfterRecapture) {
+        m_refocusAfterRecapture = false;
+        if (m_mode == PREVIEW_DESKTOP) {
+            BringPanelForward();
+        } else {
+            ForceForeground(GetHwnd());
+        }
+    }
 }
 
 bool CPreviewWnd::BringPanelForward() {
@@ -84,14 +166,18 @@ void CPreviewWnd::Destroy() {
 
 bool CPreviewWnd::OnCreate() {
     // The screen is copied before the window first shows, so the view never sees itself.
-    if (!m_image.Capture(0, 0, m_screenWidth, m_screenHeight)) {
+    if (!m_image.Capture(m_viewRect.left, m_viewRect.top, m_viewRect.right - m_viewRect.left,
+                         m_viewRect.bottom - m_viewRect.top)) {
         // No copy of this screen: the view shows an empty image rather than an older screen
         // kept from a previous opening.
         m_image.Release();
     }
     Perform(m_state.Begin(m_mode, m_initialIndex), false);
     if (m_mode == PREVIEW_DESKTOP &&
-        !m_panel.Create(GetHwnd(), m_filters, m_options.panelRect, m_options.fitPanelHeight,
+        !m_panel.Create(GetHwnd(), m_filters, m_options.panelRect,
+                        ComputePanelMonitor(GetSystemMonitorLayout(), m_viewRect,
+                                            m_options.allMonitors, m_options.panelRect),
+                        m_options.fitPanelHeight,
                         [this](const IntRect& rect) { m_owner.StorePanelRect(rect); })) {
         return false;
     }
@@ -239,9 +325,19 @@ LRESULT CPreviewWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam == kTimerId) {
+            if (m_recapturePending) {
+                RecaptureAfterDisplayChange();
+            }
             Perform(m_state.Tick(m_options.quickWaitingTime), true);
         }
         return 0;
+    case WM_DPICHANGED:
+        // The view covers its monitor in physical pixels whatever the monitor's scale: the
+        // rectangle the system suggests for the new scale is not taken.
+        return 0;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange();
+        break;
     case WM_APP_SELECT_FILTER:
         Perform(m_state.Select(static_cast<int>(wParam)), true);
         return 0;

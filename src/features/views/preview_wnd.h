@@ -17,6 +17,7 @@ struct PreviewOptions {
     bool fitPanelHeight = true;            // the panel's list fits the enabled filters
     IntRect panelRect = kDefaultPanelRect; // where the panel opens
     double lookAlikeDistance = kDefaultLookAlikeDistance; // CIEDE2000
+    bool allMonitors = false; // every monitor, not only the one under the pointer
 };
 
 // What a view tells the application that owns it.
@@ -30,8 +31,9 @@ public:
 };
 
 // The full-screen snapshot of quick and desktop mode: a topmost borderless window over the
-// primary screen showing the screen as it was when the view opened, through a filter. One
-// object serves every opening of the run; its capture buffers are kept between openings.
+// monitor under the pointer (or one window spanning every monitor) showing the screen as it was
+// when the view opened, through a filter. One object serves every opening of the run; its
+// capture buffers are kept between openings.
 class CPreviewWnd : public Window<CPreviewWnd> {
 public:
     static constexpr const char* kClassName = "ZezirivPreviewWnd";
@@ -59,6 +61,8 @@ public:
 
     // The desktop view's panel window, or null.
     HWND GetPanelWindow() const { return m_panel.GetHwnd(); }
+    // The screen rectangle the open view covers.
+    const IntRect& GetViewRect() const { return m_viewRect; }
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnFinalMessage();
@@ -77,19 +81,27 @@ private:
     void OnLeftButtonDown(LPARAM point);
     void SetHighlight(bool on);
     void CloseByProgram();
+    IntRect ViewRectNow() const;
+    void OnDisplayChange();
+    void RecaptureAfterDisplayChange();
 
     const CFilterManager& m_filters;
     IPreviewOwner& m_owner;
     CCaptureImage m_image;
     PreviewOptions m_options;
-    int m_screenWidth = 0;
-    int m_screenHeight = 0;
+    IntRect m_viewRect;
+    // Set while the view is hidden after the monitors changed, until its new rectangle is
+    // copied on the next tick.
+    bool m_recapturePending = false;
+    // The view or its panel had the keyboard when they were hidden for that copy.
+    bool m_refocusAfterRecapture = false;
+    // What the picture was last filtered through (null: unfiltered).
+    const CFilter* m_shownFilter = nullptr;
     int m_initialIndex = 0;
     CFilterPanel m_panel;
     UINT_PTR m_timer = 0;
     CPreviewState m_state;
     PreviewMode m_mode = PREVIEW_DESKTOP;
-    const CFilter* m_shownFilter = nullptr;
     bool m_highlight = false;
     bool m_hasReference = false;
     IntPoint m_referencePoint;

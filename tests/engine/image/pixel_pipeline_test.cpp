@@ -154,9 +154,9 @@ protected:
 INSTANTIATE_TEST_SUITE_P(Machines, PixelPipelineTest,
                          ::testing::Values(Machine{false, 1}, Machine{true, 1}, Machine{false, 3},
                                            Machine{true, 8}),
-                         [](const auto& info) {
-                             return std::string(info.param.avx2 ? "Avx2" : "Portable") +
-                                    std::to_string(info.param.workers) + "Bands";
+                         [](const auto& paramInfo) {
+                             return std::string(paramInfo.param.avx2 ? "Avx2" : "Portable") +
+                                    std::to_string(paramInfo.param.workers) + "Bands";
                          });
 
 // Random frames, and flat areas shorter and longer than a vector step, starting and ending

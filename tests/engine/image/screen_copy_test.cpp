@@ -91,4 +91,53 @@ TEST(ScreenCopyTest, PartsOfASharedCopyEqualOwnCopies) {
     EXPECT_EQ(image.GetCenterColor(true), MakeColor(12, 22, 7));
 }
 
+// A virtual screen reaching left of and above the primary: a part around a pointer on the
+// primary's corner takes every monitor's pixels at their negative coordinates, and black where
+// the rectangle bounding them has no monitor.
+TEST(ScreenCopyTest, PartsAcrossMonitorEdgesReadEveryMonitorAndBlackBetween) {
+    const IntRect primary{0, 0, 120, 100};
+    const IntRect left{-100, 0, 0, 80};
+    const IntRect above{0, -60, 90, 0};
+    CSyntheticScreenSource screen;
+    screen.SetFrame(220, 160, CoordinateFrame(220, 160));
+    screen.SetOrigin({-100, -60});
+    screen.SetMonitors({primary, left, above});
+    ASSERT_EQ(screen.GetScreenBounds(), (IntRect{-100, -60, 120, 100}));
+    const auto onMonitor = [&](int x, int y) {
+        for (const IntRect& m : {primary, left, above}) {
+            if (x >= m.left && x < m.right && y >= m.top && y < m.bottom) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const ScreenArea areas[] = {
+        {-15, -15, 30, 30},   // the corner of all three and the gap above the left monitor
+        {-110, 70, 40, 20},   // beyond the virtual screen's left and the gap below the left one
+        {80, -70, 50, 90},    // past the monitor above's right edge and the screen's top
+        {-100, -60, 220, 160} // the whole virtual screen
+    };
+    for (const ScreenArea& a : areas) {
+        CScreenCopy copy(screen);
+        ASSERT_TRUE(copy.TakeAreas({a}));
+        CCaptureImage image(screen, CImageQuality());
+        ASSERT_EQ(image.CaptureFrom(copy, a.x, a.y, a.width, a.height), CaptureResult::Changed);
+        int wrong = 0;
+        for (int y = 0; y < a.height; ++y) {
+            for (int x = 0; x < a.width; ++x) {
+                const int sx = a.x + x;
+                const int sy = a.y + y;
+                const ColorValue expected =
+                    onMonitor(sx, sy) ? MakeColor(sx + 100, sy + 60, 7) : ColorValue{0};
+                const unsigned char* p = image.GetOriginalPixels() +
+                                         static_cast<std::size_t>(y) * image.GetStride() + x * 3;
+                if (MakeColor(p[2], p[1], p[0]) != expected) {
+                    ++wrong;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << a.x << "," << a.y;
+    }
+}
+
 } // namespace

@@ -71,15 +71,15 @@ TEST_F(PreviewStateTest, QuickColorMapClosesAtTheFirstTickAfterTheWaitingTime) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.waiting);
         SCOPED_TRACE(c.phase);
-        ManualClock clock{kNearWrap};
-        CPreviewState state(m);
-        const PreviewStep first = state.Begin(PREVIEW_QUICK, Position("two"));
+        ManualClock ownClock{kNearWrap};
+        CPreviewState ownState(m);
+        const PreviewStep first = ownState.Begin(PREVIEW_QUICK, Position("two"));
         EXPECT_TRUE(first.show);
         EXPECT_EQ(Name(first.filter), "two");
         EXPECT_FALSE(first.close);
-        EXPECT_TRUE(state.IsWaiting());
-        EXPECT_EQ(Run(state, clock, c.waiting, 40, c.phase), Seen{c.closesAt});
-        EXPECT_TRUE(state.IsClosing());
+        EXPECT_TRUE(ownState.IsWaiting());
+        EXPECT_EQ(Run(ownState, ownClock, c.waiting, 40, c.phase), Seen{c.closesAt});
+        EXPECT_TRUE(ownState.IsClosing());
     }
 }
 
@@ -95,13 +95,13 @@ TEST_F(PreviewStateTest, QuickReferencePlaysItsPassesThenKeepsTheLastMemberForTh
 TEST_F(PreviewStateTest, NothingToPlayShowsTheCaptureAndQuickModeWaitsFromTheFirstTick) {
     for (const char* id : {"none", "negative"}) {
         SCOPED_TRACE(id);
-        ManualClock clock{kNearWrap};
-        CPreviewState state(m);
-        const PreviewStep first = state.Begin(PREVIEW_QUICK, Position(id));
+        ManualClock ownClock{kNearWrap};
+        CPreviewState ownState(m);
+        const PreviewStep first = ownState.Begin(PREVIEW_QUICK, Position(id));
         EXPECT_TRUE(first.show);
         EXPECT_EQ(first.filter, nullptr);
-        EXPECT_FALSE(state.IsWaiting());
-        EXPECT_EQ(Run(state, clock, 500, 20), Seen{"600:close"});
+        EXPECT_FALSE(ownState.IsWaiting());
+        EXPECT_EQ(Run(ownState, ownClock, 500, 20), Seen{"600:close"});
     }
 }
 

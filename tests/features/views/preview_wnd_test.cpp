@@ -19,6 +19,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -400,6 +401,46 @@ TEST_F(PreviewTest, PanelControlThatCannotBeCreatedIsReportedAndNoViewOpens) {
     // Nothing was left half open.
     ASSERT_TRUE(OpenPreview(PREVIEW_DESKTOP, 0));
     EXPECT_NE(Panel(), nullptr);
+}
+
+// The panel moved to a monitor of twice the scale: its font for that scale, the suggested place
+// and width, and never less height than one item and the button need there.
+TEST_F(PreviewTest, PanelOnAMonitorOfAnotherScaleMeasuresItsFontAndMinimumFirst) {
+    ASSERT_TRUE(OpenPreview(PREVIEW_DESKTOP, 0));
+    const HWND panel = Panel();
+    ASSERT_NE(panel, nullptr);
+    const auto fontHeight = [](HWND control) {
+        LOGFONTA logFont{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
+                   sizeof(logFont), &logFont);
+        return std::abs(static_cast<int>(logFont.lfHeight));
+    };
+    const int font96 = fontHeight(List());
+    const auto item96 = static_cast<int>(SendMessageA(List(), LB_GETITEMHEIGHT, 0, 0));
+
+    const RECT tiny{300, 200, 700, 230};
+    SendMessageA(panel, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&tiny));
+    EXPECT_EQ(fontHeight(List()), 2 * font96);
+    EXPECT_EQ(fontHeight(Button()), 2 * font96);
+    EXPECT_GT(SendMessageA(List(), LB_GETITEMHEIGHT, 0, 0), item96);
+    const IntRect moved = WindowRect(panel);
+    EXPECT_EQ(moved.left, 300);
+    EXPECT_EQ(moved.top, 200);
+    EXPECT_EQ(moved.right, 700);
+    // One whole item above the button, with the font unit's margins, in the client area.
+    RECT list{};
+    RECT button{};
+    GetWindowRect(List(), &list);
+    GetWindowRect(Button(), &button);
+    EXPECT_GE(list.bottom - list.top, SendMessageA(List(), LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_LE(button.bottom, moved.bottom);
+
+    // Back at the system's scale: the stock font again.
+    const RECT back{300, 200, 500, 400};
+    SendMessageA(panel, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
+    EXPECT_EQ(SendMessageA(List(), WM_GETFONT, 0, 0),
+              reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)));
+    EXPECT_EQ(WindowRect(panel), (IntRect{300, 200, 500, 400}));
 }
 
 } // namespace
