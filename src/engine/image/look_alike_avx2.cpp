@@ -1,5 +1,6 @@
 // The look-alike count for AVX2, built with -mavx2 and called only when the processor has it.
 #include "engine/image/look_alike_kernels.h"
+#include "engine/image/table_pass_avx2.h"
 
 #include <immintrin.h>
 
@@ -29,12 +30,8 @@ template <class T>
 bool ApplyShownRows(const T* index, const std::uint32_t* entries, std::uint32_t generation,
                     int width, int height, std::size_t stride, unsigned char* pixels,
                     std::size_t& alike, DecideShownEntry decide, void* context) {
-    const __m256i toPixelBytes =
-        _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, //
-                         2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
-    const __m256i repeatLast =
-        _mm256_setr_epi8(9, 10, 11, 9, 10, 11, 9, 10, 11, 9, 10, 11, 9, 10, 11, 9, //
-                         9, 10, 11, 9, 10, 11, 9, 10, 11, 9, 10, 11, 9, 10, 11, 9);
+    const __m256i toPixelBytes = avx2_table_pass::ToPixelBytes();
+    const __m256i repeatLast = avx2_table_pass::RepeatLast();
     const __m256i lastLane = _mm256_set1_epi32(7);
     const __m256i wanted = _mm256_set1_epi32(static_cast<int>(generation));
     const __m256i one = _mm256_set1_epi32(1);
@@ -50,13 +47,7 @@ bool ApplyShownRows(const T* index, const std::uint32_t* entries, std::uint32_t 
         __m256i runBytes = _mm256_setzero_si256();
         std::size_t runAlike = 0;
         for (; x + 10 <= w; x += 8, p += 24) {
-            __m256i i;
-            if constexpr (sizeof(T) == 2) {
-                i = _mm256_cvtepu16_epi32(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)));
-            } else {
-                i = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + x));
-            }
+            const __m256i i = avx2_table_pass::LoadIndices(in + x);
             __m256i v;
             if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(i, runIndex)) == -1) {
                 v = runBytes;
@@ -76,8 +67,7 @@ bool ApplyShownRows(const T* index, const std::uint32_t* entries, std::uint32_t 
                 runBytes = _mm256_shuffle_epi8(_mm256_permute2x128_si256(v, v, 0x11), repeatLast);
                 runAlike = (entries[in[x + 7]] >> 24) & 1u;
             }
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(v));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 12), _mm256_extracti128_si256(v, 1));
+            avx2_table_pass::StorePixels(p, v);
         }
         for (; x < w; ++x, p += 3) {
             std::uint32_t c = entries[in[x]];
@@ -88,9 +78,7 @@ bool ApplyShownRows(const T* index, const std::uint32_t* entries, std::uint32_t 
                 c = decide(context, in[x]);
             }
             counted += (c >> 24) & 1u;
-            p[0] = static_cast<unsigned char>(c >> 16);
-            p[1] = static_cast<unsigned char>(c >> 8);
-            p[2] = static_cast<unsigned char>(c);
+            avx2_table_pass::StorePixel(p, c);
         }
     }
     alignas(32) std::uint32_t lanes[8];

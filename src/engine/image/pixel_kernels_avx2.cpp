@@ -1,6 +1,7 @@
 // The index pass and the table pass for AVX2, built with -mavx2 and called only when the
 // processor has it. Results equal the portable loops' byte for byte.
 #include "engine/image/pixel_kernels.h"
+#include "engine/image/table_pass_avx2.h"
 
 #include <immintrin.h>
 
@@ -149,14 +150,8 @@ void BuildIndexRows(const unsigned char* pixels, int width, int height, std::siz
 template <class T>
 void ApplyTableRows(const T* index, const std::uint32_t* table, int width, int height,
                     std::size_t stride, unsigned char* pixels) {
-    const __m256i toPixelBytes =
-        _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, //
-                         2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
-    // The last pixel's bytes (9..11 of the upper half) over and over; 12 bytes on, the second
-    // half starts at the same phase.
-    const __m256i repeatLast =
-        _mm256_setr_epi8(9, 10, 11, 9, 10, 11, 9, 10, 11, 9, 10, 11, 9, 10, 11, 9, //
-                         9, 10, 11, 9, 10, 11, 9, 10, 11, 9, 10, 11, 9, 10, 11, 9);
+    const __m256i toPixelBytes = avx2_table_pass::ToPixelBytes();
+    const __m256i repeatLast = avx2_table_pass::RepeatLast();
     const __m256i lastLane = _mm256_set1_epi32(7);
     const auto* entries = reinterpret_cast<const int*>(table);
     const auto w = static_cast<std::size_t>(width);
@@ -167,13 +162,7 @@ void ApplyTableRows(const T* index, const std::uint32_t* table, int width, int h
         __m256i runIndex = _mm256_set1_epi32(-1); // no index: indices are below 2^31
         __m256i runBytes = _mm256_setzero_si256();
         for (; x + 10 <= w; x += 8, p += 24) {
-            __m256i i;
-            if constexpr (sizeof(T) == 2) {
-                i = _mm256_cvtepu16_epi32(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)));
-            } else {
-                i = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + x));
-            }
+            const __m256i i = avx2_table_pass::LoadIndices(in + x);
             __m256i v;
             if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(i, runIndex)) == -1) {
                 v = runBytes;
@@ -182,14 +171,10 @@ void ApplyTableRows(const T* index, const std::uint32_t* table, int width, int h
                 runIndex = _mm256_permutevar8x32_epi32(i, lastLane);
                 runBytes = _mm256_shuffle_epi8(_mm256_permute2x128_si256(v, v, 0x11), repeatLast);
             }
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(v));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 12), _mm256_extracti128_si256(v, 1));
+            avx2_table_pass::StorePixels(p, v);
         }
         for (; x < w; ++x, p += 3) {
-            const std::uint32_t c = table[in[x]];
-            p[0] = static_cast<unsigned char>(c >> 16);
-            p[1] = static_cast<unsigned char>(c >> 8);
-            p[2] = static_cast<unsigned char>(c);
+            avx2_table_pass::StorePixel(p, table[in[x]]);
         }
     }
 }
