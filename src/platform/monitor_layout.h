@@ -54,6 +54,9 @@ int GetSystemDpi();
 // the caller owns it. Null when it is the stock font's own DPI, or the font cannot be made:
 // the stock font is then the one to use.
 HFONT__* CreateGuiFontForDpi(int dpi);
+// The status bar font the system's own metrics give for the DPI (the bar's default font, at
+// the system DPI); the caller owns it. Null at the system DPI, where the bar keeps its own.
+HFONT__* CreateStatusFontForDpi(int dpi);
 // A system metric (SM_CXEDGE and the like) at the DPI: GetSystemMetricsForDpi where the
 // system has it, else the system DPI's value scaled.
 int SystemMetricForDpi(int index, int dpi);

@@ -143,6 +143,35 @@ HFONT CreateGuiFontForDpi(int dpi) {
     return CreateFontIndirectA(&font);
 }
 
+HFONT CreateStatusFontForDpi(int dpi) {
+    dpi = UsableDpi(dpi);
+    const int systemDpi = GetSystemDpi();
+    if (dpi == systemDpi) {
+        return nullptr;
+    }
+    using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi = []() -> SystemParametersInfoForDpiFn {
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        return user32 == nullptr
+                   ? nullptr
+                   : reinterpret_cast<SystemParametersInfoForDpiFn>(reinterpret_cast<void*>(
+                         GetProcAddress(user32, "SystemParametersInfoForDpi")));
+    }();
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (forDpi != nullptr &&
+        forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
+        return CreateFontIndirectW(&metrics.lfStatusFont);
+    }
+    // Before the system could tell metrics for a DPI: its own, scaled.
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        return CreateGuiFontForDpi(dpi);
+    }
+    metrics.lfStatusFont.lfHeight = MulDiv(metrics.lfStatusFont.lfHeight, dpi, systemDpi);
+    metrics.lfStatusFont.lfWidth = MulDiv(metrics.lfStatusFont.lfWidth, dpi, systemDpi);
+    return CreateFontIndirectW(&metrics.lfStatusFont);
+}
+
 int SystemMetricForDpi(int index, int dpi) {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
     static const auto metric = []() -> GetSystemMetricsForDpiFn {

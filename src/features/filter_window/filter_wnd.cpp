@@ -87,9 +87,9 @@ void CFilterWnd::OnFinalMessage() {
 }
 
 bool CFilterWnd::OnCreate() {
-    // On a monitor of another dpi than the system's the bar's text is made for that dpi (none
-    // is made at the system's).
-    m_statusbarFont = CreateGuiFontForDpi(GetWindowDpi(GetHwnd()));
+    // On a monitor of another dpi than the system's the bar's own font is made for that dpi
+    // (none is made at the system's).
+    m_statusbarFont = CreateStatusFontForDpi(GetWindowDpi(GetHwnd()));
     m_model.Load(m_setting);
     if (m_model.IsShowStatusbar() && !CreateStatusbar()) {
         return false;
@@ -167,7 +167,7 @@ void CFilterWnd::LayoutStatusbar(int dpi) {
 void CFilterWnd::OnDpiChanged(int dpi, const RECT& suggested) {
     dpi = UsableDpi(dpi);
     // Measured before the window moves, so the size message it brings lays out the new bar.
-    HFONT font = CreateGuiFontForDpi(dpi);
+    HFONT font = CreateStatusFontForDpi(dpi);
     if (m_statusbar != nullptr) {
         SendMessageA(m_statusbar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }

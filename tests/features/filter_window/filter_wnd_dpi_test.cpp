@@ -18,14 +18,18 @@ std::vector<int> StatusParts(HWND window) {
     return edges;
 }
 
-// The height of the status bar's font; that of the stock font when it has none of its own.
+// The height of the status bar's font; that of the system's status font when it has none of
+// its own.
 int StatusFontHeight(HWND window) {
     HWND bar = GetDlgItem(window, CFilterWnd::kStatusbarId);
     auto font = reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0));
-    LOGFONTA logFont{};
     if (font == nullptr) {
-        font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        return std::abs(static_cast<int>(metrics.lfStatusFont.lfHeight));
     }
+    LOGFONTA logFont{};
     GetObjectA(font, sizeof(logFont), &logFont);
     return std::abs(static_cast<int>(logFont.lfHeight));
 }
