@@ -24,6 +24,38 @@ ColorValue PixelAt(const std::vector<unsigned char>& frame, std::size_t stride, 
     return MakeColor(p[2], p[1], p[0]);
 }
 
+// Every pixel of `pixels` against the rule for the filtered colour `filtered(x, y)`; the number
+// of look-alikes the rule finds.
+template <class Filtered>
+std::size_t ExpectHighlighted(const std::vector<unsigned char>& pixels, std::size_t stride,
+                              int width, int height, ColorValue reference, double distance,
+                              Filtered filtered) {
+    std::size_t alike = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const ColorValue c = filtered(x, y);
+            const bool isAlike = IsLookAlike(reference, c, distance);
+            alike += isAlike;
+            if (PixelAt(pixels, stride, x, y) != (isAlike ? c : DimColor(c))) {
+                ADD_FAILURE() << "pixel " << x << "," << y; // one place is enough to read
+                return alike;
+            }
+        }
+    }
+    return alike;
+}
+
+bool SameRows(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b,
+              std::size_t stride, int width, int height) {
+    for (int y = 0; y < height; ++y) {
+        if (std::memcmp(a.data() + y * stride, b.data() + y * stride,
+                        static_cast<std::size_t>(width) * 3) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Every lattice colour to the grey of its luma: a filter under which many colours collapse.
 ColorMap GreyMap() {
     ColorMap map{};
@@ -211,33 +243,15 @@ TEST(LookAlike, HighlightPassAtEveryQuality) {
                                                                stride, decided.data());
             SetPixelWorkersForTesting(0, 0);
             SetAvx2AllowedForTesting(true);
+            SCOPED_TRACE(run);
             EXPECT_EQ(decidedAlike, alike);
-            for (int y = 0; y < height; ++y) {
-                ASSERT_EQ(std::memcmp(decided.data() + y * stride, pixels.data() + y * stride,
-                                      static_cast<std::size_t>(width) * 3),
-                          0)
-                    << y;
-            }
+            EXPECT_TRUE(SameRows(decided, pixels, stride, width, height));
             EXPECT_EQ(fusedAlike, alike);
-            for (int y = 0; y < height; ++y) {
-                ASSERT_EQ(std::memcmp(fused.data() + y * stride, pixels.data() + y * stride,
-                                      static_cast<std::size_t>(width) * 3),
-                          0)
-                    << y;
-            }
-            std::size_t expectedAlike = 0;
-            for (int y = 0; y < height; ++y) {
-                for (int x = 0; x < width; ++x) {
-                    const ColorValue filtered = table[index32[y * width + x]];
-                    const bool isAlike =
-                        IsLookAlike(reference, filtered, kDefaultLookAlikeDistance);
-                    expectedAlike += isAlike;
-                    ASSERT_EQ(PixelAt(pixels, stride, x, y),
-                              isAlike ? filtered : DimColor(filtered))
-                        << x << "," << y << " workers " << workers;
-                }
-            }
-            EXPECT_EQ(alike, expectedAlike);
+            EXPECT_TRUE(SameRows(fused, pixels, stride, width, height));
+            EXPECT_EQ(alike, ExpectHighlighted(pixels, stride, width, height, reference,
+                                               kDefaultLookAlikeDistance, [&](int x, int y) {
+                                                   return table[index32[y * width + x]];
+                                               }));
             EXPECT_GT(alike, 0u);
             EXPECT_LT(alike, static_cast<std::size_t>(width) * height);
         }
@@ -280,19 +294,11 @@ TEST(LookAlike, HighlightPassWithEntriesPartlyDecided) {
                 std::vector<unsigned char> pixels(frame.size());
                 const std::size_t alike =
                     ApplyHighlightedTable(index.data(), mask, width, height, stride, pixels.data());
-                std::size_t expected = 0;
-                for (int y = 0; y < height; ++y) {
-                    for (int x = 0; x < width; ++x) {
-                        const ColorValue filtered = table[index[y * width + x]];
-                        const bool isAlike = IsLookAlike(reference, filtered, distance);
-                        expected += isAlike;
-                        ASSERT_EQ(PixelAt(pixels, stride, x, y),
-                                  isAlike ? filtered : DimColor(filtered))
-                            << x << "," << y << " round " << round << " workers " << workers
-                            << " avx2 " << avx2;
-                    }
-                }
-                EXPECT_EQ(alike, expected) << round;
+                SCOPED_TRACE(::testing::Message()
+                             << "round " << round << " workers " << workers << " avx2 " << avx2);
+                EXPECT_EQ(alike, ExpectHighlighted(
+                                     pixels, stride, width, height, reference, distance,
+                                     [&](int x, int y) { return table[index[y * width + x]]; }));
             }
         }
     }
@@ -325,16 +331,9 @@ TEST(LookAlike, HighlightByColourInPlace) {
     mask.Prepare(reference, kDefaultLookAlikeDistance, nullptr, 0);
     const std::size_t alike =
         HighlightLookAlikesByColor(pixels.data(), mask, width, height, stride, pixels.data());
-    std::size_t expected = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const ColorValue c = PixelAt(frame, stride, x, y);
-            const bool isAlike = IsLookAlike(reference, c, kDefaultLookAlikeDistance);
-            expected += isAlike;
-            ASSERT_EQ(PixelAt(pixels, stride, x, y), isAlike ? c : DimColor(c));
-        }
-    }
-    EXPECT_EQ(alike, expected);
+    EXPECT_EQ(alike,
+              ExpectHighlighted(pixels, stride, width, height, reference, kDefaultLookAlikeDistance,
+                                [&](int x, int y) { return PixelAt(frame, stride, x, y); }));
     EXPECT_GE(alike, static_cast<std::size_t>(width * height / 2));
 }
 
