@@ -201,6 +201,19 @@ TEST_F(TwoMonitorTest, ScreenCopiesReadBothMonitorsAndBlackWhereNoneIs) {
     EXPECT_EQ(wrong, 0);
 }
 
+// How many of the 16 cells of the pattern at (-700, 400) the screen does not show through
+// `filter`.
+int WrongCells(const win_test::CPatternWindow& pattern, const CFilter& filter) {
+    int wrong = 0;
+    for (int y = 410; y < 480; y += 20) {
+        for (int x = -690; x < -620; x += 20) {
+            wrong += win_test::CScreenPixels::Read(x, y, 1, 1).At(0, 0) !=
+                     filter.Transform(pattern.ColourAt(x, y));
+        }
+    }
+    return wrong;
+}
+
 // What a view on the left monitor shows is that monitor, through its filter.
 TEST_F(TwoMonitorTest, AViewOnTheLeftMonitorShowsThatMonitorFiltered) {
     std::vector<ColorValue> colours;
@@ -217,13 +230,7 @@ TEST_F(TwoMonitorTest, AViewOnTheLeftMonitorShowsThatMonitorFiltered) {
     int wrong = -1;
     const bool shown = Pump(
         [&] {
-            wrong = 0;
-            for (int y = 410; y < 480; y += 20) {
-                for (int x = -690; x < -620; x += 20) {
-                    wrong += win_test::CScreenPixels::Read(x, y, 1, 1).At(0, 0) !=
-                             swap->Transform(pattern.ColourAt(x, y));
-                }
-            }
+            wrong = WrongCells(pattern, *swap);
             return wrong == 0;
         },
         kTimeoutMs);
@@ -261,13 +268,7 @@ TEST_F(TwoMonitorTest, ADisplayChangeKeepsTheViewOnItsMonitorAndTakesItsPictureA
                 !IsWindowVisible(GetPreviewWnd().GetHwnd()) || !IsWindowVisible(panel)) {
                 return false;
             }
-            wrong = 0;
-            for (int y = 410; y < 480; y += 20) {
-                for (int x = -690; x < -620; x += 20) {
-                    wrong += win_test::CScreenPixels::Read(x, y, 1, 1).At(0, 0) !=
-                             swap->Transform(pattern.ColourAt(x, y));
-                }
-            }
+            wrong = WrongCells(pattern, *swap);
             return wrong == 0;
         },
         kTimeoutMs);

@@ -119,22 +119,19 @@ TEST_F(PicturePaletteTest, AStraightSmoothEdgeGivesNoColourHoweverLong) {
     const ColorValue other = MakeColor(0x30, 0x90, 0x30);
     CPicture picture;
     ASSERT_TRUE(picture.Allocate(160, 20, false));
-    Fill(picture, field);
-    for (int y = 10; y < 20; ++y) {
-        for (int x = 0; x < 160; ++x) {
-            picture.SetColor(x, y, other);
+    const auto rows = [&](int y0, int y1, ColorValue colour) {
+        for (int y = y0; y < y1; ++y) {
+            for (int x = 0; x < 160; ++x) {
+                picture.SetColor(x, y, colour);
+            }
         }
-    }
-    const ColorValue half = MakeColor(0x80, 0x60, 0x30);
-    for (int x = 0; x < 160; ++x) {
-        picture.SetColor(x, 10, half);
-    }
+    };
+    Fill(picture, field);
+    rows(10, 20, other);
+    rows(10, 11, MakeColor(0x80, 0x60, 0x30)); // the edge, half of each
     // A two-pixel line of its own colour is drawn, not an edge.
     const ColorValue line = MakeColor(0x20, 0x20, 0xF0);
-    for (int x = 0; x < 160; ++x) {
-        picture.SetColor(x, 2, line);
-        picture.SetColor(x, 3, line);
-    }
+    rows(2, 4, line);
     std::vector<PictureColor> colors;
     std::uint64_t visible = 0;
     ASSERT_TRUE(FindPictureColors(picture, kDefaultMinColorShare, colors, visible));
